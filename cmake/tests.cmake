@@ -1,0 +1,13 @@
+# Native GoogleTest suite (portable code) and, for Windows targets, the Wine suite.
+include(GoogleTest)
+if(NOT WIN32)
+  find_package(GTest REQUIRED)
+  file(GLOB_RECURSE QUELVAR_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*.cpp)
+  list(FILTER QUELVAR_TEST_SOURCES EXCLUDE REGEX "/tests/win32/")
+  add_executable(quelvar_tests ${QUELVAR_TEST_SOURCES})
+  target_include_directories(quelvar_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(quelvar_tests PRIVATE quelvar_core GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(quelvar_tests DISCOVERY_MODE PRE_TEST)
+else()
+  include(${PROJECT_SOURCE_DIR}/cmake/wine_tests.cmake)
+endif()

@@ -1,0 +1,25 @@
+# The Wine suite: GoogleTest built for the MinGW target and run through the Wine launcher
+# (CMAKE_CROSSCOMPILING_EMULATOR, set by the toolchain file).
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  message(FATAL_ERROR "GoogleTest sources not found in /usr/src/googletest (install googletest)")
+endif()
+
+file(GLOB_RECURSE QUELVAR_WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
+if(NOT QUELVAR_WINE_TEST_SOURCES)
+  return()
+endif()
+add_executable(quelvar_wine_tests ${QUELVAR_WINE_TEST_SOURCES})
+target_include_directories(quelvar_wine_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/res)
+target_link_libraries(quelvar_wine_tests PRIVATE quelvar_win32 gtest gtest_main)
+target_link_options(quelvar_wine_tests PRIVATE -static)
+target_compile_definitions(quelvar_wine_tests PRIVATE
+  QUELVAR_EXE_PATH="$<TARGET_FILE:Quelvar>" QUELVAR_BUILD_DIR="${CMAKE_BINARY_DIR}")
+add_dependencies(quelvar_wine_tests Quelvar)
+# UI tests start Quelvar.exe and must run one at a time; registry tests use their own keys.
+gtest_discover_tests(quelvar_wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)

@@ -1,0 +1,27 @@
+// WinMain: wires the Win32 services into the program, runs the main window's start-up and
+// the message loop. Only the main window ends the loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/program_folder.h"
+#include "app/win32/frm_main.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  char exePath[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, exePath, MAX_PATH);
+  quelvar::SetProgramFolder(quelvar::FolderOfPath(exePath));
+
+  quelvar::frmMain mainWindow;
+  if (!mainWindow.Start(showCommand)) return 1;
+
+  MSG message;
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (mainWindow.PreTranslate(message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,36 @@
+// The five registry operations every window and the tuning code go through. Each opens or
+// creates its key, does one thing and closes it again; none reports a failure to the user.
+#pragma once
+#include <string>
+
+#include "registry/reg_value.h"
+#include "registry/registry_backend.h"
+
+namespace quelvar {
+
+namespace RegistrySettings {
+// Creates or opens the key and sets one REG_SZ value to the value's text.
+void WriteRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
+                        const RegValue& value);
+void WriteMachineValue(const std::string& subkey, const std::string& valueName,
+                       const RegValue& value);
+}  // namespace RegistrySettings
+
+namespace RegFunctions {
+// The stored text (at most 254 bytes), or `defaultValue` unchanged when nothing can be read.
+RegValue ReadRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
+                           const RegValue& defaultValue);
+RegValue ReadMachineValue(const std::string& subkey, const std::string& valueName,
+                          const RegValue& defaultValue);
+// valueType 1 (REG_SZ) or 4 (REG_DWORD); any other type sets or deletes nothing and returns 0.
+// Returns the status of the set or delete call (nonzero when the key cannot be opened).
+// Throws ConversionError for a REG_DWORD value that is not a number.
+RegStatus SetOrDeleteRegistryValue(RegKey hive, const std::string& subkey,
+                                   const std::string& valueName, std::int32_t valueType,
+                                   const RegValue& value, bool deleteValue);
+}  // namespace RegFunctions
+
+using namespace RegistrySettings;
+using namespace RegFunctions;
+
+}  // namespace quelvar
