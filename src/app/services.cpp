@@ -1,7 +1,9 @@
-// The process-wide service slots (registry backend, message box). Set once at start-up by
-// WinMain, or by a test.
+// The process-wide service slots (registry backend, message box, file system, clock). Set once
+// at start-up by WinMain, or by a test.
 #include <cassert>
 
+#include "app/clock.h"
+#include "app/file_system.h"
 #include "app/message_box.h"
 #include "registry/registry_backend.h"
 
@@ -10,6 +12,8 @@ namespace quelvar {
 namespace {
 RegistryBackend* g_registry = nullptr;
 MessageBoxService* g_messageBoxes = nullptr;
+FileSystem* g_files = nullptr;
+Clock* g_clock = nullptr;
 }  // namespace
 
 void SetRegistryBackend(RegistryBackend& backend) { g_registry = &backend; }
@@ -22,6 +26,18 @@ void SetMessageBoxService(MessageBoxService& service) { g_messageBoxes = &servic
 MessageBoxService& MessageBoxes() {
   assert(g_messageBoxes != nullptr);
   return *g_messageBoxes;
+}
+
+void SetFileSystem(FileSystem& files) { g_files = &files; }
+FileSystem& Files() {
+  assert(g_files != nullptr);
+  return *g_files;
+}
+
+void SetClock(Clock& clock) { g_clock = &clock; }
+Clock& TheClock() {
+  assert(g_clock != nullptr);
+  return *g_clock;
 }
 
 }  // namespace quelvar
