@@ -3,8 +3,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/clock.h"
+#include "app/file_system.h"
+#include "app/message_box.h"
 #include "app/program_folder.h"
 #include "app/win32/frm_main.h"
+#include "app/win32/win32_clock.h"
+#include "app/win32/win32_file_system.h"
+#include "app/win32/win32_message_box.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -13,6 +19,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   char exePath[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, exePath, MAX_PATH);
   quelvar::SetProgramFolder(quelvar::FolderOfPath(exePath));
+
+  quelvar::Win32FileSystem files;
+  quelvar::SetFileSystem(files);
+  quelvar::Win32Clock clock;
+  quelvar::SetClock(clock);
+  quelvar::Win32MessageBox messageBoxes;
+  quelvar::SetMessageBoxService(messageBoxes);
 
   quelvar::frmMain mainWindow;
   if (!mainWindow.Start(showCommand)) return 1;
