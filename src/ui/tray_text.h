@@ -1,0 +1,37 @@
+// The fixed-length text fields of the tray icon's notification record (tool tip, balloon
+// text and title), the tray control's property defaults and the EventMode range.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quelvar {
+
+// Field widths of the notify-icon record, in characters, terminating NUL included.
+constexpr std::size_t kTrayTipChars = 128;
+constexpr std::size_t kTrayInfoChars = 256;
+constexpr std::size_t kTrayInfoTitleChars = 64;
+
+inline constexpr char kDefaultTrayToolTip[] = "Program notification";
+inline constexpr char kDefaultTrayBalloonToolTip[] = "The Program Still Running Here";
+constexpr int kDefaultTrayEventMode = 0;
+
+// EventMode 0 raises LeftClick and RightClick; 1 raises MouseClick with the button.
+constexpr int kTrayEventModeSeparate = 0;
+constexpr int kTrayEventModeMouseClick = 1;
+constexpr int ClampTrayEventMode(int mode) {
+  return mode > kTrayEventModeMouseClick  ? kTrayEventModeMouseClick
+         : mode < kTrayEventModeSeparate ? kTrayEventModeSeparate
+                                          : mode;
+}
+
+// The tool tip field: " " + tip + " " + NUL, filled out with spaces to kTrayTipChars; a lone
+// NUL when the tip is empty. A long tip is cut off, and the field's last character is then
+// a NUL so the shell never reads past it. The result is exactly kTrayTipChars long.
+std::string TrayTipField(std::string_view toolTip);
+
+// The balloon's text and title fields: the text filled out with spaces to `width`, cut off
+// at width - 1 characters, the last character a NUL. The result is exactly `width` long.
+std::string TraySpaceFilledField(std::string_view text, std::size_t width);
+
+}  // namespace quelvar
