@@ -1,0 +1,77 @@
+// The backup manager's work on backup files: the list's rows (name, date, time), and the
+// restore, which reads and checks the whole file before it writes a single value back.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/clock.h"
+#include "registry/registry_backend.h"
+
+namespace quelvar {
+
+// One row of the backup list. A file whose first two lines are not a date and a time still
+// has a row, with no date and no time.
+struct BackupListEntry {
+  std::string fileName;                // "007.BCK"
+  std::optional<LocalDateTime> date;   // year, month, day
+  std::optional<LocalDateTime> time;   // hour, minute, second
+};
+
+// The backup folder: program folder + "\Backups".
+std::string BackupFolder();
+// The date and time of lines 1 and 2 of a backup file's contents.
+void ReadBackupStamp(std::string_view contents, BackupListEntry* entry);
+// Empties nothing; lists "*.BCK" in the backup folder in the file system's order, creating
+// the folder when it is missing (then the list is empty).
+std::vector<BackupListEntry> ReadBackupList();
+// The row's text: base name of the file followed by ".BCK".
+std::string BackupRowName(std::string_view fileName);
+
+// One value the restore writes back, in file order.
+struct RestorePair {
+  RegKey hive = kHkeyLocalMachine;
+  std::string key;
+  std::string name;
+  std::int32_t value = 0;
+};
+
+// A backup file checked from its first line to its last: the Windows line code of line 3
+// and every pair to write back, or the reason the file is refused.
+struct RestorePlan {
+  std::int16_t osFamily = 0;
+  std::vector<RestorePair> pairs;
+  std::string problem;  // empty when the file can be restored
+};
+
+// Checks the whole contents against the layout of the Windows line named in line 3.
+RestorePlan CheckBackupContents(std::string_view contents);
+
+enum class RestoreOutcome {
+  kRestored,              // every value written back; nothing is shown
+  kUnreadable,            // the file could not be read; message says why
+  kRefused,               // truncated, malformed or tampered; nothing written
+  kOtherOperatingSystem,  // taken under another OsFamily; nothing written
+  kWritesFailed,          // some values could not be written; message lists them
+};
+
+struct RestoreResult {
+  RestoreOutcome outcome = RestoreOutcome::kRestored;
+  std::string message;                 // what the user is told; empty on success
+  std::size_t written = 0;             // values written back
+  std::vector<std::string> notRestored;  // "HKEY_LOCAL_MACHINE\key\name" of failed writes
+};
+
+inline constexpr const char* kOtherOperatingSystemMessage =
+    "This backup file was taken from another operating system!!";
+
+// Checks `contents` and, when it is sound and of the running line, writes every pair back
+// through SetOrDeleteRegistryValue (REG_SZ decimal text on the 95 line, REG_DWORD on the NT
+// line).
+RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily);
+// Reads the file through the file system, then as RestoreBackupContents.
+RestoreResult RestoreBackupFile(const std::string& path, int runningOsFamily);
+
+}  // namespace quelvar
