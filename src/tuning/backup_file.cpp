@@ -1,0 +1,193 @@
+// The backup file's line format; see backup_file.h.
+#include "tuning/backup_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace quelvar {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Exactly `count` digits at `text[at]`, as a number.
+bool ParseDigits(std::string_view text, std::size_t at, std::size_t count, int* value) {
+  if (at + count > text.size()) return false;
+  int result = 0;
+  for (std::size_t i = at; i < at + count; ++i) {
+    if (!IsDigit(text[i])) return false;
+    result = result * 10 + (text[i] - '0');
+  }
+  *value = result;
+  return true;
+}
+
+bool IsIntegerText(std::string_view text) {
+  std::size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
+  if (i == text.size()) return false;
+  for (; i < text.size(); ++i) {
+    if (!IsDigit(text[i])) return false;
+  }
+  return true;
+}
+
+// -?digits[.digits][E[+-]digits] or -?.digits[...]: the forms FormatBackupNumber writes, and
+// the integer form.
+bool IsNumberText(std::string_view text) {
+  std::size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
+  std::size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t exponentDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++exponentDigits;
+    if (exponentDigits == 0) return false;
+  }
+  return i == text.size();
+}
+
+}  // namespace
+
+bool IsRecordableText(std::string_view text) {
+  return text.find_first_of("\"\r\n") == std::string_view::npos;
+}
+
+std::string FormatBackupNumber(double value) {
+  if (value == 0 || !std::isfinite(value)) return "0";  // also turns -0 into 0
+  // %.15G: full digits below 1E+15, exponent form with up to 15 significant digits above and
+  // below 1E-5, trailing zeros dropped ("1E+15", "1.23456789012346E+17", "0.5").
+  char buffer[40];
+  std::snprintf(buffer, sizeof(buffer), "%.15G", value);
+  std::string text(buffer);
+  for (char& c : text) {
+    if (c == ',') c = '.';  // whatever the C library's locale, a full stop
+  }
+  return text;
+}
+
+void BackupFileWriter::Line(std::string_view item) {
+  m_contents.append(item);
+  m_contents.append("\r\n");
+}
+
+void BackupFileWriter::Date(const LocalDateTime& when) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof(buffer), "#%04d-%02d-%02d#", when.year, when.month, when.day);
+  Line(buffer);
+}
+
+void BackupFileWriter::Time(const LocalDateTime& when) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof(buffer), "#%02d:%02d:%02d#", when.hour, when.minute, when.second);
+  Line(buffer);
+}
+
+void BackupFileWriter::Integer(std::int32_t value) { Line(std::to_string(value)); }
+
+void BackupFileWriter::Number(double value) { Line(FormatBackupNumber(value)); }
+
+void BackupFileWriter::String(std::string_view text) {
+  std::string item;
+  item.reserve(text.size() + 2);
+  item += '"';
+  item += text;
+  item += '"';
+  Line(item);
+}
+
+BackupRead BackupFileReader::PeekLine(std::string_view* line, std::size_t* next) const {
+  if (AtEnd()) return BackupRead::kEndOfFile;
+  const std::size_t lf = m_contents.find('\n', m_position);
+  std::size_t end = lf == std::string_view::npos ? m_contents.size() : lf;
+  *next = lf == std::string_view::npos ? m_contents.size() : lf + 1;
+  if (end > m_position && m_contents[end - 1] == '\r') --end;
+  *line = m_contents.substr(m_position, end - m_position);
+  if (line->find('\r') != std::string_view::npos) return BackupRead::kMalformed;
+  return BackupRead::kOk;
+}
+
+void BackupFileReader::Advance(std::size_t next) {
+  m_position = next;
+  ++m_lineNumber;
+}
+
+BackupRead BackupFileReader::ReadDate(LocalDateTime* date) {
+  std::string_view line;
+  std::size_t next = 0;
+  if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
+  int year = 0, month = 0, day = 0;
+  if (line.size() != 12 || line[0] != '#' || line[5] != '-' || line[8] != '-' || line[11] != '#' ||
+      !ParseDigits(line, 1, 4, &year) || !ParseDigits(line, 6, 2, &month) ||
+      !ParseDigits(line, 9, 2, &day) || month < 1 || month > 12 || day < 1 || day > 31) {
+    return BackupRead::kMalformed;
+  }
+  date->year = year;
+  date->month = month;
+  date->day = day;
+  Advance(next);
+  return BackupRead::kOk;
+}
+
+BackupRead BackupFileReader::ReadTime(LocalDateTime* time) {
+  std::string_view line;
+  std::size_t next = 0;
+  if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
+  int hour = 0, minute = 0, second = 0;
+  if (line.size() != 10 || line[0] != '#' || line[3] != ':' || line[6] != ':' || line[9] != '#' ||
+      !ParseDigits(line, 1, 2, &hour) || !ParseDigits(line, 4, 2, &minute) ||
+      !ParseDigits(line, 7, 2, &second) || hour > 23 || minute > 59 || second > 59) {
+    return BackupRead::kMalformed;
+  }
+  time->hour = hour;
+  time->minute = minute;
+  time->second = second;
+  Advance(next);
+  return BackupRead::kOk;
+}
+
+BackupRead BackupFileReader::ReadInteger(std::int32_t* value) {
+  std::string_view line;
+  std::size_t next = 0;
+  if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
+  std::int32_t result = 0;
+  if (!IsIntegerText(line)) return BackupRead::kMalformed;
+  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), result);
+  if (error != std::errc() || end != line.data() + line.size()) return BackupRead::kMalformed;
+  *value = result;
+  Advance(next);
+  return BackupRead::kOk;
+}
+
+BackupRead BackupFileReader::ReadNumber(double* value) {
+  std::string_view line;
+  std::size_t next = 0;
+  if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
+  if (!IsNumberText(line)) return BackupRead::kMalformed;
+  double result = 0;
+  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), result);
+  if (error != std::errc() || end != line.data() + line.size()) return BackupRead::kMalformed;
+  *value = result;
+  Advance(next);
+  return BackupRead::kOk;
+}
+
+BackupRead BackupFileReader::ReadString(std::string* text) {
+  std::string_view line;
+  std::size_t next = 0;
+  if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
+  if (line.size() < 2 || line.front() != '"' || line.back() != '"') return BackupRead::kMalformed;
+  const std::string_view inner = line.substr(1, line.size() - 2);
+  if (inner.find('"') != std::string_view::npos) return BackupRead::kMalformed;
+  *text = std::string(inner);
+  Advance(next);
+  return BackupRead::kOk;
+}
+
+}  // namespace quelvar

@@ -1,0 +1,91 @@
+// The backup file's line format: one item per line, each line ending in CR LF, plain 8-bit text.
+// Items come in five kinds:
+//   date     #yyyy-mm-dd#            #2003-05-07#
+//   time     #hh:mm:ss# (24-hour)    #09:05:03#
+//   integer  -?digits                7
+//   number   whole values of up to 15 digits in full (64, -3); larger ones, and values that are
+//            not whole, with at most 15 significant digits, a full stop as decimal separator and
+//            an exponent where the value is below 1E-5 or at least 1E+15 (1E+15,
+//            1.23456789012346E+17, 0.5, 1.5E-07)
+//   string   "text" (the text may not hold a double quote, CR or LF)
+// BackupFileWriter builds a file's content; BackupFileReader reads it back item by item, strictly
+// in order, the caller naming the kind it expects at each position.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/clock.h"
+
+namespace quelvar {
+
+// True when `text` can be written as a string item and read back unchanged: it holds no
+// double quote, carriage return or line feed.
+bool IsRecordableText(std::string_view text);
+
+// The number item's text for `value` (see the layout above).
+std::string FormatBackupNumber(double value);
+
+class BackupFileWriter {
+ public:
+  void Date(const LocalDateTime& when);  // year, month and day of `when`
+  void Time(const LocalDateTime& when);  // hour, minute and second of `when`
+  void Integer(std::int32_t value);
+  void Number(double value);
+  // `text` must be recordable (IsRecordableText); the callers check names they did not choose.
+  void String(std::string_view text);
+
+  const std::string& Contents() const { return m_contents; }
+
+ private:
+  void Line(std::string_view item);
+  std::string m_contents;
+};
+
+// The outcome of reading one item.
+enum class BackupRead {
+  kOk,         // the item was read and stored in the out-parameter
+  kEndOfFile,  // no line is left: the file ended before this item
+  kMalformed,  // a line is there, but it is not an item of the asked kind (nothing consumed)
+};
+
+// Reads items in file order. Each Read... call looks at the next line only; kMalformed leaves the
+// position where it was, kOk moves past the line. Lines end in CR LF; a lone LF is accepted as
+// well, a CR anywhere else is not. Out-parameters are written only on kOk.
+//
+// Typical use for a restore:
+//   BackupFileReader reader(contents);
+//   LocalDateTime date, time; std::int32_t family;
+//   if (reader.ReadDate(&date) != BackupRead::kOk || ...) -> not a backup file
+//   while (true) { std::string key; auto r = reader.ReadString(&key); if (r == kEndOfFile) break; ... }
+class BackupFileReader {
+ public:
+  explicit BackupFileReader(std::string_view contents) : m_contents(contents) {}
+
+  // #yyyy-mm-dd#: fills year, month and day (month 1..12, day 1..31); other fields untouched.
+  BackupRead ReadDate(LocalDateTime* date);
+  // #hh:mm:ss#: fills hour, minute and second (0..23, 0..59, 0..59); other fields untouched.
+  BackupRead ReadTime(LocalDateTime* time);
+  // -?digits within the signed 32-bit range.
+  BackupRead ReadInteger(std::int32_t* value);
+  // Any integer or number item (the two look alike for whole values): a registry value.
+  BackupRead ReadNumber(double* value);
+  // "text": the text between the quotes.
+  BackupRead ReadString(std::string* text);
+
+  // True when every line has been read.
+  bool AtEnd() const { return m_position >= m_contents.size(); }
+  // The 1-based line number of the next line to read (for messages: "line 12 is not ...").
+  int NextLineNumber() const { return m_lineNumber; }
+
+ private:
+  // The next line without its line break, and where the line after it starts.
+  BackupRead PeekLine(std::string_view* line, std::size_t* next) const;
+  void Advance(std::size_t next);
+
+  std::string_view m_contents;
+  std::size_t m_position = 0;
+  int m_lineNumber = 1;
+};
+
+}  // namespace quelvar
