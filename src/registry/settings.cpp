@@ -1,0 +1,87 @@
+// The settings table's look-ups and the text forms of the settings windows' controls.
+#include "registry/settings.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "registry/memory_registry.h"
+#include "registry/registry_access.h"
+
+namespace quelvar {
+
+namespace {
+
+template <typename T, typename Convert>
+T ReadConverted(const SettingDefinition& setting, std::string_view root, Convert convert) {
+  try {
+    return convert(RegValue(ReadSetting(setting, root)));
+  } catch (const ConversionError&) {
+    return convert(RegValue(setting.defaultValue));
+  }
+}
+
+}  // namespace
+
+std::string SettingsKey(std::string_view section, std::string_view root) {
+  std::string key(root);
+  key += "\\Settings\\";
+  key += section;
+  return key;
+}
+
+const SettingDefinition* FindSetting(std::string_view section, std::string_view name) {
+  const auto it = std::find_if(std::begin(kAllSettings), std::end(kAllSettings),
+                               [&](const SettingDefinition& setting) {
+                                 return RegistryNamesEqual(setting.section, section) &&
+                                        RegistryNamesEqual(setting.name, name);
+                               });
+  return it == std::end(kAllSettings) ? nullptr : &*it;
+}
+
+std::span<const SettingDefinition> SectionSettings(std::string_view section) {
+  const auto first = std::find_if(std::begin(kAllSettings), std::end(kAllSettings),
+                                  [&](const SettingDefinition& setting) {
+                                    return RegistryNamesEqual(setting.section, section);
+                                  });
+  auto last = first;
+  while (last != std::end(kAllSettings) && RegistryNamesEqual(last->section, section)) ++last;
+  return {first, last};
+}
+
+std::string ReadSetting(const SettingDefinition& setting, std::string_view root) {
+  return ReadMachineValue(SettingsKey(setting.section, root), setting.name, setting.defaultValue)
+      .ToText();
+}
+
+std::string ReadSetting(std::string_view section, std::string_view name, std::string_view root) {
+  const SettingDefinition* setting = FindSetting(section, name);
+  if (setting == nullptr) {
+    throw std::invalid_argument("no setting " + std::string(name) + " in " + std::string(section));
+  }
+  return ReadSetting(*setting, root);
+}
+
+void WriteSetting(const SettingDefinition& setting, const std::string& text, std::string_view root) {
+  WriteMachineValue(SettingsKey(setting.section, root), setting.name, text);
+}
+
+std::string CheckBoxText(int state) { return std::to_string(state); }
+std::int16_t CheckBoxState(const RegValue& stored) { return stored.ToInt16(); }
+std::string OptionText(bool value) { return value ? "True" : "False"; }
+bool OptionValue(const RegValue& stored) { return stored.ToBool(); }
+std::string ComboText(int index) { return std::to_string(index); }
+std::int16_t ComboIndex(const RegValue& stored) { return stored.ToInt16(); }
+
+std::int16_t ReadCheckBox(const SettingDefinition& setting, std::string_view root) {
+  return ReadConverted<std::int16_t>(setting, root, CheckBoxState);
+}
+
+bool ReadOption(const SettingDefinition& setting, std::string_view root) {
+  return ReadConverted<bool>(setting, root, OptionValue);
+}
+
+std::int16_t ReadComboIndex(const SettingDefinition& setting, std::string_view root) {
+  return ReadConverted<std::int16_t>(setting, root, ComboIndex);
+}
+
+}  // namespace quelvar
