@@ -11,6 +11,7 @@
 #include "app/win32/win32_clock.h"
 #include "app/win32/win32_file_system.h"
 #include "app/win32/win32_message_box.h"
+#include "registry/win32/win32_registry.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -26,6 +27,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   quelvar::SetClock(clock);
   quelvar::Win32MessageBox messageBoxes;
   quelvar::SetMessageBoxService(messageBoxes);
+  static quelvar::Win32Registry registry;
+  quelvar::SetRegistryBackend(registry);
 
   quelvar::frmMain mainWindow;
   if (!mainWindow.Start(showCommand)) return 1;
