@@ -9,7 +9,23 @@ else()
   message(FATAL_ERROR "GoogleTest sources not found in /usr/src/googletest (install googletest)")
 endif()
 
+# Probes: small programs the suite starts (tests/win32/probes/<name>.cpp -> <name>.exe),
+# each known to the tests as QUELVAR_<NAME>_PATH.
+file(GLOB QUELVAR_WINE_PROBES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/probes/*.cpp)
+set(QUELVAR_PROBE_DEFINITIONS)
+foreach(src IN LISTS QUELVAR_WINE_PROBES)
+  get_filename_component(probe ${src} NAME_WE)
+  add_executable(${probe} ${src})
+  target_link_libraries(${probe} PRIVATE quelvar_win32)
+  target_link_options(${probe} PRIVATE -static)
+  string(TOUPPER ${probe} probe_upper)
+  string(REGEX REPLACE "_PROBE$" "" probe_upper ${probe_upper})
+  list(APPEND QUELVAR_PROBE_DEFINITIONS QUELVAR_${probe_upper}_PROBE_PATH="$<TARGET_FILE:${probe}>")
+  list(APPEND QUELVAR_PROBE_TARGETS ${probe})
+endforeach()
+
 file(GLOB_RECURSE QUELVAR_WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
+list(FILTER QUELVAR_WINE_TEST_SOURCES EXCLUDE REGEX "/tests/win32/probes/")
 if(NOT QUELVAR_WINE_TEST_SOURCES)
   return()
 endif()
@@ -18,8 +34,9 @@ target_include_directories(quelvar_wine_tests PRIVATE ${PROJECT_SOURCE_DIR}/test
 target_link_libraries(quelvar_wine_tests PRIVATE quelvar_win32 gtest gtest_main)
 target_link_options(quelvar_wine_tests PRIVATE -static)
 target_compile_definitions(quelvar_wine_tests PRIVATE
-  QUELVAR_EXE_PATH="$<TARGET_FILE:Quelvar>" QUELVAR_BUILD_DIR="${CMAKE_BINARY_DIR}")
-add_dependencies(quelvar_wine_tests Quelvar)
+  QUELVAR_EXE_PATH="$<TARGET_FILE:Quelvar>" QUELVAR_BUILD_DIR="${CMAKE_BINARY_DIR}"
+  ${QUELVAR_PROBE_DEFINITIONS})
+add_dependencies(quelvar_wine_tests Quelvar ${QUELVAR_PROBE_TARGETS})
 # UI tests start Quelvar.exe and must run one at a time; registry tests use their own keys.
 gtest_discover_tests(quelvar_wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)

@@ -1,0 +1,465 @@
+// The UI test library's Win32 side: processes through CreateProcessA and the tool help
+// snapshot, windows through EnumWindows/EnumChildWindows, screenshots through GDI and a
+// minimal PNG writer (stored deflate blocks, so no compression library is needed).
+#include "win32/ui_test_lib.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <thread>
+#include <utility>
+
+namespace quelvar::uitest {
+
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// "Optimize &Now" -> "Optimize Now"; "&&" stays a single '&'.
+std::string WithoutMnemonics(const std::string& caption) {
+  std::string out;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&') {
+      if (i + 1 < caption.size() && caption[i + 1] == '&') {
+        out += '&';
+        ++i;
+      }
+      continue;
+    }
+    out += caption[i];
+  }
+  return out;
+}
+
+void PumpMessages() {
+  MSG message;
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+DWORD ToDword(Milliseconds timeout) {
+  return static_cast<DWORD>(std::max<long long>(0, timeout.count()));
+}
+
+void CreateFolders(const std::string& folder) {
+  for (std::size_t i = 3; i <= folder.size(); ++i) {
+    if (i == folder.size() || folder[i] == '\\') ::CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+  }
+}
+
+}  // namespace
+
+// ---- Paths -----------------------------------------------------------------------------
+
+std::string ToWinePath(const std::string& path) {
+  std::string out = path;
+  std::replace(out.begin(), out.end(), '/', '\\');
+  if (!path.empty() && path[0] == '/') out = "Z:" + out;
+  return out;
+}
+
+std::string QuelvarExePath() {
+#ifdef QUELVAR_EXE_PATH
+  return ToWinePath(QUELVAR_EXE_PATH);
+#else
+  return {};
+#endif
+}
+
+std::string BuildDir() {
+#ifdef QUELVAR_BUILD_DIR
+  return ToWinePath(QUELVAR_BUILD_DIR);
+#else
+  char folder[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(MAX_PATH, folder);
+  return folder;
+#endif
+}
+
+std::string ScreenshotPath(const std::string& name) {
+  const std::string folder = BuildDir() + "\\screenshots";
+  CreateFolders(folder);
+  return folder + "\\" + name + ".png";
+}
+
+std::string FileNameOf(const std::string& path) {
+  const auto slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// ---- Processes -------------------------------------------------------------------------
+
+Process::Process(Process&& other) noexcept
+    : m_process(std::exchange(other.m_process, nullptr)),
+      m_id(std::exchange(other.m_id, 0)),
+      m_startError(other.m_startError) {}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Terminate();
+    if (m_process) ::CloseHandle(m_process);
+    m_process = std::exchange(other.m_process, nullptr);
+    m_id = std::exchange(other.m_id, 0);
+    m_startError = other.m_startError;
+  }
+  return *this;
+}
+
+Process::~Process() {
+  Terminate();
+  if (m_process) ::CloseHandle(m_process);
+}
+
+Process Process::Start(const std::string& exePath, const std::string& arguments,
+                       const std::string& workingFolder) {
+  Process started;
+  const std::string exe = ToWinePath(exePath);
+  std::string folder = workingFolder.empty() ? exe.substr(0, exe.find_last_of('\\')) : ToWinePath(workingFolder);
+  std::string commandLine = "\"" + exe + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    started.m_startError = ::GetLastError();
+    return started;
+  }
+  ::CloseHandle(info.hThread);
+  started.m_process = info.hProcess;
+  started.m_id = info.dwProcessId;
+  // Lets the program reach its message loop before the test talks to its windows.
+  ::WaitForInputIdle(info.hProcess, 5000);
+  return started;
+}
+
+bool Process::IsRunning() const {
+  return m_process && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitForExit(Milliseconds timeout) const {
+  return !m_process || ::WaitForSingleObject(m_process, ToDword(timeout)) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (m_process) ::GetExitCodeProcess(m_process, &code);
+  return code;
+}
+
+bool Process::Close(Milliseconds timeout) {
+  if (!IsRunning()) return true;
+  for (HWND window : TopWindowsOf(m_id)) ::PostMessageA(window, WM_CLOSE, 0, 0);
+  if (WaitForExit(timeout)) return true;
+  Terminate();
+  return false;
+}
+
+void Process::Terminate() {
+  if (!IsRunning()) return;
+  ::TerminateProcess(m_process, 255);
+  ::WaitForSingleObject(m_process, 5000);
+}
+
+std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
+  std::vector<DWORD> ids;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  const std::string wanted = Lower(exeName);
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+    if (Lower(FileNameOf(entry.szExeFile)) == wanted) ids.push_back(entry.th32ProcessID);
+  }
+  ::CloseHandle(snapshot);
+  return ids;
+}
+
+bool WaitForNoProcess(const std::string& exeName, Milliseconds timeout) {
+  return WaitUntil([&] { return ProcessesNamed(exeName).empty(); }, timeout);
+}
+
+// ---- Windows and controls --------------------------------------------------------------
+
+bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    PumpMessages();
+    std::this_thread::sleep_for(Milliseconds{50});
+  }
+}
+
+namespace {
+
+struct TopSearch {
+  const std::string* caption;
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<TopSearch*>(param);
+  if (!::IsWindowVisible(window)) return TRUE;
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (search.processId != 0 && owner != search.processId) return TRUE;
+  if (search.caption && GetText(window) != *search.caption) return TRUE;
+  search.found.push_back(window);
+  return TRUE;
+}
+
+struct ChildSearch {
+  std::string caption;
+  int controlId;
+  bool byId;
+  HWND found;
+};
+
+// EnumChildWindows already walks every descendant, at any depth.
+BOOL CALLBACK MatchChild(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<ChildSearch*>(param);
+  const bool match = search.byId ? ::GetDlgCtrlID(window) == search.controlId
+                                 : WithoutMnemonics(GetText(window)) == search.caption;
+  if (!match) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindTopWindow(const std::string& caption, DWORD processId) {
+  TopSearch search{&caption, processId, {}};
+  ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found.empty() ? nullptr : search.found.front();
+}
+
+HWND WaitForWindow(const std::string& caption, Milliseconds timeout, DWORD processId) {
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindTopWindow(caption, processId)) != nullptr; }, timeout);
+  return window;
+}
+
+std::vector<HWND> TopWindowsOf(DWORD processId) {
+  TopSearch search{nullptr, processId, {}};
+  ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindChild(HWND parent, const std::string& caption) {
+  ChildSearch search{WithoutMnemonics(caption), 0, false, nullptr};
+  ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindChildById(HWND parent, int controlId) {
+  ChildSearch search{{}, controlId, true, nullptr};
+  ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForChild(HWND parent, const std::string& caption, Milliseconds timeout) {
+  HWND child = nullptr;
+  WaitUntil([&] { return (child = FindChild(parent, caption)) != nullptr; }, timeout);
+  return child;
+}
+
+std::string ClassNameOf(HWND window) {
+  char name[256] = {};
+  ::GetClassNameA(window, name, static_cast<int>(sizeof(name)));
+  return name;
+}
+
+LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Milliseconds timeout) {
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, ToDword(timeout), &result)) return 0;
+  return static_cast<LRESULT>(result);
+}
+
+bool Click(HWND control) {
+  return control && ::PostMessageA(control, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool ClickAndWait(HWND control, Milliseconds timeout) {
+  DWORD_PTR result = 0;
+  return control && ::SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, ToDword(timeout), &result) != 0;
+}
+
+std::string GetText(HWND window) {
+  if (!window) return {};
+  const auto length = SendWithTimeout(window, WM_GETTEXTLENGTH);
+  if (length <= 0) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const auto copied = SendWithTimeout(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, copied)));
+  return text;
+}
+
+bool SetText(HWND window, const std::string& text) {
+  return window && SendWithTimeout(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
+}
+
+// ---- Wine settings ---------------------------------------------------------------------
+
+bool SetWineVersion(const std::string& exeName, const std::string& version) {
+  const std::string keyPath = "Software\\Wine\\AppDefaults\\" + exeName;
+  HKEY key = nullptr;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  LONG status;
+  if (version.empty()) {
+    status = ::RegDeleteValueA(key, "Version");
+    if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
+  } else {
+    status = ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
+                              static_cast<DWORD>(version.size() + 1));
+  }
+  ::RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+ScopedWineVersion::ScopedWineVersion(std::string exeName, const std::string& version)
+    : m_exeName(std::move(exeName)), m_ok(SetWineVersion(m_exeName, version)) {}
+
+ScopedWineVersion::~ScopedWineVersion() { SetWineVersion(m_exeName, ""); }
+
+// ---- Screenshots -----------------------------------------------------------------------
+
+namespace {
+
+std::uint32_t Crc32(const unsigned char* data, std::size_t size, std::uint32_t crc = 0) {
+  static const auto table = [] {
+    std::array<std::uint32_t, 256> t{};
+    for (std::uint32_t n = 0; n < 256; ++n) {
+      std::uint32_t c = n;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[n] = c;
+    }
+    return t;
+  }();
+  crc = ~crc;
+  for (std::size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+  return ~crc;
+}
+
+void PutBigEndian(std::vector<unsigned char>& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(value >> shift));
+}
+
+void PutChunk(std::vector<unsigned char>& out, const char type[4], const std::vector<unsigned char>& data) {
+  PutBigEndian(out, static_cast<std::uint32_t>(data.size()));
+  const std::size_t typeAt = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  PutBigEndian(out, Crc32(out.data() + typeAt, data.size() + 4));
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb) {
+  if (width <= 0 || height <= 0) return false;
+  const std::size_t stride = static_cast<std::size_t>(width) * 3;
+  if (rgb.size() != stride * static_cast<std::size_t>(height)) return false;
+
+  // Raw scan lines, each led by filter type 0.
+  std::vector<unsigned char> raw;
+  raw.reserve((stride + 1) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    raw.push_back(0);
+    raw.insert(raw.end(), rgb.begin() + static_cast<std::ptrdiff_t>(stride * y),
+               rgb.begin() + static_cast<std::ptrdiff_t>(stride * (y + 1)));
+  }
+
+  // zlib stream of stored blocks (at most 65535 bytes each) and its Adler-32.
+  std::vector<unsigned char> zlib{0x78, 0x01};
+  for (std::size_t at = 0; at < raw.size() || at == 0;) {
+    const std::size_t size = std::min<std::size_t>(65535, raw.size() - at);
+    const bool last = at + size == raw.size();
+    zlib.push_back(last ? 1 : 0);
+    zlib.push_back(static_cast<unsigned char>(size & 0xFF));
+    zlib.push_back(static_cast<unsigned char>(size >> 8));
+    zlib.push_back(static_cast<unsigned char>(~size & 0xFF));
+    zlib.push_back(static_cast<unsigned char>((~size >> 8) & 0xFF));
+    zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+                raw.begin() + static_cast<std::ptrdiff_t>(at + size));
+    at += size;
+    if (last) break;
+  }
+  std::uint32_t a = 1, b = 0;
+  for (unsigned char byte : raw) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  PutBigEndian(zlib, (b << 16) | a);
+
+  std::vector<unsigned char> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<unsigned char> header;
+  PutBigEndian(header, static_cast<std::uint32_t>(width));
+  PutBigEndian(header, static_cast<std::uint32_t>(height));
+  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no filter, no interlace
+  PutChunk(png, "IHDR", header);
+  PutChunk(png, "IDAT", zlib);
+  PutChunk(png, "IEND", {});
+
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+  return std::fclose(file) == 0 && written;
+}
+
+bool SaveScreenshot(const std::string& pngPath) {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  if (width <= 0 || height <= 0) return false;
+
+  HDC screen = ::GetDC(nullptr);
+  if (!screen) return false;
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool copied = false;
+  if (memory && bitmap) {
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    copied = ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+    ::GdiFlush();
+    ::SelectObject(memory, previous);
+  }
+  std::vector<unsigned char> rgb;
+  if (copied) {
+    const auto* pixels = static_cast<const unsigned char*>(bits);  // B, G, R, unused
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    rgb.resize(count * 3);
+    for (std::size_t i = 0; i < count; ++i) {
+      rgb[i * 3] = pixels[i * 4 + 2];
+      rgb[i * 3 + 1] = pixels[i * 4 + 1];
+      rgb[i * 3 + 2] = pixels[i * 4];
+    }
+  }
+  if (bitmap) ::DeleteObject(bitmap);
+  if (memory) ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return copied && WritePng(pngPath, width, height, rgb);
+}
+
+}  // namespace quelvar::uitest

@@ -1,0 +1,148 @@
+// A small library for the Wine suite's UI tests: start a program, find its windows and
+// controls, click them, read their text, set the Windows version Wine reports to a program,
+// take screenshots, and end the program leaving no process behind.
+// Everything works across processes (the tested program is never linked into the test).
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quelvar::uitest {
+
+using Milliseconds = std::chrono::milliseconds;
+constexpr Milliseconds kDefaultTimeout{10000};
+
+// ---- Paths -----------------------------------------------------------------------------
+
+// A Unix path ("/work/x/Quelvar.exe") as Wine sees it ("Z:\work\x\Quelvar.exe"); a path that
+// already is a Windows path is returned with its slashes turned into backslashes.
+std::string ToWinePath(const std::string& path);
+
+// Quelvar.exe and the build folder of this suite, as Windows paths.
+std::string QuelvarExePath();
+std::string BuildDir();
+
+// BuildDir() + "\screenshots\" + name + ".png" (the folder is created).
+std::string ScreenshotPath(const std::string& name);
+
+// The file name of a path ("Z:\a\Quelvar.exe" -> "Quelvar.exe").
+std::string FileNameOf(const std::string& path);
+
+// ---- Processes -------------------------------------------------------------------------
+
+// A started program. Move-only; the destructor terminates the program if it still runs, so a
+// failing test never leaves it behind.
+class Process {
+ public:
+  Process() = default;
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process();
+
+  // Starts exePath (a Windows or Unix path) with arguments; the working folder is the
+  // program's own folder unless given. Check Started() afterwards.
+  static Process Start(const std::string& exePath, const std::string& arguments = "",
+                       const std::string& workingFolder = "");
+
+  bool Started() const { return m_process != nullptr; }
+  DWORD Id() const { return m_id; }
+  HANDLE Handle() const { return m_process; }
+  // Win32 error of a failed start (0 when it started).
+  DWORD StartError() const { return m_startError; }
+
+  bool IsRunning() const;
+  // True when the program ended within the time-out.
+  bool WaitForExit(Milliseconds timeout = kDefaultTimeout) const;
+  // The exit code once it ended; STILL_ACTIVE while it runs.
+  DWORD ExitCode() const;
+
+  // Posts WM_CLOSE to every visible top-level window of the program and waits for it to end.
+  // True when it ended by itself; otherwise it is terminated and false is returned.
+  bool Close(Milliseconds timeout = Milliseconds{5000});
+  // Last resort: ends the program with exit code 255 and waits for it.
+  void Terminate();
+
+ private:
+  HANDLE m_process = nullptr;
+  DWORD m_id = 0;
+  DWORD m_startError = 0;
+};
+
+// Ids of the running processes whose executable file name is exeName (case-insensitive).
+std::vector<DWORD> ProcessesNamed(const std::string& exeName);
+
+// Waits until no process named exeName is left; true when none is left within the time-out.
+bool WaitForNoProcess(const std::string& exeName, Milliseconds timeout = Milliseconds{5000});
+
+// ---- Windows and controls --------------------------------------------------------------
+
+// Polls condition every 50 ms (pumping this thread's messages) until it holds or time runs out.
+bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout = kDefaultTimeout);
+
+// A visible top-level window with exactly this caption; processId 0 means any process.
+HWND FindTopWindow(const std::string& caption, DWORD processId = 0);
+// The same, waiting up to the time-out; nullptr when none appeared.
+HWND WaitForWindow(const std::string& caption, Milliseconds timeout = kDefaultTimeout,
+                   DWORD processId = 0);
+
+// Every visible top-level window of a process.
+std::vector<HWND> TopWindowsOf(DWORD processId);
+
+// A descendant (any depth) with exactly this caption, or with this control ID; nullptr if none.
+// The caption match ignores '&' mnemonics, so "Optimize Now" finds "Optimize &Now".
+HWND FindChild(HWND parent, const std::string& caption);
+HWND FindChildById(HWND parent, int controlId);
+// The same, waiting up to the time-out (controls may be created after the window).
+HWND WaitForChild(HWND parent, const std::string& caption, Milliseconds timeout = kDefaultTimeout);
+
+// The window's class name ("Button", "Edit", ...).
+std::string ClassNameOf(HWND window);
+
+// Clicks a button by posting BM_CLICK, so a handler that opens a modal box does not block
+// the test. ClickAndWait sends it and returns once the handler has run (or after the time-out).
+bool Click(HWND control);
+bool ClickAndWait(HWND control, Milliseconds timeout = kDefaultTimeout);
+
+// WM_GETTEXT / WM_SETTEXT across processes (with a time-out, so a hung program fails the test).
+std::string GetText(HWND window);
+bool SetText(HWND window, const std::string& text);
+
+// Sends a message with a time-out; the result, or 0 on time-out.
+LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
+                        Milliseconds timeout = Milliseconds{5000});
+
+// ---- Wine settings ---------------------------------------------------------------------
+
+// The Windows version Wine reports to programs with this file name ("Quelvar.exe"):
+// "win95", "win98", "winme", "nt40", "win2k", "winxp"; an empty version restores the default.
+// Takes effect for programs started afterwards.
+bool SetWineVersion(const std::string& exeName, const std::string& version);
+
+// Sets a version for the lifetime of the object and restores the default afterwards.
+class ScopedWineVersion {
+ public:
+  ScopedWineVersion(std::string exeName, const std::string& version);
+  ~ScopedWineVersion();
+  ScopedWineVersion(const ScopedWineVersion&) = delete;
+  ScopedWineVersion& operator=(const ScopedWineVersion&) = delete;
+  bool Ok() const { return m_ok; }
+
+ private:
+  std::string m_exeName;
+  bool m_ok = false;
+};
+
+// ---- Screenshots -----------------------------------------------------------------------
+
+// Captures the whole screen (Wine's virtual desktop) into a PNG file; false on failure.
+bool SaveScreenshot(const std::string& pngPath);
+
+// Writes 24-bit RGB rows (top row first, 3 bytes a pixel, no padding) as a PNG file.
+bool WritePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb);
+
+}  // namespace quelvar::uitest
