@@ -1,0 +1,108 @@
+// The registry behaviour suite against the real registry, and a check of what the program
+// wrote with Wine's own reg.exe.
+#include <windows.h>
+
+#include <string>
+
+#include "registry/registry_behaviour_suite.h"
+#include "registry/win32/win32_registry.h"
+
+namespace quelvar::test {
+
+namespace {
+
+// Sets a DACL on the key: Everyone gets `rights`, or everything when `rights` is 0.
+void SetKeyDacl(RegKey hive, const std::string& path, DWORD rights) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegOpenKeyExA(Win32Registry::ToHkey(hive), path.c_str(), 0, WRITE_DAC, &key),
+            ERROR_SUCCESS);
+  SECURITY_DESCRIPTOR descriptor;
+  ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  alignas(DWORD) BYTE aclBuffer[256];
+  auto* acl = reinterpret_cast<PACL>(aclBuffer);
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+  if (rights != 0) {
+    ::InitializeAcl(acl, sizeof(aclBuffer), ACL_REVISION);
+    ::AddAccessAllowedAce(acl, ACL_REVISION, rights, everyone);
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+  } else {
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
+  }
+  EXPECT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+  ::FreeSid(everyone);
+  ::RegCloseKey(key);
+}
+
+class Win32Harness final : public RegistryHarness {
+ public:
+  RegistryBackend& Backend() override { return m_registry; }
+  // Read, delete and change the DACL back; no writing.
+  void DenyWrite(RegKey hive, const std::string& path) override {
+    SetKeyDacl(hive, path, KEY_READ | DELETE | WRITE_DAC);
+  }
+  void AllowWrite(RegKey hive, const std::string& path) override { SetKeyDacl(hive, path, 0); }
+
+ private:
+  Win32Registry m_registry;
+};
+
+// Runs a command line and gives back what it wrote to its standard output.
+std::string RunAndCapture(std::string commandLine) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
+  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  startup.hStdInput = nullptr;
+  PROCESS_INFORMATION process{};
+  const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  ::CloseHandle(writeEnd);
+  std::string output;
+  if (started) {
+    char buffer[512];
+    DWORD read = 0;
+    while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+      output.append(buffer, read);
+    }
+    ::WaitForSingleObject(process.hProcess, 30000);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+  }
+  ::CloseHandle(readEnd);
+  return output;
+}
+
+}  // namespace
+
+RegistryHarness& MakeRegistryHarness() {
+  static Win32Harness harness;
+  return harness;
+}
+
+TEST_F(RegistryBehaviour, RegQuerySeesWhatTheProgramWrote) {
+  WriteMachineValue(Path("Settings\\RamSettings"), "txtAlarm", "250");
+  WriteMachineValue(Path("Settings\\RamSettings"), "txtPath", "C:\\some folder\\x");
+  SetOrDeleteRegistryValue(kHkeyLocalMachine, Path("Tcp"), "MTU", 4, "1500", false);
+  SetOrDeleteRegistryValue(kHkeyLocalMachine, Path("Tcp"), "Wide", 4, std::int32_t{-1}, false);
+  CRegister().REGSaveSetting(kHkeyLocalMachine, Path("Tcp"), "*", "unnamed text");
+
+  const std::string settings =
+      RunAndCapture("reg.exe query \"HKLM\\" + Path("Settings\\RamSettings") + "\"");
+  EXPECT_NE(settings.find("txtAlarm    REG_SZ    250"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("txtPath    REG_SZ    C:\\some folder\\x"), std::string::npos) << settings;
+
+  const std::string tcp = RunAndCapture("reg.exe query \"HKLM\\" + Path("Tcp") + "\"");
+  EXPECT_NE(tcp.find("MTU    REG_DWORD    0x5dc"), std::string::npos) << tcp;
+  EXPECT_NE(tcp.find("Wide    REG_DWORD    0xffffffff"), std::string::npos) << tcp;
+  EXPECT_NE(tcp.find("(Default)    REG_SZ    unnamed text"), std::string::npos) << tcp;
+}
+
+}  // namespace quelvar::test
