@@ -1,18 +1,266 @@
 // Backup manager window; see frm_back_up.h.
 #include "tuning/win32/frm_back_up.h"
 
+#include <commctrl.h>
+
+#include "app/file_system.h"
+#include "app/message_box.h"
+#include "app/os_family.h"
+#include "app/program_folder.h"
+#include "resource.h"
+#include "tuning/win32/m_list_view.h"
+
 namespace quelvar {
 
-void frmBackUp::CreateControls() {
-  RECT client{};
-  ::GetClientRect(hwnd(), &client);
-  m_frame = ::CreateWindowExA(0, "BUTTON", "Backup", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
-                              client.right, client.bottom, hwnd(), nullptr,
-                              ::GetModuleHandleA(nullptr), nullptr);
+namespace {
+
+constexpr const char* kColumnCaptions[3] = {"File Name", "Creating Date", "Creating Time"};
+
+// Names as the list's own sort compares them.
+int CALLBACK CompareNames(LPARAM index1, LPARAM index2, LPARAM list) {
+  char first[64] = {};
+  char second[64] = {};
+  ListView_GetItemText(reinterpret_cast<HWND>(list), static_cast<int>(index1), 0, first,
+                       sizeof(first));
+  ListView_GetItemText(reinterpret_cast<HWND>(list), static_cast<int>(index2), 0, second,
+                       sizeof(second));
+  const int order = ::lstrcmpiA(first, second);
+  const int result = order < 0 ? -1 : (order > 0 ? 1 : 0);
+  return SortOrderFlag == 1 ? -result : result;
 }
 
-void frmBackUp::intializeList() {}
+}  // namespace
 
-void frmBackUp::OnCommand(int, int, HWND) {}
+void frmBackUp::CreateControls() {
+  m_frame = AddControl("BUTTON", "Backup", BS_GROUPBOX, 0, 0, 10, 10, IDC_BACKUP_FRAME);
+  m_list = AddControl(WC_LISTVIEWA, "",
+                      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP |
+                          WS_CLIPSIBLINGS,
+                      0, 0, 10, 10, IDC_BACKUP_LIST, WS_EX_CLIENTEDGE);
+  ListView_SetExtendedListViewStyle(m_list, LVS_EX_FULLROWSELECT);
+  for (int i = 0; i < 3; ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(kColumnCaptions[i]);
+    column.cx = Scale(120);
+    column.iSubItem = i;
+    ::SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                   reinterpret_cast<LPARAM>(&column));
+  }
+  m_restore = AddControl("BUTTON", "&Restore", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP |
+                                                   WS_DISABLED | WS_CLIPSIBLINGS,
+                         0, 0, 10, 10, IDC_BACKUP_RESTORE);
+  m_delete = AddControl("BUTTON", "&Delete",
+                        BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, 10,
+                        10, IDC_BACKUP_DELETE);
+  Layout();
+}
+
+void frmBackUp::Layout() {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  const int margin = Scale(12);
+  const int buttonWidth = Scale(88);
+  const int buttonHeight = Scale(26);
+  const int top = Scale(24);
+  ::MoveWindow(m_frame, 0, 0, width, height, TRUE);
+  const int buttonsTop = height - margin - buttonHeight;
+  ::MoveWindow(m_list, margin, top, width - 2 * margin, buttonsTop - Scale(10) - top, TRUE);
+  ::MoveWindow(m_delete, width - margin - buttonWidth, buttonsTop, buttonWidth, buttonHeight,
+               TRUE);
+  ::MoveWindow(m_restore, width - margin - 2 * buttonWidth - Scale(8), buttonsTop, buttonWidth,
+               buttonHeight, TRUE);
+  // The three columns share the list's width; the name column is the narrowest.
+  RECT list{};
+  ::GetClientRect(m_list, &list);
+  const int available = list.right - ::GetSystemMetrics(SM_CXVSCROLL);
+  if (available > 0) {
+    ListView_SetColumnWidth(m_list, 0, available * 3 / 10);
+    ListView_SetColumnWidth(m_list, 1, available * 35 / 100);
+    ListView_SetColumnWidth(m_list, 2, available - available * 3 / 10 - available * 35 / 100);
+  }
+}
+
+LRESULT frmBackUp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: Layout(); return 0;
+    case WM_SETTINGCHANGE: RefreshUserDateTimeFormat(); return 0;
+    default: return ChildWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+void frmBackUp::intializeList() {
+  ::EnableWindow(m_restore, FALSE);
+  ::EnableWindow(m_delete, FALSE);
+  RefreshUserDateTimeFormat();
+  ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(m_list);
+  for (const BackupListEntry& entry : ReadBackupList()) AddBackupEntry(entry);
+  ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(m_list, nullptr, TRUE);
+}
+
+void frmBackUp::AddBackupEntry(const BackupListEntry& entry) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = ListView_GetItemCount(m_list);
+  item.pszText = const_cast<char*>(entry.fileName.c_str());
+  item.lParam = m_nextItemData++;
+  const int row = static_cast<int>(
+      ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  if (row < 0) return;
+  // A file whose first lines are no date and time keeps empty cells.
+  const std::string date = entry.date ? FormatUserDate(*entry.date) : std::string();
+  const std::string time = entry.time ? FormatUserTime(*entry.time) : std::string();
+  ListView_SetItemText(m_list, row, 1, const_cast<char*>(date.c_str()));
+  ListView_SetItemText(m_list, row, 2, const_cast<char*>(time.c_str()));
+}
+
+void frmBackUp::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_BACKUP_RESTORE: cmdRestore_Click(); break;
+    case IDC_BACKUP_DELETE: cmdDelete_Click(); break;
+    default: break;
+  }
+}
+
+LRESULT frmBackUp::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom != m_list) return 0;
+  switch (header.code) {
+    case LVN_COLUMNCLICK:
+      lstBackUpList_ColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+      return 0;
+    case NM_CLICK:
+    case NM_RCLICK: lstBackUpList_MouseUp(); return 0;
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) &&
+          ((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
+        UpdateButtons();
+      }
+      return 0;
+    }
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE &&
+          ::IsWindowEnabled(m_delete)) {
+        cmdDelete_Click();
+      }
+      return 0;
+    default: return 0;
+  }
+}
+
+void frmBackUp::lstBackUpList_MouseUp() { UpdateButtons(); }
+
+void frmBackUp::UpdateButtons() {
+  const BOOL selected = SelectedRow() >= 0;
+  ::EnableWindow(m_restore, selected);
+  ::EnableWindow(m_delete, selected);
+}
+
+int frmBackUp::SelectedRow() const {
+  return static_cast<int>(::SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                         LVNI_SELECTED));
+}
+
+std::string frmBackUp::SelectedFileName() const {
+  const int row = SelectedRow();
+  if (row < 0) return {};
+  char buffer[MAX_PATH] = {};
+  ListView_GetItemText(m_list, row, 0, buffer, sizeof(buffer));
+  return buffer;
+}
+
+void frmBackUp::SetListSortStyle(DWORD sortStyle) {
+  LONG_PTR style = ::GetWindowLongPtrA(m_list, GWL_STYLE);
+  style = (style & ~static_cast<LONG_PTR>(LVS_SORTASCENDING | LVS_SORTDESCENDING)) | sortStyle;
+  ::SetWindowLongPtrA(m_list, GWL_STYLE, style);
+}
+
+void frmBackUp::lstBackUpList_ColumnClick(int columnIndex) {
+  if (columnIndex < 0 || columnIndex >= 3) return;
+  char caption[64] = {};
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = caption;
+  column.cchTextMax = sizeof(caption);
+  ::SendMessageA(m_list, LVM_GETCOLUMNA, static_cast<WPARAM>(columnIndex),
+                 reinterpret_cast<LPARAM>(&column));
+
+  std::string& tag = m_columnTags[columnIndex];
+  if (tag != "ASC") {
+    SortOrderFlag = 0;
+    tag = "ASC";
+  } else {
+    SortOrderFlag = 1;
+    tag = "DESC";
+  }
+  for (int i = 0; i < 3; ++i) {
+    if (i != columnIndex) m_columnTags[i].clear();
+  }
+
+  const std::string name = caption;
+  if (name == "File Name") {
+    // The list's own sort: it stays on, so rows added later keep their place.
+    SetListSortStyle(SortOrderFlag == 0 ? LVS_SORTASCENDING : LVS_SORTDESCENDING);
+    ::SendMessageA(m_list, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(m_list),
+                   reinterpret_cast<LPARAM>(&CompareNames));
+  } else if (name == "Creating Date" || name == "Creating Time") {
+    SetListSortStyle(0);
+    SortColumn = name == "Creating Date" ? 2 : 3;
+    SortDataType = kSortAsDateTime;
+    ::SendMessageA(m_list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(m_list),
+                   reinterpret_cast<LPARAM>(&CompareListItems));
+  } else {
+    MessageBoxes().Show("Error no such header named " + name, kAppTitle, kMbOk);
+    return;
+  }
+  const int selected = SelectedRow();
+  if (selected >= 0) ListView_EnsureVisible(m_list, selected, FALSE);
+  UpdateButtons();
+}
+
+void frmBackUp::cmdDelete_Click() {
+  const std::string fileName = SelectedFileName();
+  if (fileName.empty()) return;
+  if (MessageBoxes().Show("Do you want to delete this file??", "",
+                          kMbYesNo | kMbIconExclamation) != kIdYes) {
+    return;
+  }
+  const std::string path = ProgramPath("\\Backups\\") + fileName;
+  const FileStatus removed = Files().RemoveFile(path);
+  if (!removed) {
+    MessageBoxes().Show("The backup file " + fileName + " could not be deleted:\r\n\r\n" +
+                            removed.reason,
+                        kAppTitle, kMbOk | kMbIconExclamation);
+  }
+  intializeList();
+  ::SetFocus(m_list);
+}
+
+void frmBackUp::cmdRestore_Click() {
+  const std::string fileName = SelectedFileName();
+  if (fileName.empty()) return;
+  if (MessageBoxes().Show("Do you want to restore this settings??", "",
+                          kMbYesNo | kMbIconExclamation) != kIdYes) {
+    return;
+  }
+  const RestoreResult result = RestoreBackupFile(ProgramPath("\\backups\\") + fileName, OsFamily);
+  switch (result.outcome) {
+    case RestoreOutcome::kOtherOperatingSystem:
+      MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconStop);
+      return;
+    case RestoreOutcome::kRestored: break;
+    case RestoreOutcome::kUnreadable:
+    case RestoreOutcome::kRefused:
+    case RestoreOutcome::kWritesFailed:
+      MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconExclamation);
+      break;
+  }
+  host().SetHomeVariable();
+}
 
 }  // namespace quelvar

@@ -1,7 +1,11 @@
-// The backup manager: lists the backup files, sorts them, deletes one or writes one back
-// into the registry.
+// The backup manager: lists the backup files with their date and time, sorts them by a
+// column, deletes one, or writes one back into the registry.
 #pragma once
+#include <array>
+#include <string>
+
 #include "app/win32/child_window.h"
+#include "tuning/backup_restore.h"
 
 namespace quelvar {
 
@@ -15,10 +19,30 @@ class frmBackUp : public ChildWindow {
  protected:
   const char* ClassName() const override { return "QuelvarBackUp"; }
   void CreateControls() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
+  LRESULT OnNotify(const NMHDR& header) override;
 
  private:
+  void Layout();
+  void AddBackupEntry(const BackupListEntry& entry);
+  void cmdRestore_Click();
+  void cmdDelete_Click();
+  void lstBackUpList_ColumnClick(int columnIndex);
+  void lstBackUpList_MouseUp();
+  // Both buttons follow the selection: enabled while a row is selected.
+  void UpdateButtons();
+  int SelectedRow() const;
+  std::string SelectedFileName() const;
+  void SetListSortStyle(DWORD sortStyle);
+
   HWND m_frame = nullptr;
+  HWND m_list = nullptr;
+  HWND m_restore = nullptr;
+  HWND m_delete = nullptr;
+  // Each column header's sort tag: "ASC", "DESC" or empty.
+  std::array<std::string, 3> m_columnTags;
+  LPARAM m_nextItemData = 1;
 };
 
 }  // namespace quelvar

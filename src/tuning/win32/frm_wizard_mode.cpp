@@ -1,18 +1,244 @@
 // Wizard mode window; see frm_wizard_mode.h.
 #include "tuning/win32/frm_wizard_mode.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/win32/unique_handle.h"
+#include "resource.h"
+#include "tuning/apply_profile.h"
+#include "tuning/mode_description.h"
+#include "tuning/tuning_profile.h"
+
 namespace quelvar {
 
-void frmWizardMode::CreateControls() {
-  RECT client{};
-  ::GetClientRect(hwnd(), &client);
-  m_frame = ::CreateWindowExA(0, "BUTTON", "Wizard Mode", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                              0, 0, client.right, client.bottom, hwnd(), nullptr,
-                              ::GetModuleHandleA(nullptr), nullptr);
+namespace {
+
+// A profile with the widest values each field can show, so the columns of the description
+// stand still from one mode to the next.
+TuningProfile WidestProfile() {
+  TuningProfile widest;
+  widest.MTU = widest.MSS = widest.RWIN = 8888888;
+  widest.TTL = 888;
+  widest.KeepAliveTime = widest.KeepAliveInterval = 88888888;
+  widest.SYNProtect = 8;
+  widest.NDICacheSize = 88888;
+  widest.HTTP10Connections = widest.HTTP11Connections = 888;
+  return widest;
 }
 
-void frmWizardMode::Form_Load() {}
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      if (start < text.size()) lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
 
-void frmWizardMode::OnCommand(int, int, HWND) {}
+// Tab stop k lies a gap beyond the widest text that ends at tab k in any line.
+std::vector<INT> TabStops(HDC dc, const std::vector<std::string>& lines, int gap, int smallGap) {
+  std::vector<INT> stops;
+  for (std::size_t k = 0;; ++k) {
+    bool any = false;
+    int widestEnd = 0;
+    int widestCell = 0;
+    for (const std::string& line : lines) {
+      std::size_t cellStart = 0;
+      std::size_t tab = line.find('\t');
+      for (std::size_t i = 0; i < k && tab != std::string::npos; ++i) {
+        cellStart = tab + 1;
+        tab = line.find('\t', cellStart);
+      }
+      if (tab == std::string::npos) continue;
+      any = true;
+      SIZE size{};
+      ::GetTextExtentPoint32A(dc, line.c_str() + cellStart, static_cast<int>(tab - cellStart),
+                              &size);
+      const int start = k == 0 ? 0 : stops[k - 1];
+      widestEnd = std::max(widestEnd, start + static_cast<int>(size.cx));
+      widestCell = std::max(widestCell, static_cast<int>(size.cx));
+    }
+    if (!any) break;
+    stops.push_back(widestEnd + (widestCell > 0 ? gap : smallGap));
+  }
+  return stops;
+}
+
+std::string ModeToolTip(int index) {
+  const TuningProfile& p = TuningPresets[index];
+  auto number = [](int value) { return value == -1 ? std::string("removed") : std::to_string(value); };
+  std::string tip = kPresetCaptions[index];
+  tip += ": MTU " + number(p.MTU) + ", MSS " + number(p.MSS) + ", receive window " +
+         number(p.RWIN) + ", TTL " + std::to_string(p.TTL) + ", " +
+         std::to_string(p.HTTP11Connections) + " browser connections per server";
+  return tip;
+}
+
+}  // namespace
+
+void frmWizardMode::CreateControls() {
+  m_frame = AddControl("BUTTON", "Wizard Mode", BS_GROUPBOX, 0, 0, 10, 10, IDC_WIZARD_FRAME);
+  m_frameOptimizationMode = AddControl("BUTTON", "Optimization Modes", BS_GROUPBOX, 0, 0, 10,
+                                       10, IDC_WIZARD_MODES_FRAME);
+  for (int i = 0; i < kPresetCount; ++i) {
+    DWORD style = BS_AUTORADIOBUTTON | WS_CLIPSIBLINGS;
+    if (i == 0) style |= WS_GROUP | WS_TABSTOP;
+    m_optMode[i] = AddControl("BUTTON", kPresetCaptions[i], style, 0, 0, 10, 10,
+                              IDC_WIZARD_MODE0 + i);
+  }
+  // "Automatic-A" is the mode selected from the start.
+  ::SendMessageA(m_optMode[0], BM_SETCHECK, BST_CHECKED, 0);
+  m_lblModeDescrip = AddControl("STATIC", "Modes Description",
+                                SS_OWNERDRAW | SS_NOPREFIX | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
+                                10, 10, IDC_WIZARD_DESCRIPTION);
+  m_cmdOptimize = AddControl("BUTTON", "Optimize &Now",
+                             BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
+                             10, IDC_WIZARD_OPTIMIZE);
+  AddModeToolTips();
+  Layout();
+}
+
+void frmWizardMode::AddModeToolTips() {
+  m_toolTips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                 ::GetModuleHandleA(nullptr), nullptr);
+  if (!m_toolTips) return;
+  ::SendMessageA(m_toolTips, TTM_SETMAXTIPWIDTH, 0, Scale(320));
+  for (int i = 0; i < kPresetCount; ++i) {
+    std::string text = ModeToolTip(i);
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(m_optMode[i]);
+    tool.lpszText = text.data();
+    ::SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  TTTOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(m_cmdOptimize);
+  char text[] = "Back up the present values, then apply the selected mode";
+  tool.lpszText = text;
+  ::SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void frmWizardMode::Layout() {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  const int margin = Scale(12);
+  const int rowHeight = Scale(24);
+  const int buttonWidth = Scale(110);
+  const int buttonHeight = Scale(26);
+  ::MoveWindow(m_frame, 0, 0, width, height, TRUE);
+
+  const int modesTop = Scale(24);
+  const int modesHeight = Scale(22) + 4 * rowHeight + Scale(6);
+  ::MoveWindow(m_frameOptimizationMode, margin, modesTop, width - 2 * margin, modesHeight, TRUE);
+  const int columnWidth = (width - 2 * margin - 2 * Scale(16)) / 2;
+  for (int i = 0; i < kPresetCount; ++i) {
+    const int row = i / 2;
+    const int column = i % 2;
+    ::MoveWindow(m_optMode[i], margin + Scale(16) + column * columnWidth,
+                 modesTop + Scale(22) + row * rowHeight, columnWidth - Scale(8), Scale(20), TRUE);
+  }
+
+  const int buttonTop = height - margin - buttonHeight;
+  const int descriptionTop = modesTop + modesHeight + Scale(10);
+  ::MoveWindow(m_lblModeDescrip, margin + Scale(4), descriptionTop, width - 2 * margin - Scale(8),
+               buttonTop - Scale(8) - descriptionTop, TRUE);
+  ::MoveWindow(m_cmdOptimize, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight,
+               TRUE);
+}
+
+void frmWizardMode::Form_Load() {
+  LoadPreset(0);
+  ShowModeDescription();
+}
+
+LRESULT frmWizardMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: Layout(); return 0;
+    case WM_DRAWITEM:
+      if (wParam == IDC_WIZARD_DESCRIPTION) {
+        lblModeDescrip_Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+      }
+      return FALSE;
+    default: return ChildWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+void frmWizardMode::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return;
+  if (id >= IDC_WIZARD_MODE0 && id < IDC_WIZARD_MODE0 + kPresetCount) {
+    optMode_Click(id - IDC_WIZARD_MODE0);
+  } else if (id == IDC_WIZARD_OPTIMIZE) {
+    cmdOptimize_Click();
+  }
+}
+
+void frmWizardMode::optMode_Click(int index) {
+  LoadPreset(index);
+  ShowModeDescription();
+}
+
+void frmWizardMode::cmdOptimize_Click() {
+  if (ApplyTuningProfile()) host().ShowHomeView();
+}
+
+void frmWizardMode::ShowModeDescription() {
+  ::SetWindowTextA(m_lblModeDescrip, ModeDescription(g_TuningProfile).c_str());
+  ::InvalidateRect(m_lblModeDescrip, nullptr, TRUE);
+}
+
+void frmWizardMode::lblModeDescrip_Draw(const DRAWITEMSTRUCT& item) {
+  const HDC dc = item.hDC;
+  ::FillRect(dc, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+  const int length = ::GetWindowTextLengthA(m_lblModeDescrip);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  ::GetWindowTextA(m_lblModeDescrip, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+
+  SelectGuard font(dc, UiFont());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  const std::vector<std::string> lines = SplitLines(text);
+  std::vector<std::string> measured = lines;
+  for (const std::string& line : SplitLines(ModeDescription(WidestProfile()))) {
+    measured.push_back(line);
+  }
+  const std::vector<INT> stops = TabStops(dc, measured, Scale(28), Scale(4));
+
+  TEXTMETRICA metrics{};
+  ::GetTextMetricsA(dc, &metrics);
+  // Empty lines of the description are half height: they only space the groups.
+  const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+  int y = item.rcItem.top + Scale(4);
+  for (const std::string& line : lines) {
+    if (line.empty()) {
+      y += lineHeight / 2;
+      continue;
+    }
+    ::TabbedTextOutA(dc, item.rcItem.left, y, line.c_str(), static_cast<int>(line.size()),
+                     static_cast<int>(stops.size()), stops.empty() ? nullptr : stops.data(),
+                     item.rcItem.left);
+    y += lineHeight;
+  }
+}
 
 }  // namespace quelvar

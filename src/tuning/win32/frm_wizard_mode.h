@@ -1,6 +1,8 @@
 // Wizard mode: eight fixed optimisation modes; a click loads the preset into the tuning
-// profile and shows its values, "Optimize Now" applies the profile.
+// profile and shows its values, "Optimize Now" applies the profile and returns home.
 #pragma once
+#include <array>
+
 #include "app/win32/child_window.h"
 
 namespace quelvar {
@@ -13,10 +15,25 @@ class frmWizardMode : public ChildWindow {
   const char* ClassName() const override { return "QuelvarWizardMode"; }
   void CreateControls() override;
   void Form_Load() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
 
  private:
+  void Layout();
+  void AddModeToolTips();
+  void optMode_Click(int index);
+  void cmdOptimize_Click();
+  // Makes the profile's description the caption of lblModeDescrip.
+  void ShowModeDescription();
+  // Paints the description with its tab-separated columns lined up.
+  void lblModeDescrip_Draw(const DRAWITEMSTRUCT& item);
+
   HWND m_frame = nullptr;
+  HWND m_frameOptimizationMode = nullptr;
+  std::array<HWND, 8> m_optMode{};
+  HWND m_lblModeDescrip = nullptr;
+  HWND m_cmdOptimize = nullptr;
+  HWND m_toolTips = nullptr;
 };
 
 }  // namespace quelvar
