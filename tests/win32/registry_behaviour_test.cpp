@@ -2,7 +2,9 @@
 // wrote with Wine's own reg.exe.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "registry/registry_behaviour_suite.h"
 #include "registry/win32/win32_registry.h"
@@ -103,6 +105,22 @@ TEST_F(RegistryBehaviour, RegQuerySeesWhatTheProgramWrote) {
   EXPECT_NE(tcp.find("MTU    REG_DWORD    0x5dc"), std::string::npos) << tcp;
   EXPECT_NE(tcp.find("Wide    REG_DWORD    0xffffffff"), std::string::npos) << tcp;
   EXPECT_NE(tcp.find("(Default)    REG_SZ    unnamed text"), std::string::npos) << tcp;
+}
+
+TEST(Win32Registry, PredefinedRootsMapBothWays) {
+  EXPECT_EQ(Win32Registry::ToHkey(kHkeyLocalMachine), HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(Win32Registry::ToHkey(kHkeyCurrentUser), HKEY_CURRENT_USER);
+  EXPECT_EQ(Win32Registry::FromHkey(HKEY_LOCAL_MACHINE), kHkeyLocalMachine);
+  EXPECT_EQ(Win32Registry::FromHkey(HKEY_DYN_DATA), kHkeyDynData);
+  Win32Registry registry;
+  SetRegistryBackend(registry);
+  // An empty path enumerates the root itself, which stays usable afterwards.
+  const std::vector<std::string> roots = CRegister().GetAllKeys(kHkeyLocalMachine, "");
+  EXPECT_NE(std::find(roots.begin(), roots.end(), "Software"), roots.end());
+  RegKey key = 0;
+  ASSERT_EQ(registry.OpenKeyEx(kHkeyLocalMachine, "Software", kKeyRead, &key), kRegSuccess);
+  EXPECT_EQ(registry.CloseKey(key), kRegSuccess);
+  SetRegistryBackend(MakeRegistryHarness().Backend());
 }
 
 }  // namespace quelvar::test
