@@ -57,7 +57,8 @@ enum class BackupRead {
 //   BackupFileReader reader(contents);
 //   LocalDateTime date, time; std::int32_t family;
 //   if (reader.ReadDate(&date) != BackupRead::kOk || ...) -> not a backup file
-//   while (true) { std::string key; auto r = reader.ReadString(&key); if (r == kEndOfFile) break; ... }
+//   while (true) { std::string key; auto r = reader.ReadString(&key); if (r == kEndOfFile) break;
+//   ... }
 class BackupFileReader {
  public:
   explicit BackupFileReader(std::string_view contents) : m_contents(contents) {}

@@ -82,8 +82,8 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder,
 }
 
 FileStatus Win32FileSystem::ReadWholeFile(const std::string& path, std::string* contents) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastErrorStatus();
   std::string data;
   char buffer[4096];

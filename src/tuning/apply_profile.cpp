@@ -1,0 +1,221 @@
+// Applying the tuning profile; see apply_profile.h.
+#include "tuning/apply_profile.h"
+
+#include <cstdint>
+
+#include "app/message_box.h"
+#include "app/os_family.h"
+#include "registry/registry_access.h"
+#include "tuning/backup_file.h"
+#include "tuning/backup_writer.h"
+#include "tuning/tuning_profile.h"
+
+namespace quelvar {
+
+namespace {
+
+constexpr std::int32_t kTypeString = 1;  // REG_SZ: the number's decimal text
+constexpr std::int32_t kTypeNumber = 4;  // REG_DWORD
+
+constexpr std::size_t kMostListedProblems = 12;
+
+// Runs the write or removal steps in order and keeps the ones that failed.
+class ApplySteps {
+ public:
+  ApplySteps(std::int32_t type, ApplyOutcome& outcome) : m_type(type), m_outcome(outcome) {}
+
+  void Set(RegKey hive, const std::string& key, const std::string& name, std::int32_t value) {
+    Step(hive, key, name, value, false);
+  }
+  // Removed instead of written when `remove` is set.
+  void SetOrRemove(RegKey hive, const std::string& key, const std::string& name, std::int32_t value,
+                   bool remove) {
+    Step(hive, key, name, value, remove);
+  }
+
+ private:
+  void Step(RegKey hive, const std::string& key, const std::string& name, std::int32_t value,
+            bool remove) {
+    const RegStatus status =
+        SetOrDeleteRegistryValue(hive, key, name, m_type, RegValue(value), remove);
+    // Removing a value that is not there leaves the registry as asked.
+    if (status == kRegSuccess || (remove && status == kRegFileNotFound)) return;
+    m_outcome.failures.push_back({hive, key, name, status});
+  }
+
+  std::int32_t m_type;
+  ApplyOutcome& m_outcome;
+};
+
+// The adapter subkeys of `parent` the apply touches: those a backup can record (the backup left
+// the others out, so they are left alone here too).
+std::vector<std::string> RecordableSubkeys(const std::string& parent, ApplyOutcome& outcome) {
+  std::vector<std::string> names;
+  for (std::string& name : EnumerateMachineSubkeys(parent)) {
+    if (IsRecordableText(name)) {
+      names.push_back(std::move(name));
+    } else {
+      const std::string path = parent + "\\" + name;
+      bool known = false;
+      for (const std::string& skipped : outcome.skippedSubkeys) known = known || skipped == path;
+      if (!known) outcome.skippedSubkeys.push_back(path);
+    }
+  }
+  return names;
+}
+
+std::int32_t Flag(bool value) { return value ? 1 : 0; }
+
+void Apply95(const TuningProfile& p, ApplyOutcome& outcome) {
+  ApplySteps steps(kTypeString, outcome);
+  const std::string mstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+  steps.Set(kHkeyLocalMachine, mstcp, "SackOpts", 1);
+  steps.Set(kHkeyLocalMachine, mstcp, "Tcp1323Opts", 1);
+  steps.Set(kHkeyLocalMachine, mstcp, "DefaultTTL", p.TTL);
+  steps.SetOrRemove(kHkeyLocalMachine, mstcp, "DefaultRcvWindow", p.RWIN, p.RWIN == -1);
+  steps.SetOrRemove(kHkeyLocalMachine, mstcp, "GlobalMaxTcpWindowSize", p.RWIN, p.RWIN == -1);
+  steps.Set(kHkeyLocalMachine, mstcp, "PMTUBlackHoleDetect", Flag(p.BlackHoleDetect));
+  steps.Set(kHkeyLocalMachine, mstcp, "PMTUDiscovery", Flag(p.MTUDiscovery));
+  steps.Set(kHkeyLocalMachine, mstcp, "KeepAliveTime", p.KeepAliveTime);
+  steps.Set(kHkeyLocalMachine, mstcp, "KeepAliveInterval", p.KeepAliveInterval);
+
+  const std::string internet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  steps.Set(kHkeyCurrentUser, internet, "MaxConnectionsPer1_0Server", p.HTTP10Connections);
+  steps.Set(kHkeyCurrentUser, internet, "MaxConnectionsPerServer", p.HTTP11Connections);
+
+  steps.Set(kHkeyLocalMachine,
+            "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize", "",
+            p.NDICacheSize);
+
+  const std::string netTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
+  const bool removeMtu = p.MTU == -1;
+  for (const std::string& name : RecordableSubkeys(netTrans, outcome)) {
+    const std::string key = netTrans + "\\" + name;
+    steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMTU", p.MTU, removeMtu);
+    steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMSS", p.MSS, removeMtu);
+  }
+}
+
+void ApplyNt(const TuningProfile& p, ApplyOutcome& outcome) {
+  ApplySteps steps(kTypeNumber, outcome);
+  const std::string fixedKey = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+  steps.Set(kHkeyLocalMachine, fixedKey, "SackOpts", 1);
+  steps.Set(kHkeyLocalMachine, fixedKey, "Tcp1323Opts", 1);
+  steps.Set(kHkeyLocalMachine, fixedKey, "TcpMaxDupAcks", 2);
+  steps.Set(kHkeyLocalMachine, fixedKey, "DefaultReceiveWindow", 8192);
+
+  const std::string params = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+  steps.Set(kHkeyLocalMachine, params, "DefaultTTL", p.TTL);
+  steps.SetOrRemove(kHkeyLocalMachine, params, "GlobalMaxTcpWindowSize", p.RWIN, p.RWIN == -1);
+  steps.SetOrRemove(kHkeyLocalMachine, params, "TcpWindowSize", p.RWIN, p.RWIN == -1);
+  steps.Set(kHkeyLocalMachine, params, "EnablePMTUBHDetect", Flag(p.BlackHoleDetect));
+  steps.Set(kHkeyLocalMachine, params, "EnablePMTUDiscovery", Flag(p.MTUDiscovery));
+  steps.Set(kHkeyLocalMachine, params, "KeepAliveTime", p.KeepAliveTime);
+  steps.Set(kHkeyLocalMachine, params, "KeepAliveInterval", p.KeepAliveInterval);
+  steps.Set(kHkeyLocalMachine, params, "SYNAttackProtect", p.SYNProtect);
+  steps.Set(kHkeyLocalMachine, params, "EnableICMPRedirects", Flag(p.ICMPRedirect));
+
+  const std::string internet = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  steps.Set(kHkeyCurrentUser, internet, "MaxConnectionsPer1_0Server", p.HTTP10Connections);
+  steps.Set(kHkeyCurrentUser, internet, "MaxConnectionsPerServer", p.HTTP11Connections);
+
+  const std::string interfaces =
+      "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+  const bool removeMtu = p.MTU == -1;
+  for (const std::string& name : RecordableSubkeys(interfaces, outcome)) {
+    const std::string interfaceKey = interfaces + "\\" + name;
+    const std::string adapterKey =
+        "SYSTEM\\CurrentControlSet\\Services\\" + name + "\\Parameters\\Tcpip";
+    steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MTU", p.MTU, removeMtu);
+    steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MTU", p.MTU, removeMtu);
+    steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MSS", p.MSS, removeMtu);
+    steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MSS", p.MSS, removeMtu);
+  }
+
+  steps.Set(kHkeyLocalMachine,
+            "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize", "",
+            p.NDICacheSize);
+}
+
+std::string HiveName(RegKey hive) {
+  return hive == kHkeyCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+std::string StatusText(RegStatus status) {
+  switch (status) {
+    case kRegAccessDenied:
+      return "access denied";
+    case kRegFileNotFound:
+      return "not found";
+    default:
+      return "error " + std::to_string(status);
+  }
+}
+
+}  // namespace
+
+std::string ApplyProblemsMessage(const ApplyOutcome& outcome) {
+  std::string text;
+  if (!outcome.failures.empty()) {
+    text += "Quelvar could not change these settings; they keep their earlier values:\n\n";
+    for (std::size_t i = 0; i < outcome.failures.size() && i < kMostListedProblems; ++i) {
+      const FailedRegistryValue& f = outcome.failures[i];
+      text += HiveName(f.hive) + "\\" + f.key + "\\" +
+              (f.name.empty() ? std::string("(default value)") : f.name) + " (" +
+              StatusText(f.status) + ")\n";
+    }
+    if (outcome.failures.size() > kMostListedProblems) {
+      text +=
+          "... and " + std::to_string(outcome.failures.size() - kMostListedProblems) + " more.\n";
+    }
+  }
+  if (!outcome.skippedSubkeys.empty()) {
+    if (!text.empty()) text += "\n";
+    text +=
+        "These adapter keys were left unchanged because their names hold a quotation mark "
+        "or a line break, which a backup file cannot record:\n\n";
+    for (std::size_t i = 0; i < outcome.skippedSubkeys.size() && i < kMostListedProblems; ++i) {
+      text += "HKEY_LOCAL_MACHINE\\" + outcome.skippedSubkeys[i] + "\n";
+    }
+    if (outcome.skippedSubkeys.size() > kMostListedProblems) {
+      text += "... and " + std::to_string(outcome.skippedSubkeys.size() - kMostListedProblems) +
+              " more.\n";
+    }
+  }
+  if (!text.empty() && !outcome.backupPath.empty()) {
+    text += "\nEvery other setting was changed. The values from before are saved in \"" +
+            outcome.backupPath + "\".";
+  }
+  return text;
+}
+
+ApplyOutcome ApplyTuningProfileWithOutcome() {
+  ApplyOutcome outcome;
+  const int family = OsFamily;
+  if (!IsNineFiveLine(family) && !IsNtLine(family)) return outcome;
+
+  BackupResult backup = WriteTuningBackup();
+  outcome.backupPath = backup.path;
+  outcome.skippedSubkeys = backup.skippedSubkeys;
+  if (!backup.written) {
+    outcome.refusal = backup.problem;
+    MessageBoxes().Show(outcome.refusal, kAppTitle, kMbOk | kMbIconExclamation);
+    return outcome;
+  }
+
+  const TuningProfile profile = g_TuningProfile;
+  if (IsNineFiveLine(family)) {
+    Apply95(profile, outcome);
+  } else {
+    ApplyNt(profile, outcome);
+  }
+  outcome.ran = true;
+
+  const std::string problems = ApplyProblemsMessage(outcome);
+  if (!problems.empty()) MessageBoxes().Show(problems, kAppTitle, kMbOk | kMbIconExclamation);
+  return outcome;
+}
+
+bool ApplyTuningProfile() { return ApplyTuningProfileWithOutcome().ran; }
+
+}  // namespace quelvar
