@@ -22,6 +22,7 @@ std::string TrayTipField(std::string_view toolTip) {
 std::string TraySpaceFilledField(std::string_view text, std::size_t width) {
   if (width == 0) return {};
   std::string field(text.substr(0, width - 1));
+  field += '\0';
   field.resize(width - 1, ' ');
   field += '\0';
   return field;

@@ -30,8 +30,10 @@ constexpr int ClampTrayEventMode(int mode) {
 // a NUL so the shell never reads past it. The result is exactly kTrayTipChars long.
 std::string TrayTipField(std::string_view toolTip);
 
-// The balloon's text and title fields: the text filled out with spaces to `width`, cut off
-// at width - 1 characters, the last character a NUL. The result is exactly `width` long.
+// The balloon's text and title fields: the text and a NUL, filled out with spaces to
+// `width`; text beyond width - 1 characters is cut off; the last character is always a NUL.
+// The NUL right after the text keeps the fill out of the balloon, which would otherwise be
+// drawn as wide as 255 characters. The result is exactly `width` long.
 std::string TraySpaceFilledField(std::string_view text, std::size_t width);
 
 }  // namespace quelvar

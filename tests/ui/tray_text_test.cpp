@@ -46,18 +46,24 @@ TEST(TrayTipField, LongTipsAreCutAndStayTerminated) {
   }
 }
 
-TEST(TraySpaceFilledField, FillsWithSpacesAndEndsWithNul) {
+TEST(TraySpaceFilledField, EndsTheTextWithNulThenFillsWithSpaces) {
   const std::string info = TraySpaceFilledField("The Program Still Running Here", kTrayInfoChars);
   ASSERT_EQ(info.size(), kTrayInfoChars);
-  EXPECT_EQ(info.substr(0, 30), "The Program Still Running Here");
-  EXPECT_EQ(info.find_first_not_of(' ', 30), kTrayInfoChars - 1);
+  EXPECT_EQ(Visible(info), "The Program Still Running Here");
+  EXPECT_EQ(info[30], '\0');
+  EXPECT_EQ(info.find_first_not_of(' ', 31), kTrayInfoChars - 1);
   EXPECT_EQ(info.back(), '\0');
 
+  // Cut at width - 1: the last place stays the NUL.
   const std::string title = TraySpaceFilledField(std::string(100, 't'), kTrayInfoTitleChars);
-  ASSERT_EQ(title.size(), kTrayInfoTitleChars);
   EXPECT_EQ(title, std::string(63, 't') + '\0');
+  EXPECT_EQ(TraySpaceFilledField(std::string(63, 't'), kTrayInfoTitleChars),
+            std::string(63, 't') + '\0');
+  EXPECT_EQ(TraySpaceFilledField(std::string(62, 't'), kTrayInfoTitleChars),
+            std::string(62, 't') + '\0' + '\0');
 
-  EXPECT_EQ(TraySpaceFilledField("", kTrayInfoTitleChars), std::string(63, ' ') + '\0');
+  EXPECT_EQ(TraySpaceFilledField("", kTrayInfoTitleChars),
+            '\0' + std::string(62, ' ') + '\0');
 }
 
 TEST(ClampTrayEventMode, ForcesIntoZeroToOne) {

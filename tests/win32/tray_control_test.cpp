@@ -93,8 +93,10 @@ TEST_F(TrayControlTest, BalloonFillsTheInfoFields) {
   tray.showBalloonoolTip(true);
   const NOTIFYICONDATAA& record = tray.Record();
   EXPECT_EQ(record.uFlags, 0x17u);
-  EXPECT_EQ(std::string(record.szInfo), "Still running" + std::string(255 - 13, ' '));
-  EXPECT_EQ(std::string(record.szInfoTitle), "Quelvar" + std::string(63 - 7, ' '));
+  EXPECT_STREQ(record.szInfo, "Still running");
+  EXPECT_EQ(record.szInfo[14], ' ');
+  EXPECT_STREQ(record.szInfoTitle, "Quelvar");
+  EXPECT_EQ(record.szInfoTitle[8], ' ');
   EXPECT_EQ(record.dwInfoFlags, 1u);
   EXPECT_EQ(record.uTimeout, 1u);
   EXPECT_TRUE(ShellHasIcon(tray.hwnd()));
