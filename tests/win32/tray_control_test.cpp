@@ -124,6 +124,25 @@ TEST_F(TrayControlTest, BitmapsBecomeIconsOf32By32) {
   EXPECT_TRUE(ShellHasIcon(tray.hwnd()));
 }
 
+TEST_F(TrayControlTest, CursorsBecomeIconsAndIconsStayAsGiven) {
+  const HICON icon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32516));  // IDI_ASTERISK
+  tray.SetTrayImage(icon);
+  EXPECT_EQ(tray.TrayImage(), icon);
+
+  const HCURSOR cursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  tray.SetTrayImage(cursor);
+  ASSERT_NE(tray.TrayImage(), nullptr);
+  EXPECT_NE(tray.TrayImage(), cursor);
+  ICONINFO info{};
+  ASSERT_TRUE(::GetIconInfo(tray.TrayImage(), &info));
+  UniqueBitmap color(info.hbmColor);
+  UniqueBitmap mask(info.hbmMask);
+  EXPECT_TRUE(info.fIcon);
+
+  tray.SetTrayImage(nullptr);
+  EXPECT_EQ(tray.TrayImage(), nullptr);
+}
+
 TEST_F(TrayControlTest, NotificationsRaiseEventsAndBusyDropsASecondClick) {
   tray.Show(true);
   Notify(WM_LBUTTONDOWN);
