@@ -18,6 +18,7 @@ void WriteMachineValue(const std::string& subkey, const std::string& valueName,
 
 namespace RegFunctions {
 // The stored text (at most 254 bytes), or `defaultValue` unchanged when nothing can be read.
+// Data of zero bytes (written by other programs) also gives `defaultValue`.
 RegValue ReadRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
                            const RegValue& defaultValue);
 RegValue ReadMachineValue(const std::string& subkey, const std::string& valueName,
