@@ -279,7 +279,7 @@ BackupResult WriteTuningBackup() {
   switch (target.problem) {
     case NextBackupTarget::Problem::kFolderNotCreated:
       result.problem = "Quelvar could not create the backup folder \"" + target.path + "\":\n" +
-                       target.reason + "\n\nNo backup was saved and no setting was changed.";
+                       target.reason + "\n\nNo backup was saved. No setting was changed.";
       return result;
     case NextBackupTarget::Problem::kNumbersUsedUp:
       result.problem = "The backup folder \"" + target.path +

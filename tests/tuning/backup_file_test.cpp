@@ -1,10 +1,10 @@
 // The backup file's line format: numbers as the file writes them, every kind read back, and the
 // reader telling the end of the file from a line that is not the item asked for.
+#include "tuning/backup_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "tuning/backup_file.h"
 
 namespace quelvar {
 namespace {
@@ -100,22 +100,86 @@ TEST(BackupFileReader, RejectsLinesThatAreNotTheirKind) {
     const char* line;
     BackupRead (*read)(BackupFileReader&);
   } cases[] = {
-      {"#2003-13-07#", [](BackupFileReader& r) { LocalDateTime d; return r.ReadDate(&d); }},
-      {"2003-05-07", [](BackupFileReader& r) { LocalDateTime d; return r.ReadDate(&d); }},
-      {"#2003-5-7#", [](BackupFileReader& r) { LocalDateTime d; return r.ReadDate(&d); }},
-      {"#24:00:00#", [](BackupFileReader& r) { LocalDateTime d; return r.ReadTime(&d); }},
-      {"#09:05#", [](BackupFileReader& r) { LocalDateTime d; return r.ReadTime(&d); }},
-      {"1.5", [](BackupFileReader& r) { std::int32_t v; return r.ReadInteger(&v); }},
-      {"2147483648", [](BackupFileReader& r) { std::int32_t v; return r.ReadInteger(&v); }},
-      {" 7", [](BackupFileReader& r) { std::int32_t v; return r.ReadInteger(&v); }},
-      {"", [](BackupFileReader& r) { std::int32_t v; return r.ReadInteger(&v); }},
-      {"1,5", [](BackupFileReader& r) { double v; return r.ReadNumber(&v); }},
-      {"1E", [](BackupFileReader& r) { double v; return r.ReadNumber(&v); }},
-      {"\"64\"", [](BackupFileReader& r) { double v; return r.ReadNumber(&v); }},
-      {"64", [](BackupFileReader& r) { std::string s; return r.ReadString(&s); }},
-      {"\"open", [](BackupFileReader& r) { std::string s; return r.ReadString(&s); }},
-      {"\"a\"b\"", [](BackupFileReader& r) { std::string s; return r.ReadString(&s); }},
-      {"\"a\rb\"", [](BackupFileReader& r) { std::string s; return r.ReadString(&s); }},
+      {"#2003-13-07#",
+       [](BackupFileReader& r) {
+         LocalDateTime d;
+         return r.ReadDate(&d);
+       }},
+      {"2003-05-07",
+       [](BackupFileReader& r) {
+         LocalDateTime d;
+         return r.ReadDate(&d);
+       }},
+      {"#2003-5-7#",
+       [](BackupFileReader& r) {
+         LocalDateTime d;
+         return r.ReadDate(&d);
+       }},
+      {"#24:00:00#",
+       [](BackupFileReader& r) {
+         LocalDateTime d;
+         return r.ReadTime(&d);
+       }},
+      {"#09:05#",
+       [](BackupFileReader& r) {
+         LocalDateTime d;
+         return r.ReadTime(&d);
+       }},
+      {"1.5",
+       [](BackupFileReader& r) {
+         std::int32_t v;
+         return r.ReadInteger(&v);
+       }},
+      {"2147483648",
+       [](BackupFileReader& r) {
+         std::int32_t v;
+         return r.ReadInteger(&v);
+       }},
+      {" 7",
+       [](BackupFileReader& r) {
+         std::int32_t v;
+         return r.ReadInteger(&v);
+       }},
+      {"",
+       [](BackupFileReader& r) {
+         std::int32_t v;
+         return r.ReadInteger(&v);
+       }},
+      {"1,5",
+       [](BackupFileReader& r) {
+         double v;
+         return r.ReadNumber(&v);
+       }},
+      {"1E",
+       [](BackupFileReader& r) {
+         double v;
+         return r.ReadNumber(&v);
+       }},
+      {"\"64\"",
+       [](BackupFileReader& r) {
+         double v;
+         return r.ReadNumber(&v);
+       }},
+      {"64",
+       [](BackupFileReader& r) {
+         std::string s;
+         return r.ReadString(&s);
+       }},
+      {"\"open",
+       [](BackupFileReader& r) {
+         std::string s;
+         return r.ReadString(&s);
+       }},
+      {"\"a\"b\"",
+       [](BackupFileReader& r) {
+         std::string s;
+         return r.ReadString(&s);
+       }},
+      {"\"a\rb\"",
+       [](BackupFileReader& r) {
+         std::string s;
+         return r.ReadString(&s);
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);

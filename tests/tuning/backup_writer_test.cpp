@@ -1,9 +1,10 @@
 // Backup numbering, the exact bytes of a backup on both Windows lines, and the backup refused
 // (with nothing left behind) when its folder or file cannot be written.
+#include "tuning/backup_writer.h"
+
 #include <gtest/gtest.h>
 
 #include "backup_test_support.h"
-#include "tuning/backup_writer.h"
 
 namespace quelvar {
 namespace {
@@ -17,9 +18,9 @@ TEST(BackupNumbering, NameCountsAsItsLastThreeCharactersLeadingNumber) {
     const char* name;
     int number;
   } cases[] = {
-      {"005.BCK", 5},   {"1234.BCK", 234}, {"notes.BCK", 0}, {"7.BCK", 7},
-      {"ab12.BCK", 0}, {"x012.BCK", 12}, {"x2.5.BCK", 2},   {"x3.5.BCK", 4},  {"12x.BCK", 12},
-      {"-12.BCK", -12}, {"099.bck", 99},   {".BCK", 0},
+      {"005.BCK", 5},  {"1234.BCK", 234}, {"notes.BCK", 0}, {"7.BCK", 7},
+      {"ab12.BCK", 0}, {"x012.BCK", 12},  {"x2.5.BCK", 2},  {"x3.5.BCK", 4},
+      {"12x.BCK", 12}, {"-12.BCK", -12},  {"099.bck", 99},  {".BCK", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -98,8 +99,8 @@ class WriteTuningBackupTest : public BackupApplyTest {
                     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
                     "MaxConnectionsPer1_0Server", "4");
     store().PutText(kHkeyLocalMachine,
-                    "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize",
-                    "", "32");
+                    "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize", "",
+                    "32");
     const char* netTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
     store().PutText(kHkeyLocalMachine, std::string(netTrans) + "\\0000", "MaxMTU", "576");
     store().PutText(kHkeyLocalMachine, std::string(netTrans) + "\\0000", "MaxMSS", "536");
@@ -123,8 +124,8 @@ class WriteTuningBackupTest : public BackupApplyTest {
     store().PutDword(kHkeyLocalMachine, interfaces + "\\{BBB}", "MTU", 1500);
     store().CreatePath(kHkeyLocalMachine, interfaces + "\\{CCC}");
     store().PutDword(kHkeyLocalMachine, interfaces + "\\{AAA}", "MSS", 536);
-    store().PutDword(kHkeyLocalMachine, "SYSTEM\\CurrentControlSet\\Services\\{AAA}\\Parameters\\Tcpip",
-                     "MTU", 576);
+    store().PutDword(kHkeyLocalMachine,
+                     "SYSTEM\\CurrentControlSet\\Services\\{AAA}\\Parameters\\Tcpip", "MTU", 576);
   }
 };
 
@@ -134,32 +135,50 @@ TEST_F(WriteTuningBackupTest, NineFiveLineFileHoldsTheNumbersOfTheStoredTexts) {
   const BackupResult result = WriteTuningBackup();
   ASSERT_TRUE(result.written) << result.problem;
   EXPECT_EQ(result.path, std::string(kBackups) + "\\001.BCK");
-  EXPECT_EQ(Backup("001.BCK"),
-            CrLfLines({"#2003-05-07#",
-                       "#09:05:03#",
-                       "3",
-                       "\"System\\CurrentControlSet\\Services\\VxD\\MSTCP\"",
-                       "\"SackOpts\"", "1",
-                       "\"Tcp1323Opts\"", "1",
-                       "\"DefaultTTL\"", "128",
-                       "\"DefaultRcvWindow\"", "8760",
-                       "\"GlobalMaxTcpWindowSize\"", "0",
-                       "\"PMTUBlackHoleDetect\"", "0",
-                       "\"DefaultRcvWindow\"", "8760",
-                       "\"PMTUDiscovery\"", "1",
-                       "\"KeepAliveTime\"", "7200000",
-                       "\"KeepAliveInterval\"", "1000",
-                       "\"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
-                       "\"MaxConnectionsPer1_0Server\"", "4",
-                       "\"MaxConnectionsPerServer\"", "0",
-                       "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"",
-                       "\"\"", "32",
-                       "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000\"",
-                       "\"MaxMTU\"", "576",
-                       "\"MaxMSS\"", "536",
-                       "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0001\"",
-                       "\"MaxMTU\"", "0",
-                       "\"MaxMSS\"", "0"}));
+  EXPECT_EQ(
+      Backup("001.BCK"),
+      CrLfLines({"#2003-05-07#",
+                 "#09:05:03#",
+                 "3",
+                 "\"System\\CurrentControlSet\\Services\\VxD\\MSTCP\"",
+                 "\"SackOpts\"",
+                 "1",
+                 "\"Tcp1323Opts\"",
+                 "1",
+                 "\"DefaultTTL\"",
+                 "128",
+                 "\"DefaultRcvWindow\"",
+                 "8760",
+                 "\"GlobalMaxTcpWindowSize\"",
+                 "0",
+                 "\"PMTUBlackHoleDetect\"",
+                 "0",
+                 "\"DefaultRcvWindow\"",
+                 "8760",
+                 "\"PMTUDiscovery\"",
+                 "1",
+                 "\"KeepAliveTime\"",
+                 "7200000",
+                 "\"KeepAliveInterval\"",
+                 "1000",
+                 "\"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
+                 "\"MaxConnectionsPer1_0Server\"",
+                 "4",
+                 "\"MaxConnectionsPerServer\"",
+                 "0",
+                 "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"",
+                 "\"\"",
+                 "32",
+                 "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000\"",
+                 "\"MaxMTU\"",
+                 "576",
+                 "\"MaxMSS\"",
+                 "536",
+                 "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0001\"",
+                 "\"MaxMTU\"",
+                 "0",
+                 "\"MaxMSS\"",
+                 "0"}));
   EXPECT_TRUE(registry.Untouched());
   EXPECT_EQ(store().OpenHandleCount(), 0u);
 }
@@ -169,49 +188,78 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
   FillNtRegistry();
   const BackupResult result = WriteTuningBackup();
   ASSERT_TRUE(result.written) << result.problem;
-  const std::string interfaces = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+  const std::string interfaces =
+      "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
   EXPECT_EQ(
       Backup("001.BCK"),
       CrLfLines({"#2003-05-07#",
                  "#09:05:03#",
                  "6",
                  "\"System\\CurrentControlSet\\Services\\Tcpip\\Parameters\"",
-                 "\"SackOpts\"", "1",
-                 "\"Tcp1323Opts\"", "1",
-                 "\"TcpMaxDupAcks\"", "2",
-                 "\"DefaultReceiveWindow\"", "8192",
-                 "\"DefaultTTL\"", "64",
-                 "\"GlobalMaxTcpWindowSize\"", "4294967295",
-                 "\"TcpWindowSize\"", "0",
-                 "\"EnablePMTUBHDetect\"", "0",
-                 "\"EnablePMTUDiscovery\"", "1",
-                 "\"KeepAliveTime\"", "7200000",
-                 "\"KeepAliveInterval\"", "1000",
-                 "\"SYNAttackProtect\"", "49",
-                 "\"EnableICMPRedirects\"", "0",
+                 "\"SackOpts\"",
+                 "1",
+                 "\"Tcp1323Opts\"",
+                 "1",
+                 "\"TcpMaxDupAcks\"",
+                 "2",
+                 "\"DefaultReceiveWindow\"",
+                 "8192",
+                 "\"DefaultTTL\"",
+                 "64",
+                 "\"GlobalMaxTcpWindowSize\"",
+                 "4294967295",
+                 "\"TcpWindowSize\"",
+                 "0",
+                 "\"EnablePMTUBHDetect\"",
+                 "0",
+                 "\"EnablePMTUDiscovery\"",
+                 "1",
+                 "\"KeepAliveTime\"",
+                 "7200000",
+                 "\"KeepAliveInterval\"",
+                 "1000",
+                 "\"SYNAttackProtect\"",
+                 "49",
+                 "\"EnableICMPRedirects\"",
+                 "0",
                  "\"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
-                 "\"MaxConnectionsPer1_0Server\"", "4",
-                 "\"MaxConnectionsPerServer\"", "4.86388759756014E+18",
+                 "\"MaxConnectionsPer1_0Server\"",
+                 "4",
+                 "\"MaxConnectionsPerServer\"",
+                 "4.86388759756014E+18",
                  "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"",
-                 "\"\"", "0",
+                 "\"\"",
+                 "0",
                  "\"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{AAA}\"",
-                 "\"MTU\"", "0",
-                 "\"MSS\"", "536",
+                 "\"MTU\"",
+                 "0",
+                 "\"MSS\"",
+                 "536",
                  "\"SYSTEM\\CurrentControlSet\\Services\\{AAA}\\Parameters\\Tcpip\"",
-                 "\"MTU\"", "576",
-                 "\"MSS\"", "0",
+                 "\"MTU\"",
+                 "576",
+                 "\"MSS\"",
+                 "0",
                  "\"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{BBB}\"",
-                 "\"MTU\"", "1500",
-                 "\"MSS\"", "0",
+                 "\"MTU\"",
+                 "1500",
+                 "\"MSS\"",
+                 "0",
                  "\"SYSTEM\\CurrentControlSet\\Services\\{BBB}\\Parameters\\Tcpip\"",
-                 "\"MTU\"", "0",
-                 "\"MSS\"", "0",
+                 "\"MTU\"",
+                 "0",
+                 "\"MSS\"",
+                 "0",
                  "\"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{CCC}\"",
-                 "\"MTU\"", "0",
-                 "\"MSS\"", "0",
+                 "\"MTU\"",
+                 "0",
+                 "\"MSS\"",
+                 "0",
                  "\"SYSTEM\\CurrentControlSet\\Services\\{CCC}\\Parameters\\Tcpip\"",
-                 "\"MTU\"", "0",
-                 "\"MSS\"", "0"}));
+                 "\"MTU\"",
+                 "0",
+                 "\"MSS\"",
+                 "0"}));
   EXPECT_TRUE(registry.Untouched());
   EXPECT_EQ(store().OpenHandleCount(), 0u);
 }
@@ -233,7 +281,8 @@ TEST_F(WriteTuningBackupTest, EmptyRegistryRecordsZerosAndNoAdapterGroups) {
 
 TEST_F(WriteTuningBackupTest, AdapterNameThatWouldBreakTheFileIsLeftOut) {
   OsFamily = 6;
-  const std::string interfaces = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+  const std::string interfaces =
+      "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
   store().PutDword(kHkeyLocalMachine, interfaces + "{A}", "MTU", 1500);
   store().PutDword(kHkeyLocalMachine, interfaces + "bad\"name", "MTU", 1);
   store().PutDword(kHkeyLocalMachine, interfaces + "two\r\nlines", "MTU", 2);
@@ -276,8 +325,8 @@ TEST_F(WriteTuningBackupTest, FailuresNameTheFileAndReasonAndLeaveNoFile) {
       {"disk full", [](MemoryFileSystem& fs) { fs.SetDiskSpace(100); }, "Backups\\001.BCK",
        MemoryFileSystem::kDiskFull},
       {"999 in use",
-       [](MemoryFileSystem& fs) { fs.AddFile(std::string(kBackups) + "\\999.BCK", "x"); },
-       "999", ""},
+       [](MemoryFileSystem& fs) { fs.AddFile(std::string(kBackups) + "\\999.BCK", "x"); }, "999",
+       ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
