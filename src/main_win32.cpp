@@ -7,10 +7,12 @@
 #include "app/file_system.h"
 #include "app/message_box.h"
 #include "app/program_folder.h"
+#include "app/shell.h"
 #include "app/win32/frm_main.h"
 #include "app/win32/win32_clock.h"
 #include "app/win32/win32_file_system.h"
 #include "app/win32/win32_message_box.h"
+#include "app/win32/win32_shell.h"
 #include "registry/win32/win32_registry.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
@@ -29,6 +31,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   quelvar::SetMessageBoxService(messageBoxes);
   static quelvar::Win32Registry registry;
   quelvar::SetRegistryBackend(registry);
+
+  quelvar::Win32Shell shell;
+  quelvar::SetShellService(shell);
 
   quelvar::frmMain mainWindow;
   if (!mainWindow.Start(showCommand)) return 1;

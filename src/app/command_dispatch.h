@@ -1,0 +1,130 @@
+// The main window's command dispatch: the face's command names, the order the seven child
+// windows are loaded, hidden and unloaded in, the three shutdown sequences, and the Control
+// Panel command lines. The main window supplies the actions; this file decides which run.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quelvar {
+
+// The seven child windows of the main window.
+enum class ChildForm {
+  frmWizardMode,
+  frmAdvancedMode,
+  frmBackUp,
+  frmNetPingerSettings,
+  frmSystemStatus,
+  frmRamConfiguration,
+  frmMainSettings,
+};
+using ChildOrder = std::array<ChildForm, 7>;
+
+const char* ChildFormName(ChildForm form);
+
+// Start-up loads them (hidden) in this order.
+extern const ChildOrder kChildLoadOrder;
+// showChildForm hides them all in this order first.
+extern const ChildOrder kChildHideOrder;
+// The main window's unload handler ("&Exit", or the system closing the window).
+extern const ChildOrder kUnloadHandlerOrder;
+// "IDC_FS_close".
+extern const ChildOrder kCloseCommandOrder;
+// "IDC_FS_restart".
+extern const ChildOrder kRestartCommandOrder;
+
+enum class MovieCommand {
+  None,
+  Minimize,
+  Close,
+  Tray,
+  Home,
+  Settings,
+  Help,
+  Drag,
+  Hide,
+  WizardMode,
+  AdvancedMode,
+  BackupManager,
+  PingSettings,
+  SystemStatus,
+  RamConfiguration,
+  InternetProperties,
+  SystemProperties,
+  ModemSettings,
+  NetworkSettings,
+  Restart,
+};
+
+struct MovieCommandName {
+  const char* name;
+  MovieCommand command;
+};
+
+// The names the face raises, in the order they are compared.
+extern const std::array<MovieCommandName, 19> kMovieCommands;
+
+// The first entry equal to `command` (exact, case-sensitive), or None.
+MovieCommand MatchMovieCommand(std::string_view command);
+
+// What the main window does for the commands; implemented by frmMain and by test doubles.
+class MainWindowActions {
+ public:
+  virtual ~MainWindowActions() = default;
+  virtual void MinimizeWindow() = 0;
+  virtual void hideToTray() = 0;
+  // The face in front of the child window frame.
+  virtual void BringFaceToFront() = 0;
+  virtual void showChildForm(ChildForm form) = 0;
+  // Reloads the backup manager's list.
+  virtual void intializeList() = 0;
+  virtual void dragWindow() = 0;
+  virtual void OpenHelp() = 0;
+  virtual void UnloadChild(ChildForm form) = 0;
+  virtual void RemoveTrayIcon() = 0;
+  // Ends the process at once with exit code 0.
+  virtual void EndProcess() = 0;
+};
+
+// The movie command handler: acts on the command; the argument is not used.
+void HandleMovieCommand(std::string_view command, std::string_view argument,
+                        MainWindowActions& actions);
+
+// The three roads out: unload the children in the given order, remove the tray icon, then
+// end the process (unload handler, close) or ask Windows to restart (restart).
+void RunUnloadHandler(MainWindowActions& actions);
+void RunCloseCommand(MainWindowActions& actions);
+void RunRestartCommand(MainWindowActions& actions);
+
+// Control Panel command lines, started with window style 5 and not waited for.
+inline constexpr const char* kInternetPropertiesLine =
+    "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0";
+inline constexpr const char* kSystemPropertiesLine =
+    "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0";
+inline constexpr const char* kModemSettingsLine = "rundll32.exe shell32.dll,Control_RunDLL modem.cpl";
+inline constexpr const char* kNetworkSettingsNineFiveLine =
+    "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl";
+inline constexpr const char* kNetworkSettingsNtLine =
+    "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl";
+inline constexpr int kControlPanelWindowStyle = 5;
+
+// The network settings line for an OsFamily code; none outside 1..7.
+std::optional<std::string> NetworkSettingsCommandLine(int osFamily);
+
+// Each starts its work and returns the platform's result (no caller uses it).
+long OpenInternetProperties();
+long OpenSystemProperties();
+long OpenModemSettings();
+long OpenNetworkSettings();
+long EnableShutdownPrivilege();
+long RestartWindows();
+
+// The help file: shell-executed with the default verb, no parameters, folder "C:\", shown
+// normally, owned by `owner` (a window handle).
+inline constexpr const char* kHelpFileLiteral = "\\QLVHelp.chm";
+inline constexpr const char* kHelpWorkingFolder = "C:\\";
+long OpenHelpFile(std::uintptr_t owner);
+
+}  // namespace quelvar
