@@ -124,7 +124,10 @@ Process Process::Start(const std::string& exePath, const std::string& arguments,
                        const std::string& workingFolder) {
   Process started;
   const std::string exe = ToWinePath(exePath);
-  std::string folder = workingFolder.empty() ? exe.substr(0, exe.find_last_of('\\')) : ToWinePath(workingFolder);
+  const auto slash = exe.find_last_of('\\');
+  const std::string folder = !workingFolder.empty()      ? ToWinePath(workingFolder)
+                             : slash != std::string::npos ? exe.substr(0, slash)
+                                                          : std::string();
   std::string commandLine = "\"" + exe + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
 
