@@ -401,6 +401,8 @@ void msgFrm::cmdButton_Click(int index) {
   }
   m_result = code;
   m_done = true;
+  // A click sent from elsewhere (BM_CLICK) runs inside GetMessage: wake the modal loop.
+  ::PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
 void msgFrm::cmdClose_Click() { ::DestroyWindow(hwnd()); }

@@ -81,8 +81,15 @@ UniqueRegion msgFrm::n_GetShadowRect() const {
 
 UniqueRegion msgFrm::n_SetPointer() const {
   const auto corners = BalloonPointer(m_corner, m_width, m_height);
+  // A polygon region leaves out its right edge: on the right-hand corners the upright edge
+  // moves one pixel out so the tip's own column belongs to the pointer.
+  const bool right =
+      m_corner == PointerCorner::UpperRight || m_corner == PointerCorner::LowerRight;
   POINT points[3];
-  for (int i = 0; i < 3; ++i) points[i] = {corners[i].x, corners[i].y};
+  for (int i = 0; i < 3; ++i) {
+    const bool upright = corners[i].x == corners[0].x;
+    points[i] = {corners[i].x + (right && upright ? 1 : 0), corners[i].y};
+  }
   return UniqueRegion(::CreatePolygonRgn(points, 3, WINDING));
 }
 
