@@ -122,6 +122,13 @@ int msgFrm::WindowWidth() const {
                             static_cast<int>(m_content.caption.size()), &size);
   }
   needed = std::max<int>(needed, size.cx + Scale(60) + 30);
+  if (m_content.panel == PanelKind::Input && !m_content.checkboxText.empty()) {
+    // The check box shares its line with "Cancel" and "OK".
+    SelectGuard font(screen.get(), UiFont());
+    ::GetTextExtentPoint32A(screen.get(), m_content.checkboxText.c_str(),
+                            static_cast<int>(m_content.checkboxText.size()), &size);
+    needed = std::max<int>(needed, size.cx + Scale(24) + 2 * Scale(75) + Scale(22) + 30);
+  }
   const int buttons = static_cast<int>(m_content.buttons.size());
   if (buttons > 0) {
     SelectGuard font(screen.get(), UiFont());
