@@ -292,7 +292,7 @@ void Face::PaintHome(HDC dc) {
        kInkMuted, DT_WORDBREAK);
 
   const int cardWidth = Scale(220);
-  const int cardHeight = Scale(124);
+  const int cardHeight = Scale(134);
   const int gap = Scale(12);
   for (std::size_t g = 0; g < m_content.groups.size() && g < 4; ++g) {
     const int column = static_cast<int>(g % 2);
@@ -331,7 +331,7 @@ void Face::PaintHome(HDC dc) {
   }
   Text(dc,
        "Hover over a button for a short description; Alt and the underlined letter works too.",
-       RECT{left, Scale(456), right, Scale(476)}, m_fonts.normal.get(), kInkMuted,
+       RECT{left, Scale(478), right, Scale(498)}, m_fonts.normal.get(), kInkMuted,
        DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
 }
 
@@ -431,8 +431,9 @@ void Face::OnDrawItem(const DRAWITEMSTRUCT& item) {
       ::LineTo(dc, cx + r + 1, cy + r);
     } else {
       // Power symbol: restart Windows.
-      ::Arc(dc, cx - r, cy - r + 1, cx + r + 1, cy + r + 2, cx + r / 2, cy - r, cx - r / 2, cy - r);
-      ::MoveToEx(dc, cx, cy - r - 1, nullptr);
+      const int p = r + 1;
+      ::Arc(dc, cx - p, cy - p + 1, cx + p + 1, cy + p + 2, cx - p / 2, cy - p, cx + p / 2, cy - p);
+      ::MoveToEx(dc, cx, cy - p - 1, nullptr);
       ::LineTo(dc, cx, cy + 1);
     }
   } else if (button.group >= 0) {

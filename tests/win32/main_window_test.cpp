@@ -1,0 +1,318 @@
+// Quelvar.exe driven as a user drives it: the face's buttons show their child windows inside
+// the frame, the tray icon and its menu, the three start-up settings cases (start in the
+// tray, the Run entry written, moved and removed).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "win32/ui_test_lib.h"
+
+namespace quelvar {
+namespace {
+
+using namespace quelvar::uitest;
+
+constexpr const char* kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kMainSettingsKey = "SOFTWARE\\Brannoc\\Quelvar\\Settings\\MainSettings";
+
+// Whether the shell holds the icon of the tray control's window: modifying succeeds only
+// for an icon it has.
+bool ShellHasIcon(HWND trayWindow) {
+  NOTIFYICONDATAA probe{};
+  probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  probe.hWnd = trayWindow;
+  probe.uID = 1;
+  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+// The output of "reg query" for the Run entry.
+std::string RegQueryRunEntry() {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
+  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION process{};
+  std::string line = std::string("reg.exe query \"HKCU\\") + kRunKeyPath + "\" /v Quelvarix";
+  const BOOL started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  ::CloseHandle(writeEnd);
+  std::string output;
+  if (started) {
+    char buffer[512];
+    DWORD read = 0;
+    while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+      output.append(buffer, read);
+    }
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+  }
+  ::CloseHandle(readEnd);
+  return output;
+}
+
+std::string ReadText(HKEY root, const char* path, const char* name) {
+  char data[512] = {};
+  DWORD size = sizeof(data);
+  if (::RegGetValueA(root, path, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+    return "<missing>";
+  }
+  return data;
+}
+
+void ClearStartupSettings() {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    ::RegDeleteValueA(key, "Quelvarix");
+    ::RegCloseKey(key);
+  }
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMainSettingsKey, 0, KEY_SET_VALUE, &key) ==
+      ERROR_SUCCESS) {
+    ::RegDeleteValueA(key, "chkRunMainProgram");
+    ::RegDeleteValueA(key, "chkRunProgramMini");
+    ::RegCloseKey(key);
+  }
+}
+
+// The direct children of `parent`, top of the z-order first.
+std::vector<HWND> ChildrenInZOrder(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+int ZIndex(HWND parent, HWND child) {
+  const auto children = ChildrenInZOrder(parent);
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    if (children[i] == child) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// The window class of each visible child window inside the frame.
+std::vector<std::string> VisibleInFrame(HWND frame) {
+  std::vector<std::string> shown;
+  for (HWND child : ChildrenInZOrder(frame)) {
+    if (::IsWindowVisible(child)) shown.push_back(ClassNameOf(child));
+  }
+  return shown;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(WaitForNoProcess("Quelvar.exe")) << "a Quelvar.exe of an earlier test still runs";
+    ClearStartupSettings();
+  }
+  void TearDown() override { ClearStartupSettings(); }
+
+  // Starts a program and waits for its visible main window.
+  HWND StartVisible(Process& process, const std::string& exe = QuelvarExePath()) {
+    process = Process::Start(exe);
+    if (!process.Started()) return nullptr;
+    return WaitForWindow("Quelvar", Milliseconds{15000}, process.Id());
+  }
+
+  void ClickFace(HWND main, const std::string& caption) {
+    // Only the face: the child windows' frames carry some of the same captions.
+    HWND button = FindChild(FindChildById(main, IDC_FACE), caption);
+    ASSERT_NE(button, nullptr) << caption;
+    ASSERT_TRUE(ClickAndWait(button)) << caption;
+  }
+
+  void SaveStartupOptions(HWND main, bool runWithWindows, bool runInTray) {
+    ClickFace(main, "Main Settings");
+    HWND runMain = FindChildById(main, IDX_RUN_MAIN_PROGRAM);
+    HWND runMini = FindChildById(main, IDX_RUN_PROGRAM_MINI);
+    HWND save = FindChildById(main, IDC_MAIN_SETTINGS_SAVE);
+    ASSERT_TRUE(runMain && runMini && save);
+    EXPECT_EQ(GetText(runMain), "Run Main Program when windows start up");
+    EXPECT_EQ(GetText(runMini), "Run Program In system tray");
+    EXPECT_EQ(GetText(save), "&Save");
+    EXPECT_FALSE(::IsWindowEnabled(save)) << "the window opens with nothing to save";
+    auto set = [](HWND box, bool ticked) {
+      const bool isTicked = SendWithTimeout(box, BM_GETCHECK) == BST_CHECKED;
+      if (isTicked != ticked) ClickAndWait(box);
+    };
+    set(runMain, runWithWindows);
+    set(runMini, runInTray);
+    // Ticking a box enables Save even when it is ticked back again.
+    ClickAndWait(runMain);
+    ClickAndWait(runMain);
+    EXPECT_TRUE(::IsWindowEnabled(save));
+    ASSERT_TRUE(ClickAndWait(save));
+    EXPECT_FALSE(::IsWindowEnabled(save));
+  }
+};
+
+TEST_F(MainWindowTest, EachFaceButtonShowsItsChildWindowAndOnlyIt) {
+  Process quelvar;
+  HWND main = StartVisible(quelvar);
+  ASSERT_NE(main, nullptr);
+  HWND frame = FindChildById(main, IDC_FRAM_CHILD_WINDOW);
+  HWND face = FindChildById(main, IDC_FACE);
+  ASSERT_TRUE(frame && face);
+  EXPECT_LT(ZIndex(main, face), ZIndex(main, frame)) << "the face covers the frame at start-up";
+  EXPECT_TRUE(VisibleInFrame(frame).empty());
+
+  // The face is placed and sized as the movie was: 709 x 513 pixels at 96 dpi.
+  RECT faceRect{};
+  ::GetWindowRect(face, &faceRect);
+  EXPECT_EQ(faceRect.right - faceRect.left, 709);
+  EXPECT_EQ(faceRect.bottom - faceRect.top, 513);
+  RECT mainRect{};
+  ::GetWindowRect(main, &mainRect);
+  EXPECT_EQ(mainRect.right - mainRect.left, 10710 / 15);
+  EXPECT_EQ(mainRect.bottom - mainRect.top, 7485 / 15);
+  EXPECT_EQ(::GetWindowLongA(main, GWL_STYLE) & WS_CAPTION, 0) << "the face draws the title bar";
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-home")));
+
+  const struct {
+    const char* caption;
+    const char* windowClass;
+  } cases[] = {
+      {"Wizard Mode", "QuelvarWizardMode"},
+      {"Advanced Mode", "QuelvarAdvancedMode"},
+      {"Backup", "QuelvarBackUp"},
+      {"Ping Settings", "QuelvarNetPingerSettings"},
+      {"System Status", "QuelvarSystemStatus"},
+      {"Ram Configuration", "QuelvarRamConfiguration"},
+      {"Main Settings", "QuelvarMainSettings"},
+      {"Wizard Mode", "QuelvarWizardMode"},
+  };
+  for (const auto& c : cases) {
+    ClickFace(main, c.caption);
+    EXPECT_EQ(VisibleInFrame(frame), std::vector<std::string>{c.windowClass}) << c.caption;
+    EXPECT_LT(ZIndex(main, frame), ZIndex(main, face)) << c.caption << ": frame in front";
+    // The navigation stays usable beside the frame.
+    EXPECT_TRUE(::IsWindowVisible(FindChild(face, "Home Page")));
+  }
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-child")));
+
+  ClickFace(main, "Home Page");
+  EXPECT_LT(ZIndex(main, face), ZIndex(main, frame)) << "Home Page brings the face back";
+
+  ClickFace(main, "About");
+  EXPECT_LT(ZIndex(main, face), ZIndex(main, frame));
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-about")));
+
+  ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(quelvar.WaitForExit());
+  EXPECT_EQ(quelvar.ExitCode(), 0u);
+}
+
+TEST_F(MainWindowTest, TrayIconMenuAndExit) {
+  Process quelvar;
+  HWND main = StartVisible(quelvar);
+  ASSERT_NE(main, nullptr);
+  HWND tray = FindChildById(main, IDC_TRAY1);
+  ASSERT_NE(tray, nullptr);
+  EXPECT_TRUE(ShellHasIcon(tray));
+
+  // A right click on the icon pops up the menu.
+  ::PostMessageA(tray, 0x200, 1, WM_RBUTTONDOWN);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    menu = ::FindWindowA("#32768", nullptr);
+    return menu && ::IsWindowVisible(menu);
+  })) << "no pop-up menu";
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-tray-menu")));
+
+  // "&Exit" by its mnemonic.
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = 'E';
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
+  ASSERT_TRUE(quelvar.WaitForExit()) << "\"&Exit\" did not end the program";
+  EXPECT_EQ(quelvar.ExitCode(), 0u);
+  EXPECT_FALSE(ShellHasIcon(tray));
+}
+
+TEST_F(MainWindowTest, RunInTrayStartsWithOnlyTheIconAndTheBalloon) {
+  ScopedWineVersion xp("Quelvar.exe", "winxp");
+  ASSERT_TRUE(xp.Ok());
+  {
+    Process quelvar;
+    HWND main = StartVisible(quelvar);
+    ASSERT_NE(main, nullptr);
+    SaveStartupOptions(main, false, true);
+    EXPECT_TRUE(::IsWindowVisible(main)) << "the running program is not affected";
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(quelvar.WaitForExit());
+  }
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kMainSettingsKey, "chkRunProgramMini"), "1");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kMainSettingsKey, "chkRunMainProgram"), "0");
+
+  Process quelvar = Process::Start(QuelvarExePath());
+  ASSERT_TRUE(quelvar.Started());
+  HWND main = nullptr;
+  HWND tray = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    main = ::FindWindowA("QuelvarMain", "Quelvar");
+    tray = main ? FindChildById(main, IDC_TRAY1) : nullptr;
+    return tray && ShellHasIcon(tray) && !::FindWindowA("QuelvarSplash", nullptr);
+  }, Milliseconds{15000}));
+  EXPECT_FALSE(::IsWindowVisible(main)) << "started in the tray";
+  ::Sleep(1000);
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-tray-balloon")));
+
+  // A left click on the icon brings the window back.
+  ::PostMessageA(tray, 0x200, 1, WM_LBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(quelvar.WaitForExit());
+  EXPECT_EQ(quelvar.ExitCode(), 0u);
+}
+
+TEST_F(MainWindowTest, RunEntryIsWrittenFollowsAMovedProgramAndIsRemoved) {
+  {
+    Process quelvar;
+    HWND main = StartVisible(quelvar);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(RegQueryRunEntry().find("Quelvarix"), std::string::npos) << "nothing on first start";
+    SaveStartupOptions(main, true, false);
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(quelvar.WaitForExit());
+  }
+  const std::string exe = QuelvarExePath();
+  EXPECT_NE(RegQueryRunEntry().find(exe), std::string::npos) << RegQueryRunEntry();
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), exe);
+
+  // The program moved to another folder: its next start points the entry there.
+  const std::string movedFolder = BuildDir() + "\\moved-quelvar";
+  ::CreateDirectoryA(movedFolder.c_str(), nullptr);
+  const std::string moved = movedFolder + "\\Quelvar.exe";
+  ASSERT_TRUE(::CopyFileA(exe.c_str(), moved.c_str(), FALSE));
+  {
+    Process quelvar;
+    HWND main = StartVisible(quelvar, moved);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), moved);
+    EXPECT_NE(RegQueryRunEntry().find(moved), std::string::npos) << RegQueryRunEntry();
+
+    // Clearing the option removes the entry.
+    SaveStartupOptions(main, false, false);
+    EXPECT_EQ(RegQueryRunEntry().find("Quelvarix"), std::string::npos) << RegQueryRunEntry();
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kMainSettingsKey, "chkRunMainProgram"), "0");
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(quelvar.WaitForExit());
+  }
+  ::DeleteFileA(moved.c_str());
+  ::RemoveDirectoryA(movedFolder.c_str());
+}
+
+}  // namespace
+}  // namespace quelvar
