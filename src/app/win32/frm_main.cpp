@@ -15,6 +15,7 @@
 #include "tuning/win32/frm_advanced_mode.h"
 #include "tuning/win32/frm_back_up.h"
 #include "tuning/win32/frm_wizard_mode.h"
+#include "ui/win32/msg_frm.h"
 
 namespace quelvar {
 
@@ -242,8 +243,11 @@ void frmMain::hideToTray() {
   ::ShowWindow(hwnd(), SW_HIDE);
   m_inTray = true;
   if (OsFamily <= 4) {
-    // The 95 line's self-closing notice near the tray; the tray balloon stands in for it.
-    m_tray1.showBalloonoolTip(true);
+    // The 95 line's self-closing notice at the lower right corner, where the tray is.
+    const float screenW = static_cast<float>(::GetSystemMetrics(SM_CXSCREEN));
+    const float screenH = static_cast<float>(::GetSystemMetrics(SM_CYSCREEN));
+    MsgAuto_box("The Program Still Running Here", Information, "Program notification", 5, true,
+                RGB(242, 248, 200), screenW - 40, screenH, 0);
   } else {
     m_tray1.showBalloonoolTip(true);
   }
