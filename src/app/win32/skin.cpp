@@ -41,6 +41,22 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
   PaintDc paint(window);
   RECT client{};
   ::GetClientRect(window, &client);
+  // Controls laid over the frame (its siblings or its own children) keep their pixels.
+  auto exclude = [&](HWND other) {
+    // Other frames are painted by themselves, inside or around this one.
+    if (other == window || !::IsWindowVisible(other) || IsGroupBox(other)) return;
+    RECT rect{};
+    ::GetWindowRect(other, &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    ::ExcludeClipRect(paint.get(), rect.left, rect.top, rect.right, rect.bottom);
+  };
+  for (HWND other = ::GetWindow(window, GW_HWNDFIRST); other;
+       other = ::GetWindow(other, GW_HWNDNEXT)) {
+    exclude(other);
+  }
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    exclude(child);
+  }
   ::FillRect(paint.get(), &client, applied.brush.get());
   if (applied.object.frame == SkinFrameStyle::None) return;
 
