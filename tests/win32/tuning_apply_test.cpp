@@ -24,7 +24,8 @@ const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
 const std::string kParams = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const std::string kInterfaces = kParams + "\\Interfaces";
 const std::string kServices = "SYSTEM\\CurrentControlSet\\Services\\";
-const std::string kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
+const std::string kClass = "System\\CurrentControlSet\\Services\\Class";
+const std::string kNetTrans = kClass + "\\NetTrans";
 const std::string kInternet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const std::string kCacheSize =
     "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
@@ -165,6 +166,7 @@ class TuningApplyOnWine : public ::testing::Test {
     SetProgramFolder(m_folder);
     m_hadInterfaces = KeyExists(HKEY_LOCAL_MACHINE, kInterfaces);
     m_hadNetTrans = KeyExists(HKEY_LOCAL_MACHINE, kNetTrans);
+    m_hadClass = KeyExists(HKEY_LOCAL_MACHINE, kClass);
     for (const std::string& n : kTestInterfaces)
       CreateKey(HKEY_LOCAL_MACHINE, kInterfaces + "\\" + n);
     for (const std::string& n : kTestAdapters) CreateKey(HKEY_LOCAL_MACHINE, kNetTrans + "\\" + n);
@@ -179,6 +181,7 @@ class TuningApplyOnWine : public ::testing::Test {
     for (const std::string& n : kTestAdapters) DeleteTree(HKEY_LOCAL_MACHINE, kNetTrans + "\\" + n);
     if (!m_hadInterfaces) DeleteTree(HKEY_LOCAL_MACHINE, kInterfaces);
     if (!m_hadNetTrans) DeleteTree(HKEY_LOCAL_MACHINE, kNetTrans);
+    if (!m_hadClass) DeleteTree(HKEY_LOCAL_MACHINE, kClass);
     for (const std::string& name : m_files.ListFiles(Backups(), "*")) {
       ::DeleteFileA((Backups() + "\\" + name).c_str());
     }
@@ -199,6 +202,7 @@ class TuningApplyOnWine : public ::testing::Test {
   std::int16_t m_savedFamily = 0;
   bool m_hadInterfaces = false;
   bool m_hadNetTrans = false;
+  bool m_hadClass = false;
 };
 
 std::string CrLf(const std::vector<std::string>& lines) {
