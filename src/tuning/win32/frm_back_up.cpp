@@ -32,7 +32,8 @@ int CALLBACK CompareNames(LPARAM index1, LPARAM index2, LPARAM list) {
 }  // namespace
 
 void frmBackUp::CreateControls() {
-  m_frame = AddControl("BUTTON", "Backup", BS_GROUPBOX, 0, 0, 10, 10, IDC_BACKUP_FRAME);
+  m_frame = AddControl("BUTTON", "Backup", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                       IDC_BACKUP_FRAME);
   m_list = AddControl(WC_LISTVIEWA, "",
                       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP |
                           WS_CLIPSIBLINGS,
@@ -53,6 +54,8 @@ void frmBackUp::CreateControls() {
   m_delete = AddControl("BUTTON", "&Delete",
                         BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, 10,
                         10, IDC_BACKUP_DELETE);
+  // The frame paints its whole area: it lies beneath the controls it holds.
+  ::SetWindowPos(m_frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   Layout();
 }
 
@@ -61,26 +64,29 @@ void frmBackUp::Layout() {
   ::GetClientRect(hwnd(), &client);
   const int width = client.right;
   const int height = client.bottom;
-  const int margin = Scale(12);
-  const int buttonWidth = Scale(88);
-  const int buttonHeight = Scale(26);
-  const int top = Scale(24);
+  const int margin = Scale(10);
+  const int buttonWidth = Scale(84);
+  const int buttonHeight = Scale(24);
+  const int top = Scale(22);
   ::MoveWindow(m_frame, 0, 0, width, height, TRUE);
-  const int buttonsTop = height - margin - buttonHeight;
-  ::MoveWindow(m_list, margin, top, width - 2 * margin, buttonsTop - Scale(10) - top, TRUE);
+  const int buttonsTop = height - Scale(8) - buttonHeight;
+  ::MoveWindow(m_list, margin, top, width - 2 * margin, buttonsTop - Scale(8) - top, TRUE);
   ::MoveWindow(m_delete, width - margin - buttonWidth, buttonsTop, buttonWidth, buttonHeight,
                TRUE);
   ::MoveWindow(m_restore, width - margin - 2 * buttonWidth - Scale(8), buttonsTop, buttonWidth,
                buttonHeight, TRUE);
-  // The three columns share the list's width; the name column is the narrowest.
+  FitColumns();
+}
+
+// The name and date columns take fixed shares of the list, the time column whatever is left
+// beside the scroll bar, if any.
+void frmBackUp::FitColumns() {
   RECT list{};
   ::GetClientRect(m_list, &list);
-  const int available = list.right - ::GetSystemMetrics(SM_CXVSCROLL);
-  if (available > 0) {
-    ListView_SetColumnWidth(m_list, 0, available * 3 / 10);
-    ListView_SetColumnWidth(m_list, 1, available * 35 / 100);
-    ListView_SetColumnWidth(m_list, 2, available - available * 3 / 10 - available * 35 / 100);
-  }
+  if (list.right <= 0) return;
+  ListView_SetColumnWidth(m_list, 0, list.right * 3 / 10);
+  ListView_SetColumnWidth(m_list, 1, list.right * 37 / 100);
+  ListView_SetColumnWidth(m_list, 2, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 LRESULT frmBackUp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -99,6 +105,7 @@ void frmBackUp::intializeList() {
   ListView_DeleteAllItems(m_list);
   for (const BackupListEntry& entry : ReadBackupList()) AddBackupEntry(entry);
   ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+  FitColumns();
   ::InvalidateRect(m_list, nullptr, TRUE);
 }
 

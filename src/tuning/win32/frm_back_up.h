@@ -25,6 +25,7 @@ class frmBackUp : public ChildWindow {
 
  private:
   void Layout();
+  void FitColumns();
   void AddBackupEntry(const BackupListEntry& entry);
   void cmdRestore_Click();
   void cmdDelete_Click();

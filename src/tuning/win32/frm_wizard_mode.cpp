@@ -21,12 +21,13 @@ namespace {
 // stand still from one mode to the next.
 TuningProfile WidestProfile() {
   TuningProfile widest;
-  widest.MTU = widest.MSS = widest.RWIN = 8888888;
+  widest.MTU = widest.MSS = 8888;
+  widest.RWIN = 888888;
   widest.TTL = 888;
-  widest.KeepAliveTime = widest.KeepAliveInterval = 88888888;
+  widest.KeepAliveTime = widest.KeepAliveInterval = 8888888;
   widest.SYNProtect = 8;
-  widest.NDICacheSize = 88888;
-  widest.HTTP10Connections = widest.HTTP11Connections = 888;
+  widest.NDICacheSize = 8888;
+  widest.HTTP10Connections = widest.HTTP11Connections = 88;
   return widest;
 }
 
@@ -87,8 +88,9 @@ std::string ModeToolTip(int index) {
 }  // namespace
 
 void frmWizardMode::CreateControls() {
-  m_frame = AddControl("BUTTON", "Wizard Mode", BS_GROUPBOX, 0, 0, 10, 10, IDC_WIZARD_FRAME);
-  m_frameOptimizationMode = AddControl("BUTTON", "Optimization Modes", BS_GROUPBOX, 0, 0, 10,
+  m_frame = AddControl("BUTTON", "Wizard Mode", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10, 10, IDC_WIZARD_FRAME);
+  m_frameOptimizationMode = AddControl("BUTTON", "Optimization Modes",
+                                       BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10,
                                        10, IDC_WIZARD_MODES_FRAME);
   for (int i = 0; i < kPresetCount; ++i) {
     DWORD style = BS_AUTORADIOBUTTON | WS_CLIPSIBLINGS;
@@ -104,6 +106,9 @@ void frmWizardMode::CreateControls() {
   m_cmdOptimize = AddControl("BUTTON", "Optimize &Now",
                              BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
                              10, IDC_WIZARD_OPTIMIZE);
+  // The frames paint their whole area: they lie beneath the controls they hold.
+  ::SetWindowPos(m_frameOptimizationMode, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetWindowPos(m_frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   AddModeToolTips();
   Layout();
 }
@@ -140,29 +145,33 @@ void frmWizardMode::Layout() {
   ::GetClientRect(hwnd(), &client);
   const int width = client.right;
   const int height = client.bottom;
-  const int margin = Scale(12);
-  const int rowHeight = Scale(24);
-  const int buttonWidth = Scale(110);
-  const int buttonHeight = Scale(26);
+  const int margin = Scale(10);
+  const int rowHeight = Scale(19);
+  const int buttonWidth = Scale(104);
+  const int buttonHeight = Scale(24);
   ::MoveWindow(m_frame, 0, 0, width, height, TRUE);
 
-  const int modesTop = Scale(24);
-  const int modesHeight = Scale(22) + 4 * rowHeight + Scale(6);
+  // Two columns of four modes.
+  const int modesTop = Scale(20);
+  const int modesHeight = Scale(18) + 4 * rowHeight + Scale(4);
   ::MoveWindow(m_frameOptimizationMode, margin, modesTop, width - 2 * margin, modesHeight, TRUE);
-  const int columnWidth = (width - 2 * margin - 2 * Scale(16)) / 2;
+  const int columnsLeft = margin + Scale(14);
+  const int columnWidth = (width - 2 * columnsLeft) / 2;
   for (int i = 0; i < kPresetCount; ++i) {
     const int row = i / 2;
     const int column = i % 2;
-    ::MoveWindow(m_optMode[i], margin + Scale(16) + column * columnWidth,
-                 modesTop + Scale(22) + row * rowHeight, columnWidth - Scale(8), Scale(20), TRUE);
+    ::MoveWindow(m_optMode[i], columnsLeft + column * columnWidth,
+                 modesTop + Scale(17) + row * rowHeight, columnWidth - Scale(8), Scale(18),
+                 TRUE);
   }
 
-  const int buttonTop = height - margin - buttonHeight;
-  const int descriptionTop = modesTop + modesHeight + Scale(10);
-  ::MoveWindow(m_lblModeDescrip, margin + Scale(4), descriptionTop, width - 2 * margin - Scale(8),
-               buttonTop - Scale(8) - descriptionTop, TRUE);
-  ::MoveWindow(m_cmdOptimize, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight,
-               TRUE);
+  // The description below them, the button in the bottom right corner.
+  const int buttonTop = height - Scale(8) - buttonHeight;
+  const int descriptionTop = modesTop + modesHeight + Scale(4);
+  ::MoveWindow(m_lblModeDescrip, margin + Scale(4), descriptionTop,
+               width - 2 * margin - Scale(8), buttonTop - descriptionTop, TRUE);
+  ::MoveWindow(m_cmdOptimize, width - margin - buttonWidth, buttonTop, buttonWidth,
+               buttonHeight, TRUE);
 }
 
 void frmWizardMode::Form_Load() {
@@ -208,30 +217,34 @@ void frmWizardMode::ShowModeDescription() {
 
 void frmWizardMode::lblModeDescrip_Draw(const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
-  ::FillRect(dc, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+  // The colours every label of this window gets (the skin's, when it has one).
+  auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(
+      hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+      reinterpret_cast<LPARAM>(m_lblModeDescrip)));
+  ::FillRect(dc, &item.rcItem, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
   const int length = ::GetWindowTextLengthA(m_lblModeDescrip);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
   ::GetWindowTextA(m_lblModeDescrip, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(length));
 
-  SelectGuard font(dc, UiFont());
+  auto font = reinterpret_cast<HFONT>(::SendMessageA(m_lblModeDescrip, WM_GETFONT, 0, 0));
+  SelectGuard selectFont(dc, font ? font : UiFont());
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
   const std::vector<std::string> lines = SplitLines(text);
   std::vector<std::string> measured = lines;
   for (const std::string& line : SplitLines(ModeDescription(WidestProfile()))) {
     measured.push_back(line);
   }
-  const std::vector<INT> stops = TabStops(dc, measured, Scale(28), Scale(4));
+  const std::vector<INT> stops = TabStops(dc, measured, Scale(16), Scale(2));
 
   TEXTMETRICA metrics{};
   ::GetTextMetricsA(dc, &metrics);
-  // Empty lines of the description are half height: they only space the groups.
+  // Empty lines of the description are a third of a line: they only space the groups.
   const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-  int y = item.rcItem.top + Scale(4);
+  int y = item.rcItem.top + Scale(2);
   for (const std::string& line : lines) {
     if (line.empty()) {
-      y += lineHeight / 2;
+      y += lineHeight / 3;
       continue;
     }
     ::TabbedTextOutA(dc, item.rcItem.left, y, line.c_str(), static_cast<int>(line.size()),
