@@ -399,7 +399,7 @@ void Face::OnDrawItem(const DRAWITEMSTRUCT& item) {
   COLORREF back = kNav;
   if (pressed) back = kNavPressed;
   else if (hot) back = (button.titleBar && button.command == "IDC_FS_close") ? kClose : kNavHot;
-  const bool selected = (button.group >= 0 && m_page == static_cast<int>(index)) ||
+  const bool selected = (!button.titleBar && m_page == static_cast<int>(index)) ||
                         (!button.titleBar && button.group < 0 && m_page < 0 &&
                          button.view != FaceView::None && button.view == m_view);
   if (selected && button.group >= 0) back = kNavSelected;
