@@ -177,6 +177,7 @@ TEST_F(MainWindowTest, EachFaceButtonShowsItsChildWindowAndOnlyIt) {
   EXPECT_EQ(mainRect.right - mainRect.left, 10710 / 15);
   EXPECT_EQ(mainRect.bottom - mainRect.top, 7485 / 15);
   EXPECT_EQ(::GetWindowLongA(main, GWL_STYLE) & WS_CAPTION, 0) << "the face draws the title bar";
+  ::Sleep(500);  // let the face repaint
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-home")));
 
   const struct {
@@ -199,6 +200,7 @@ TEST_F(MainWindowTest, EachFaceButtonShowsItsChildWindowAndOnlyIt) {
     // The navigation stays usable beside the frame.
     EXPECT_TRUE(::IsWindowVisible(FindChild(face, "Home Page")));
   }
+  ::Sleep(500);  // let the face repaint
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-child")));
 
   ClickFace(main, "Home Page");
@@ -206,6 +208,7 @@ TEST_F(MainWindowTest, EachFaceButtonShowsItsChildWindowAndOnlyIt) {
 
   ClickFace(main, "About");
   EXPECT_LT(ZIndex(main, face), ZIndex(main, frame));
+  ::Sleep(500);  // let the face repaint
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-about")));
 
   ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
