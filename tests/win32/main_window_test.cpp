@@ -166,6 +166,7 @@ TEST_F(MainWindowTest, EachFaceButtonShowsItsChildWindowAndOnlyIt) {
   ASSERT_TRUE(frame && face);
   EXPECT_LT(ZIndex(main, face), ZIndex(main, frame)) << "the face covers the frame at start-up";
   EXPECT_TRUE(VisibleInFrame(frame).empty());
+  EXPECT_EQ(::FindWindowA("QuelvarSplash", nullptr), nullptr) << "the splash closes at start-up's end";
 
   // The face is placed and sized as the movie was: 709 x 513 pixels at 96 dpi.
   RECT faceRect{};
