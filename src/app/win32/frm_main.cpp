@@ -153,6 +153,18 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE: Form_Unload(); return 0;
     case WM_PAINT: OnPaint(); return 0;
+    case WM_ACTIVATE:
+      // Keep the keyboard where the user left it when the window is switched away and back.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd(), focus)) m_lastFocus = focus;
+      }
+      return DefaultProc(message, wParam, lParam);
+    case WM_SETFOCUS:
+      ::SetFocus(m_lastFocus && ::IsWindow(m_lastFocus) && ::IsWindowVisible(m_lastFocus)
+                     ? m_lastFocus
+                     : m_flash.ButtonWindow(0));
+      return 0;
     case WM_ERASEBKGND: return 1;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {

@@ -92,6 +92,7 @@ class frmMain : public Window,
   UniqueMenu m_mnuPopup;
   UniqueIcon m_trayImage;
   bool m_inTray = false;
+  HWND m_lastFocus = nullptr;  // the control that had the keyboard when the window lost it
   std::array<std::unique_ptr<ChildWindow>, 7> m_children;
   frmMainSettings* m_frmMainSettings = nullptr;
   frmBackUp* m_frmBackUp = nullptr;
