@@ -52,10 +52,10 @@ TEST(MsgBoxFlags, CustomButtonsLeaveEmptyCaptionsOutAndKeepTheirSlotCodes) {
 }
 
 TEST(MsgBoxFlags, IconFieldPicksTheStripCell) {
-  const std::pair<MsgBoxFlags, int> cases[] = {{0, 0},         {Critical, 1}, {Exclamation, 2},
-                                               {Information, 3}, {Question, 4}, {Users, 5},
-                                               {Keys, 6},      {Search, 7},   {YesNoCancel + 768, 0},
-                                               {Question + YesNoCancel + DefaultButton2, 4}};
+  const std::pair<MsgBoxFlags, int> cases[] = {
+      {0, 0},     {Critical, 1}, {Exclamation, 2}, {Information, 3},        {Question, 4},
+      {Users, 5}, {Keys, 6},     {Search, 7},      {YesNoCancel + 768, 0},
+      {Question + YesNoCancel + DefaultButton2, 4}};
   for (const auto& [flags, cell] : cases) EXPECT_EQ(IconCellOf(flags), cell) << "flags " << flags;
 }
 
@@ -71,8 +71,8 @@ TEST(MsgBoxFlags, DefaultButtonFieldPicksTheFocusedButton) {
   // A default beyond the buttons shown falls back to the first one.
   EXPECT_EQ(DefaultButtonIndex(OKOnly + DefaultButton3, ButtonsFor(OKOnly, "", "", "")), 0);
   // Custom buttons: the default names a slot, not a position among those shown.
-  EXPECT_EQ(DefaultButtonIndex(CustomButtons + DefaultButton3, ButtonsFor(CustomButtons, "", "b", "c")),
-            1);
+  const auto custom = ButtonsFor(CustomButtons, "", "b", "c");
+  EXPECT_EQ(DefaultButtonIndex(CustomButtons + DefaultButton3, custom), 1);
 }
 
 TEST(MsgBoxLayout, ButtonsStandCentredOnThirdsOrSymmetric) {

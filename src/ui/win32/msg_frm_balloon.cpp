@@ -139,7 +139,6 @@ void msgFrm::CaptureShadow() {
 
 // After a drag: the pointer is gone, and the shadow is taken afresh at the new place.
 void msgFrm::n_RefreshShadow() {
-  m_showPointer = false;
   RECT window;
   ::GetWindowRect(hwnd(), &window);
   // Let the windows the body-only shape uncovered repaint before the screen is copied.
@@ -151,7 +150,9 @@ void msgFrm::n_RefreshShadow() {
 
 void msgFrm::BeginDrag() {
   if (!m_draggable) return;
+  m_showPointer = false;
   ApplyShape(false, false);
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
   ::ReleaseCapture();
   ::SendMessageA(hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   n_RefreshShadow();
