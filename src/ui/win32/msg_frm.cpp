@@ -48,7 +48,6 @@ LRESULT CALLBACK CloseButtonProc(HWND button, UINT message, WPARAM wParam, LPARA
     case WM_NCDESTROY:
       ::RemovePropA(button, kHotProperty);
       ::RemovePropA(button, kOldProcProperty);
-      ::SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
       break;
     default: break;
   }
@@ -288,6 +287,19 @@ int msgFrm::LayoutAutoPanel(int panelWidth) {
   ::SetPropA(m_close, kOldProcProperty,
              reinterpret_cast<HANDLE>(::GetWindowLongPtrA(m_close, GWLP_WNDPROC)));
   ::SetWindowLongPtrA(m_close, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CloseButtonProc));
+  // A tool tip names the picture-only button; it goes with the box, which owns it.
+  HWND tip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                               nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  if (tip) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(m_close);
+    tool.lpszText = const_cast<char*>("Close");
+    ::SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
   return bottom + Scale(8);
 }
 
