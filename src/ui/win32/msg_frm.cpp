@@ -106,6 +106,7 @@ bool msgFrm::Load(const Content& content, HWND owner, bool NoPointer, float X, f
   }
   LoadImageCells();
   BuildPanel();
+  if (!m_panel) return false;
   DrawBalloon(NoPointer, X, Y, m_intensity);
   return true;
 }
