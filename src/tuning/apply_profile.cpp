@@ -7,6 +7,7 @@
 #include "app/os_family.h"
 #include "registry/registry_access.h"
 #include "tuning/backup_file.h"
+#include "tuning/backup_layout.h"
 #include "tuning/backup_writer.h"
 #include "tuning/tuning_profile.h"
 
@@ -68,7 +69,7 @@ std::int32_t Flag(bool value) { return value ? 1 : 0; }
 
 void Apply95(const TuningProfile& p, ApplyOutcome& outcome) {
   ApplySteps steps(kTypeString, outcome);
-  const std::string mstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+  const std::string mstcp(kMstcpKey);
   steps.Set(kHkeyLocalMachine, mstcp, "SackOpts", 1);
   steps.Set(kHkeyLocalMachine, mstcp, "Tcp1323Opts", 1);
   steps.Set(kHkeyLocalMachine, mstcp, "DefaultTTL", p.TTL);
@@ -79,15 +80,13 @@ void Apply95(const TuningProfile& p, ApplyOutcome& outcome) {
   steps.Set(kHkeyLocalMachine, mstcp, "KeepAliveTime", p.KeepAliveTime);
   steps.Set(kHkeyLocalMachine, mstcp, "KeepAliveInterval", p.KeepAliveInterval);
 
-  const std::string internet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  const std::string internet(kInternetSettings95Key);
   steps.Set(kHkeyCurrentUser, internet, "MaxConnectionsPer1_0Server", p.HTTP10Connections);
   steps.Set(kHkeyCurrentUser, internet, "MaxConnectionsPerServer", p.HTTP11Connections);
 
-  steps.Set(kHkeyLocalMachine,
-            "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize", "",
-            p.NDICacheSize);
+  steps.Set(kHkeyLocalMachine, std::string(kNdiCacheSizeKey), "", p.NDICacheSize);
 
-  const std::string netTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
+  const std::string netTrans(kNetTransKey);
   const bool removeMtu = p.MTU == -1;
   for (const std::string& name : RecordableSubkeys(netTrans, outcome)) {
     const std::string key = netTrans + "\\" + name;
@@ -98,13 +97,13 @@ void Apply95(const TuningProfile& p, ApplyOutcome& outcome) {
 
 void ApplyNt(const TuningProfile& p, ApplyOutcome& outcome) {
   ApplySteps steps(kTypeNumber, outcome);
-  const std::string fixedKey = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+  const std::string fixedKey(kTcpipParametersKey);
   steps.Set(kHkeyLocalMachine, fixedKey, "SackOpts", 1);
   steps.Set(kHkeyLocalMachine, fixedKey, "Tcp1323Opts", 1);
   steps.Set(kHkeyLocalMachine, fixedKey, "TcpMaxDupAcks", 2);
   steps.Set(kHkeyLocalMachine, fixedKey, "DefaultReceiveWindow", 8192);
 
-  const std::string params = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+  const std::string params(kTcpipParametersTunedKey);
   steps.Set(kHkeyLocalMachine, params, "DefaultTTL", p.TTL);
   steps.SetOrRemove(kHkeyLocalMachine, params, "GlobalMaxTcpWindowSize", p.RWIN, p.RWIN == -1);
   steps.SetOrRemove(kHkeyLocalMachine, params, "TcpWindowSize", p.RWIN, p.RWIN == -1);
@@ -115,26 +114,24 @@ void ApplyNt(const TuningProfile& p, ApplyOutcome& outcome) {
   steps.Set(kHkeyLocalMachine, params, "SYNAttackProtect", p.SYNProtect);
   steps.Set(kHkeyLocalMachine, params, "EnableICMPRedirects", Flag(p.ICMPRedirect));
 
-  const std::string internet = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  const std::string internet(kInternetSettingsNtKey);
   steps.Set(kHkeyCurrentUser, internet, "MaxConnectionsPer1_0Server", p.HTTP10Connections);
   steps.Set(kHkeyCurrentUser, internet, "MaxConnectionsPerServer", p.HTTP11Connections);
 
-  const std::string interfaces =
-      "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+  // Each interface's own key and its service's TCP/IP key, as a backup records them.
+  const AdapterKeyForm& interfaceForm = NtLayout().adapterGroups[0];
+  const AdapterKeyForm& serviceForm = NtLayout().adapterGroups[1];
   const bool removeMtu = p.MTU == -1;
-  for (const std::string& name : RecordableSubkeys(interfaces, outcome)) {
-    const std::string interfaceKey = interfaces + "\\" + name;
-    const std::string adapterKey =
-        "SYSTEM\\CurrentControlSet\\Services\\" + name + "\\Parameters\\Tcpip";
+  for (const std::string& name : RecordableSubkeys(std::string(kInterfacesKey), outcome)) {
+    const std::string interfaceKey = interfaceForm.KeyFor(name);
+    const std::string adapterKey = serviceForm.KeyFor(name);
     steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MTU", p.MTU, removeMtu);
     steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MTU", p.MTU, removeMtu);
     steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MSS", p.MSS, removeMtu);
     steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MSS", p.MSS, removeMtu);
   }
 
-  steps.Set(kHkeyLocalMachine,
-            "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize", "",
-            p.NDICacheSize);
+  steps.Set(kHkeyLocalMachine, std::string(kNdiCacheSizeKey), "", p.NDICacheSize);
 }
 
 std::string HiveName(RegKey hive) {

@@ -12,63 +12,11 @@
 #include "app/os_family.h"
 #include "app/program_folder.h"
 #include "registry/registry_access.h"
+#include "tuning/backup_layout.h"
 
 namespace quelvar {
 
 namespace {
-
-// The layout the backup writer produces: the fixed groups of each Windows line, in order.
-struct FixedGroup {
-  RegKey hive;
-  const char* key;
-  std::vector<const char*> names;
-};
-
-const std::vector<FixedGroup>& NineFiveGroups() {
-  static const std::vector<FixedGroup> groups = {
-      {kHkeyLocalMachine,
-       "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
-       {"SackOpts", "Tcp1323Opts", "DefaultTTL", "DefaultRcvWindow", "GlobalMaxTcpWindowSize",
-        "PMTUBlackHoleDetect", "DefaultRcvWindow", "PMTUDiscovery", "KeepAliveTime",
-        "KeepAliveInterval"}},
-      {kHkeyCurrentUser,
-       "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-       {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"}},
-      {kHkeyLocalMachine, "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize",
-       {""}},
-  };
-  return groups;
-}
-
-const std::vector<FixedGroup>& NtGroups() {
-  static const std::vector<FixedGroup> groups = {
-      {kHkeyLocalMachine,
-       "System\\CurrentControlSet\\Services\\Tcpip\\Parameters",
-       {"SackOpts", "Tcp1323Opts", "TcpMaxDupAcks", "DefaultReceiveWindow", "DefaultTTL",
-        "GlobalMaxTcpWindowSize", "TcpWindowSize", "EnablePMTUBHDetect", "EnablePMTUDiscovery",
-        "KeepAliveTime", "KeepAliveInterval", "SYNAttackProtect", "EnableICMPRedirects"}},
-      {kHkeyCurrentUser,
-       "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-       {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"}},
-      {kHkeyLocalMachine, "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize",
-       {""}},
-  };
-  return groups;
-}
-
-// A per-adapter key: prefix, the adapter's subkey name, suffix.
-struct AdapterKey {
-  const char* prefix;
-  const char* suffix;
-  const char* names[2];
-};
-
-constexpr AdapterKey kNetTransKey = {"System\\CurrentControlSet\\Services\\Class\\NetTrans\\", "",
-                                     {"MaxMTU", "MaxMSS"}};
-constexpr AdapterKey kInterfaceKey = {
-    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\", "", {"MTU", "MSS"}};
-constexpr AdapterKey kServiceKey = {"SYSTEM\\CurrentControlSet\\Services\\", "\\Parameters\\Tcpip",
-                                    {"MTU", "MSS"}};
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -221,8 +169,8 @@ bool IsSoundSubkeyName(std::string_view name) {
 }
 
 // The adapter name of a key line of the form prefix + name + suffix, letter case ignored.
-std::optional<std::string_view> AdapterName(std::string_view key, const AdapterKey& form) {
-  const std::string_view prefix = form.prefix;
+std::optional<std::string_view> AdapterName(std::string_view key, const AdapterKeyForm& form) {
+  const std::string prefix = form.Prefix();
   const std::string_view suffix = form.suffix;
   if (key.size() <= prefix.size() + suffix.size()) return std::nullopt;
   if (!EqualNoCase(key.substr(0, prefix.size()), prefix)) return std::nullopt;
@@ -272,7 +220,7 @@ class LayoutChecker {
   }
 
   // A value name and its value; the name must be `expected`.
-  void Pair(RegKey hive, std::string_view key, const char* expected) {
+  void Pair(RegKey hive, std::string_view key, std::string_view expected) {
     if (Failed()) return;
     if (m_next + 1 >= m_lines.size()) {
       Fail("the file ends after " + LineNumber(m_lines.size() - 1) + ", before the value " +
@@ -298,7 +246,7 @@ class LayoutChecker {
     m_plan->pairs.push_back({hive, std::string(key), std::string(*name), *value});
   }
 
-  void Fixed(const FixedGroup& group) {
+  void Fixed(const LayoutGroup& group) {
     if (Failed()) return;
     const std::size_t index = m_next;
     auto key = KeyLine("the key " + Quoted(group.key));
@@ -308,15 +256,15 @@ class LayoutChecker {
            Quoted(*key));
       return;
     }
-    for (const char* name : group.names) Pair(group.hive, *key, name);
+    for (const LayoutPair& pair : group.pairs) Pair(group.hive, *key, pair.name);
   }
 
   // An adapter group of the given form; `sameName` (when set) must be its adapter name.
-  std::optional<std::string_view> Adapter(const AdapterKey& form,
+  std::optional<std::string_view> Adapter(const AdapterKeyForm& form,
                                           std::optional<std::string_view> sameName) {
     if (Failed()) return std::nullopt;
     const std::size_t index = m_next;
-    auto key = KeyLine("the key " + Quoted(std::string(form.prefix) + "..." + form.suffix));
+    auto key = KeyLine("the key " + Quoted(form.Prefix() + "..." + std::string(form.suffix)));
     if (!key) return std::nullopt;
     auto name = AdapterName(*key, form);
     if (!name || (sameName && !EqualNoCase(*name, *sameName))) {
@@ -413,7 +361,8 @@ RestorePlan CheckBackupContents(std::string_view contents) {
   }
 
   LayoutChecker check(lines, &plan);
-  for (const FixedGroup& group : nineFive ? NineFiveGroups() : NtGroups()) check.Fixed(group);
+  const LineLayout& layout = nineFive ? NineFiveLayout() : NtLayout();
+  for (const LayoutGroup& group : layout.groups) check.Fixed(group);
   // Adapter groups until the end; an empty line where a key line belongs ends the file,
   // and only empty lines may follow it.
   while (!check.Failed() && !check.AtEnd()) {
@@ -426,11 +375,12 @@ RestorePlan CheckBackupContents(std::string_view contents) {
       }
       break;
     }
-    if (nineFive) {
-      check.Adapter(kNetTransKey, std::nullopt);
-    } else {
-      auto name = check.Adapter(kInterfaceKey, std::nullopt);
-      if (name) check.Adapter(kServiceKey, std::string(*name));
+    // Every group of one adapter names the same adapter.
+    std::optional<std::string> adapter;
+    for (const AdapterKeyForm& form : layout.adapterGroups) {
+      auto name = check.Adapter(form, adapter);
+      if (!name) break;
+      adapter = std::string(*name);
     }
   }
   if (!plan.problem.empty()) plan.pairs.clear();

@@ -12,26 +12,11 @@
 #include "registry/cregister.h"
 #include "registry/scoped_reg_key.h"
 #include "tuning/backup_file.h"
+#include "tuning/backup_layout.h"
 
 namespace quelvar {
 
 namespace {
-
-constexpr const char* kMstcpKey = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-constexpr const char* kInternetSettings95 =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-constexpr const char* kNetTransKey = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
-constexpr const char* kCacheSizeKey =
-    "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
-
-constexpr const char* kTcpipKeyAsRecorded =
-    "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-constexpr const char* kTcpipKeyAsRead = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-constexpr const char* kInternetSettingsNt =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-constexpr const char* kInterfacesKey =
-    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-constexpr const char* kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -97,91 +82,54 @@ double Read95Value(CRegister& reg, RegKey hive, const std::string& key, const st
   return LeadingNumber(reg.REGGetSetting(hive, key, name, "0"));
 }
 
-void Write95Body(BackupFileWriter& file, CRegister& reg, std::vector<std::string>* skipped) {
-  const auto pair = [&](RegKey hive, const char* key, const char* name) {
-    file.String(name);
-    file.Number(Read95Value(reg, hive, key, name));
-  };
-  const auto flag = [&](const char* name) {
-    file.String(name);
-    file.Integer(Read95Value(reg, kHkeyLocalMachine, kMstcpKey, name) != 0 ? 1 : 0);
-  };
+// Reads one value of the running line's body.
+using ValueReader = double (*)(CRegister& reg, RegKey hive, const std::string& key,
+                               const std::string& name);
 
-  file.String(kMstcpKey);
-  file.String("SackOpts");
-  file.Integer(1);
-  file.String("Tcp1323Opts");
-  file.Integer(1);
-  pair(kHkeyLocalMachine, kMstcpKey, "DefaultTTL");
-  pair(kHkeyLocalMachine, kMstcpKey, "DefaultRcvWindow");
-  pair(kHkeyLocalMachine, kMstcpKey, "GlobalMaxTcpWindowSize");
-  flag("PMTUBlackHoleDetect");
-  pair(kHkeyLocalMachine, kMstcpKey, "DefaultRcvWindow");
-  flag("PMTUDiscovery");
-  pair(kHkeyLocalMachine, kMstcpKey, "KeepAliveTime");
-  pair(kHkeyLocalMachine, kMstcpKey, "KeepAliveInterval");
+// The body of one Windows line, laid out as that line's layout says, reading each value just
+// before its pair is written.
+void WriteBody(BackupFileWriter& file, CRegister& reg, const LineLayout& layout, ValueReader read,
+               std::vector<std::string>* skipped) {
+  for (const LayoutGroup& group : layout.groups) {
+    file.String(group.key);
+    const std::string readKey(group.readKey);
+    for (const LayoutPair& pair : group.pairs) {
+      const std::string name(pair.name);
+      file.String(name);
+      switch (pair.value) {
+        case LayoutValue::kFixed:
+          file.Integer(pair.fixed);
+          break;
+        case LayoutValue::kFlag:
+          file.Integer(read(reg, group.hive, readKey, name) != 0 ? 1 : 0);
+          break;
+        case LayoutValue::kRead:
+          file.Number(read(reg, group.hive, readKey, name));
+          break;
+      }
+    }
+  }
 
-  file.String(kInternetSettings95);
-  pair(kHkeyCurrentUser, kInternetSettings95, "MaxConnectionsPer1_0Server");
-  pair(kHkeyCurrentUser, kInternetSettings95, "MaxConnectionsPerServer");
-
-  file.String(kCacheSizeKey);
-  pair(kHkeyLocalMachine, kCacheSizeKey, "");
-
-  for (const std::string& name : EnumerateMachineSubkeys(kNetTransKey)) {
-    if (!IsRecordableText(name)) {
-      if (skipped) skipped->push_back(std::string(kNetTransKey) + "\\" + name);
+  const std::string parent(layout.AdapterParent());
+  for (const std::string& adapter : EnumerateMachineSubkeys(parent)) {
+    if (!IsRecordableText(adapter)) {
+      if (skipped) skipped->push_back(parent + "\\" + adapter);
       continue;
     }
-    const std::string key = std::string(kNetTransKey) + "\\" + name;
-    file.String(key);
-    pair(kHkeyLocalMachine, key.c_str(), "MaxMTU");
-    pair(kHkeyLocalMachine, key.c_str(), "MaxMSS");
+    for (const AdapterKeyForm& form : layout.adapterGroups) {
+      const std::string key = form.KeyFor(adapter);
+      file.String(key);
+      for (std::string_view name : form.names) {
+        file.String(name);
+        file.Number(read(reg, kHkeyLocalMachine, key, std::string(name)));
+      }
+    }
   }
 }
 
-void WriteNtBody(BackupFileWriter& file, CRegister& reg, std::vector<std::string>* skipped) {
-  const auto pair = [&](RegKey hive, const std::string& key, const char* name) {
-    file.String(name);
-    file.Number(reg.myREGGetSetting(hive, key, name, 0));
-  };
-
-  file.String(kTcpipKeyAsRecorded);
-  file.String("SackOpts");
-  file.Integer(1);
-  file.String("Tcp1323Opts");
-  file.Integer(1);
-  file.String("TcpMaxDupAcks");
-  file.Integer(2);
-  file.String("DefaultReceiveWindow");
-  file.Integer(8192);
-  for (const char* name : {"DefaultTTL", "GlobalMaxTcpWindowSize", "TcpWindowSize",
-                           "EnablePMTUBHDetect", "EnablePMTUDiscovery", "KeepAliveTime",
-                           "KeepAliveInterval", "SYNAttackProtect", "EnableICMPRedirects"}) {
-    pair(kHkeyLocalMachine, kTcpipKeyAsRead, name);
-  }
-
-  file.String(kInternetSettingsNt);
-  pair(kHkeyCurrentUser, kInternetSettingsNt, "MaxConnectionsPer1_0Server");
-  pair(kHkeyCurrentUser, kInternetSettingsNt, "MaxConnectionsPerServer");
-
-  file.String(kCacheSizeKey);
-  pair(kHkeyLocalMachine, kCacheSizeKey, "");
-
-  for (const std::string& name : EnumerateMachineSubkeys(kInterfacesKey)) {
-    const std::string interfaceKey = std::string(kInterfacesKey) + "\\" + name;
-    if (!IsRecordableText(name)) {
-      if (skipped) skipped->push_back(interfaceKey);
-      continue;
-    }
-    const std::string adapterKey = kServicesKey + name + "\\Parameters\\Tcpip";
-    file.String(interfaceKey);
-    pair(kHkeyLocalMachine, interfaceKey, "MTU");
-    pair(kHkeyLocalMachine, interfaceKey, "MSS");
-    file.String(adapterKey);
-    pair(kHkeyLocalMachine, adapterKey, "MTU");
-    pair(kHkeyLocalMachine, adapterKey, "MSS");
-  }
+// An NT-line value, as myREGGetSetting gives it.
+double ReadNtValue(CRegister& reg, RegKey hive, const std::string& key, const std::string& name) {
+  return reg.myREGGetSetting(hive, key, name, 0);
 }
 
 }  // namespace
@@ -260,9 +208,9 @@ std::string BuildTuningBackup(std::vector<std::string>* skippedSubkeys) {
   file.Time(now);
   file.Integer(OsFamily);
   if (IsNineFiveLine(OsFamily)) {
-    Write95Body(file, reg, skippedSubkeys);
+    WriteBody(file, reg, NineFiveLayout(), Read95Value, skippedSubkeys);
   } else if (IsNtLine(OsFamily)) {
-    WriteNtBody(file, reg, skippedSubkeys);
+    WriteBody(file, reg, NtLayout(), ReadNtValue, skippedSubkeys);
   }
   return file.Contents();
 }
