@@ -1,6 +1,7 @@
 // The backup file's line format; see backup_file.h.
 #include "tuning/backup_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -23,6 +24,13 @@ bool ParseDigits(std::string_view text, std::size_t at, std::size_t count, int* 
   return true;
 }
 
+bool IsCalendarDay(int year, int month, int day) {
+  static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month != 2 || day != 29 || leap;
+}
+
 bool IsIntegerText(std::string_view text) {
   std::size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
   if (i == text.size()) return false;
@@ -32,17 +40,17 @@ bool IsIntegerText(std::string_view text) {
   return true;
 }
 
-// -?digits[.digits][E[+-]digits] or -?.digits[...]: the forms FormatBackupNumber writes, and
-// the integer form.
+// -?digits[.digits][E[+-]digits]: the forms FormatBackupNumber writes, and the integer form.
 bool IsNumberText(std::string_view text) {
   std::size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
-  std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  const std::size_t wholeStart = i;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  if (i == wholeStart) return false;
   if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    const std::size_t fractionStart = ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    if (i == fractionStart) return false;
   }
-  if (digits == 0) return false;
   if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
@@ -102,15 +110,43 @@ void BackupFileWriter::String(std::string_view text) {
   Line(item);
 }
 
-BackupRead BackupFileReader::PeekLine(std::string_view* line, std::size_t* next) const {
+BackupRead BackupFileReader::PeekAnyLine(std::string_view* line, std::size_t* next) const {
   if (AtEnd()) return BackupRead::kEndOfFile;
   const std::size_t lf = m_contents.find('\n', m_position);
   std::size_t end = lf == std::string_view::npos ? m_contents.size() : lf;
   *next = lf == std::string_view::npos ? m_contents.size() : lf + 1;
   if (end > m_position && m_contents[end - 1] == '\r') --end;
   *line = m_contents.substr(m_position, end - m_position);
+  return BackupRead::kOk;
+}
+
+BackupRead BackupFileReader::PeekLine(std::string_view* line, std::size_t* next) const {
+  if (BackupRead r = PeekAnyLine(line, next); r != BackupRead::kOk) return r;
   if (line->find('\r') != std::string_view::npos) return BackupRead::kMalformed;
   return BackupRead::kOk;
+}
+
+BackupRead BackupFileReader::SkipLine() {
+  std::string_view line;
+  std::size_t next = 0;
+  if (BackupRead r = PeekAnyLine(&line, &next); r != BackupRead::kOk) return r;
+  Advance(next);
+  return BackupRead::kOk;
+}
+
+std::string_view BackupFileReader::NextLineText() const {
+  std::string_view line;
+  std::size_t next = 0;
+  return PeekAnyLine(&line, &next) == BackupRead::kOk ? line : std::string_view();
+}
+
+bool BackupFileReader::EndsInsideALine() const {
+  return !m_contents.empty() && m_contents.back() != '\n';
+}
+
+int BackupFileReader::LineCount() const {
+  const auto breaks = std::count(m_contents.begin(), m_contents.end(), '\n');
+  return static_cast<int>(breaks) + (EndsInsideALine() ? 1 : 0);
 }
 
 void BackupFileReader::Advance(std::size_t next) {
@@ -125,7 +161,7 @@ BackupRead BackupFileReader::ReadDate(LocalDateTime* date) {
   int year = 0, month = 0, day = 0;
   if (line.size() != 12 || line[0] != '#' || line[5] != '-' || line[8] != '-' || line[11] != '#' ||
       !ParseDigits(line, 1, 4, &year) || !ParseDigits(line, 6, 2, &month) ||
-      !ParseDigits(line, 9, 2, &day) || month < 1 || month > 12 || day < 1 || day > 31) {
+      !ParseDigits(line, 9, 2, &day) || !IsCalendarDay(year, month, day)) {
     return BackupRead::kMalformed;
   }
   date->year = year;
@@ -172,6 +208,7 @@ BackupRead BackupFileReader::ReadNumber(double* value) {
   if (!IsNumberText(line)) return BackupRead::kMalformed;
   double result = 0;
   const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), result);
+  if (error == std::errc::result_out_of_range) return BackupRead::kOutOfRange;
   if (error != std::errc() || end != line.data() + line.size()) return BackupRead::kMalformed;
   *value = result;
   Advance(next);

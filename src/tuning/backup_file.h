@@ -47,6 +47,7 @@ enum class BackupRead {
   kOk,         // the item was read and stored in the out-parameter
   kEndOfFile,  // no line is left: the file ended before this item
   kMalformed,  // a line is there, but it is not an item of the asked kind (nothing consumed)
+  kOutOfRange,  // a number item too large or too small for a double (nothing consumed)
 };
 
 // Reads items in file order. Each Read... call looks at the next line only; kMalformed leaves the
@@ -63,7 +64,7 @@ class BackupFileReader {
  public:
   explicit BackupFileReader(std::string_view contents) : m_contents(contents) {}
 
-  // #yyyy-mm-dd#: fills year, month and day (month 1..12, day 1..31); other fields untouched.
+  // #yyyy-mm-dd#, a day of the calendar: fills year, month and day; other fields untouched.
   BackupRead ReadDate(LocalDateTime* date);
   // #hh:mm:ss#: fills hour, minute and second (0..23, 0..59, 0..59); other fields untouched.
   BackupRead ReadTime(LocalDateTime* time);
@@ -74,14 +75,27 @@ class BackupFileReader {
   // "text": the text between the quotes.
   BackupRead ReadString(std::string* text);
 
+  // Moves past the next line, whatever it holds.
+  BackupRead SkipLine();
+
   // True when every line has been read.
   bool AtEnd() const { return m_position >= m_contents.size(); }
   // The 1-based line number of the next line to read (for messages: "line 12 is not ...").
   int NextLineNumber() const { return m_lineNumber; }
+  // The next line's text without its line end, as it stands ("" when no line is left): for
+  // messages that quote a line that is not what was asked for.
+  std::string_view NextLineText() const;
+  // How many lines the whole contents hold; a last line without its line end counts.
+  int LineCount() const;
+  // True when the contents end inside a line: the last line has no line end.
+  bool EndsInsideALine() const;
 
  private:
-  // The next line without its line break, and where the line after it starts.
+  // The next line without its line break, and where the line after it starts; kMalformed
+  // when the line holds a carriage return of its own.
   BackupRead PeekLine(std::string_view* line, std::size_t* next) const;
+  // The same without looking at what the line holds.
+  BackupRead PeekAnyLine(std::string_view* line, std::size_t* next) const;
   void Advance(std::size_t next);
 
   std::string_view m_contents;

@@ -115,6 +115,16 @@ TEST(BackupFileReader, RejectsLinesThatAreNotTheirKind) {
          LocalDateTime d;
          return r.ReadDate(&d);
        }},
+      {"#2003-02-29#",
+       [](BackupFileReader& r) {
+         LocalDateTime d;
+         return r.ReadDate(&d);
+       }},
+      {"#2003-04-31#",
+       [](BackupFileReader& r) {
+         LocalDateTime d;
+         return r.ReadDate(&d);
+       }},
       {"#24:00:00#",
        [](BackupFileReader& r) {
          LocalDateTime d;
@@ -151,6 +161,16 @@ TEST(BackupFileReader, RejectsLinesThatAreNotTheirKind) {
          return r.ReadNumber(&v);
        }},
       {"1E",
+       [](BackupFileReader& r) {
+         double v;
+         return r.ReadNumber(&v);
+       }},
+      {"5.",
+       [](BackupFileReader& r) {
+         double v;
+         return r.ReadNumber(&v);
+       }},
+      {"-.5",
        [](BackupFileReader& r) {
          double v;
          return r.ReadNumber(&v);
@@ -196,6 +216,49 @@ TEST(BackupFileReader, AcceptsLfOnlyAndAMissingFinalLineBreak) {
   EXPECT_EQ(reader.ReadNumber(&number), BackupRead::kOk);
   EXPECT_EQ(number, 5);
   EXPECT_EQ(reader.ReadNumber(&number), BackupRead::kEndOfFile);
+}
+
+TEST(BackupFileReader, NumberBeyondADoubleIsOutOfRangeAndNotConsumed) {
+  BackupFileReader reader("1E+400\r\n");
+  double number = 7;
+  EXPECT_EQ(reader.ReadNumber(&number), BackupRead::kOutOfRange);
+  EXPECT_EQ(number, 7);
+  EXPECT_EQ(reader.NextLineNumber(), 1);
+}
+
+TEST(BackupFileReader, LeapDayOnlyInLeapYears) {
+  LocalDateTime date;
+  EXPECT_EQ(BackupFileReader("#2004-02-29#").ReadDate(&date), BackupRead::kOk);
+  EXPECT_EQ(BackupFileReader("#2000-02-29#").ReadDate(&date), BackupRead::kOk);
+  EXPECT_EQ(BackupFileReader("#1900-02-29#").ReadDate(&date), BackupRead::kMalformed);
+}
+
+// What a caller needs to say where a file goes wrong: the line as it stands, the line count,
+// a last line without its line end, and stepping over a line that is not what was asked for.
+TEST(BackupFileReader, TellsTheLinesOfAFileThatIsNotWhatWasAskedFor) {
+  BackupFileReader reader("#2003-05-07\r\n\"a\rb\"\r\n\r\n12");
+  EXPECT_EQ(reader.LineCount(), 4);
+  EXPECT_TRUE(reader.EndsInsideALine());
+  LocalDateTime date;
+  EXPECT_EQ(reader.ReadDate(&date), BackupRead::kMalformed);
+  EXPECT_EQ(reader.NextLineText(), "#2003-05-07");
+  EXPECT_EQ(reader.SkipLine(), BackupRead::kOk);
+  std::string text;
+  EXPECT_EQ(reader.ReadString(&text), BackupRead::kMalformed);
+  EXPECT_EQ(reader.NextLineText(), "\"a\rb\"");
+  EXPECT_EQ(reader.SkipLine(), BackupRead::kOk);
+  EXPECT_EQ(reader.NextLineText(), "");
+  EXPECT_EQ(reader.SkipLine(), BackupRead::kOk);
+  EXPECT_EQ(reader.NextLineNumber(), 4);
+  EXPECT_EQ(reader.NextLineText(), "12");
+  EXPECT_EQ(reader.SkipLine(), BackupRead::kOk);
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(reader.NextLineText(), "");
+  EXPECT_EQ(reader.SkipLine(), BackupRead::kEndOfFile);
+
+  EXPECT_FALSE(BackupFileReader("1\r\n2\r\n").EndsInsideALine());
+  EXPECT_EQ(BackupFileReader("1\r\n2\r\n").LineCount(), 2);
+  EXPECT_EQ(BackupFileReader("").LineCount(), 0);
 }
 
 TEST(BackupFileFormat, TextWithAQuoteOrLineBreakCannotBeRecorded) {

@@ -188,6 +188,10 @@ TEST_F(BackupRestore, DamagedOrTamperedFilesAreRefusedWithNothingWritten) {
        [](std::string t) { return Replace(t, "\r\n104\r\n", "\r\n-2147483649\r\n"); }},
       {"value in exponent form beyond 32 bits", 6,
        [](std::string t) { return Replace(t, "\r\n104\r\n", "\r\n1E+15\r\n"); }},
+      {"value beyond any number", 6,
+       [](std::string t) { return Replace(t, "\r\n104\r\n", "\r\n1E+400\r\n"); }},
+      {"date that is no day of the calendar", 6,
+       [](std::string t) { return Replace(t, "#2003-05-07#", "#2003-02-29#"); }},
       {"value is not a number", 2,
        [](std::string t) { return Replace(t, "\r\n102\r\n", "\r\n\"calc.exe\"\r\n"); }},
       {"first key line points at the Run key", 2,
@@ -247,6 +251,10 @@ TEST_F(BackupRestore, TheRefusalSaysWhichLineIsWrong) {
   EXPECT_NE(result.message.find("line 10 holds \"4294967296\", a value too large"),
             std::string::npos)
       << result.message;
+  const std::string beyond =
+      Replace(BackupOf(6, kThreeInterfaces), "\r\n104\r\n", "\r\n1E+400\r\n");
+  const std::string said = RestoreBackupContents(beyond, 6).message;
+  EXPECT_NE(said.find("line 14 holds \"1E+400\", a value too large"), std::string::npos) << said;
 }
 
 TEST_F(BackupRestore, ValuesThatCannotBeWrittenAreListedAndTheRestStillWritten) {
