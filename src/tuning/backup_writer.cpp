@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "app/clock.h"
 #include "app/file_system.h"
@@ -64,21 +66,35 @@ double LeadingNumericPart(std::string_view text) {
   return negative ? -value : value;
 }
 
+// The registry type a value is stored as; kRegNone when the key or the value is missing.
+std::uint32_t StoredValueType(RegKey hive, const std::string& key, const std::string& name) {
+  ScopedRegKey opened;
+  if (Registry().OpenKeyEx(hive, key, kKeyRead, opened.put()) != kRegSuccess) return kRegNone;
+  opened.Opened();
+  std::uint32_t type = kRegNone;
+  std::uint32_t size = 0;
+  if (Registry().QueryValueEx(opened.get(), name, &type, nullptr, &size) != kRegSuccess) {
+    return kRegNone;
+  }
+  return type;
+}
+
+// The number a whole text spells in decimal (an optional minus sign and digits, nothing else);
+// nothing when it spells none.
+std::optional<double> DecimalNumber(std::string_view text) {
+  while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
+  const std::size_t digits = (!text.empty() && text[0] == '-') ? 1 : 0;
+  if (digits == text.size()) return std::nullopt;
+  for (std::size_t i = digits; i < text.size(); ++i) {
+    if (!IsDigit(text[i])) return std::nullopt;
+  }
+  return LeadingNumber(std::string(text));
+}
+
 // A 95-line value: stored as text by this program, so its text's number; a value another
 // program stored as a 32-bit number is recorded as that number rather than lost.
 double Read95Value(CRegister& reg, RegKey hive, const std::string& key, const std::string& name) {
-  std::uint32_t type = kRegNone;
-  {
-    ScopedRegKey opened;
-    if (Registry().OpenKeyEx(hive, key, kKeyRead, opened.put()) == kRegSuccess) {
-      opened.Opened();
-      std::uint32_t size = 0;
-      if (Registry().QueryValueEx(opened.get(), name, &type, nullptr, &size) != kRegSuccess) {
-        type = kRegNone;
-      }
-    }
-  }
-  if (type == kRegDword) return reg.myREGGetSetting(hive, key, name, 0);
+  if (StoredValueType(hive, key, name) == kRegDword) return reg.myREGGetSetting(hive, key, name, 0);
   return LeadingNumber(reg.REGGetSetting(hive, key, name, "0"));
 }
 
@@ -127,8 +143,18 @@ void WriteBody(BackupFileWriter& file, CRegister& reg, const LineLayout& layout,
   }
 }
 
-// An NT-line value, as myREGGetSetting gives it.
+// An NT-line value. This line keeps its tuned values as 32-bit numbers, and myREGGetSetting
+// gives such a number back by weighing the value's bytes (byte n counts 256^n). A value that
+// another program or a hand edit left as text would come out as the weighed sum of its
+// character codes ("32" as 12851), and a restore would write that garbage back or refuse the
+// whole file as too large; so a text that spells a decimal number is recorded as that number,
+// as the 95 line does. Every other value is recorded as myREGGetSetting gives it, a missing one
+// as 0.
 double ReadNtValue(CRegister& reg, RegKey hive, const std::string& key, const std::string& name) {
+  const std::uint32_t type = StoredValueType(hive, key, name);
+  if (type == kRegSz || type == kRegExpandSz) {
+    if (auto number = DecimalNumber(reg.REGGetSetting(hive, key, name, ""))) return *number;
+  }
   return reg.myREGGetSetting(hive, key, name, 0);
 }
 

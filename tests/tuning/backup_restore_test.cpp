@@ -8,6 +8,7 @@
 #include "backup_test_support.h"
 #include "tuning/backup_file.h"
 #include "tuning/backup_restore.h"
+#include "tuning/backup_writer.h"
 
 namespace quelvar {
 namespace {
@@ -268,6 +269,16 @@ TEST_F(BackupRestore, ValuesThatCannotBeWrittenAreListedAndTheRestStillWritten) 
             std::string("HKEY_CURRENT_USER\\") + kInternet95 + "\\MaxConnectionsPer1_0Server");
   EXPECT_NE(result.message.find("MaxConnectionsPerServer"), std::string::npos);
   EXPECT_NE(result.message.find("The other 17 settings were restored."), std::string::npos);
+}
+
+TEST_F(BackupRestore, ATextNumberOnTheNtLineComesBackAsThatNumber) {
+  OsFamily = 6;
+  store().PutText(kHkeyLocalMachine, kTcpip, "DefaultTTL", "32");
+  const BackupResult backup = WriteTuningBackup();
+  ASSERT_TRUE(backup.written) << backup.problem;
+  const RestoreResult result = RestoreBackupFile(backup.path, 6);
+  EXPECT_EQ(result.outcome, RestoreOutcome::kRestored) << result.message;
+  EXPECT_EQ(store().GetDword(kHkeyLocalMachine, kTcpip, "DefaultTTL"), 32u);
 }
 
 TEST_F(BackupRestore, AMissingFileIsReportedAsUnreadable) {

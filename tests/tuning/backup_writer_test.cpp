@@ -115,7 +115,7 @@ class WriteTuningBackupTest : public BackupApplyTest {
     store().PutDword(kHkeyLocalMachine, params, "EnablePMTUDiscovery", 1);
     store().PutDword(kHkeyLocalMachine, params, "KeepAliveTime", 7200000);
     store().PutDword(kHkeyLocalMachine, params, "KeepAliveInterval", 1000);
-    store().PutText(kHkeyLocalMachine, params, "SYNAttackProtect", "1");  // bytes 31 00
+    store().PutText(kHkeyLocalMachine, params, "SYNAttackProtect", "1");  // text, not a DWORD
     const char* internet = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
     store().PutDword(kHkeyCurrentUser, internet, "MaxConnectionsPer1_0Server", 4);
     store().Put(kHkeyCurrentUser, internet, "MaxConnectionsPerServer",
@@ -219,7 +219,7 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
                  "\"KeepAliveInterval\"",
                  "1000",
                  "\"SYNAttackProtect\"",
-                 "49",
+                 "1",
                  "\"EnableICMPRedirects\"",
                  "0",
                  "\"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
@@ -262,6 +262,39 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
                  "0"}));
   EXPECT_TRUE(registry.Untouched());
   EXPECT_EQ(store().OpenHandleCount(), 0u);
+}
+
+// The NT line records the number a value holds. A value stored as text that spells a decimal
+// number is recorded as that number, not as the weighed sum of its character codes, so that a
+// restore puts the same number back.
+TEST_F(WriteTuningBackupTest, NtLineRecordsTheNumberADecimalTextHolds) {
+  OsFamily = 5;
+  const char* params = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+  const struct {
+    const char* what;
+    MemoryRegistry::Value stored;  // nothing stored when the type is kRegNone
+    const char* recorded;
+  } cases[] = {
+      {"text 32", {kRegSz, {'3', '2', 0}}, "32"},
+      {"text -1", {kRegSz, {'-', '1', 0}}, "-1"},
+      {"expandable text 64", {kRegExpandSz, {'6', '4', 0}}, "64"},
+      {"DWORD 128", {kRegDword, {128, 0, 0, 0}}, "128"},
+      {"missing", {kRegNone, {}}, "0"},
+      // Text that spells no decimal number, and other types, keep the weighed bytes.
+      {"text 3x", {kRegSz, {'3', 'x', 0}}, "30771"},
+      {"empty text", {kRegSz, {0}}, "0"},
+      {"binary", {kRegBinary, {1, 2}}, "513"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryRegistry fresh;
+    SetRegistryBackend(fresh);
+    if (c.stored.type != kRegNone) fresh.Put(kHkeyLocalMachine, params, "DefaultTTL", c.stored);
+    const std::string file = BuildTuningBackup(nullptr);
+    const std::string pair = std::string("\r\n\"DefaultTTL\"\r\n") + c.recorded + "\r\n";
+    EXPECT_NE(file.find(pair), std::string::npos) << file.substr(0, 300);
+  }
+  SetRegistryBackend(registry);
 }
 
 TEST_F(WriteTuningBackupTest, EmptyRegistryRecordsZerosAndNoAdapterGroups) {
