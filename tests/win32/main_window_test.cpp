@@ -32,33 +32,7 @@ bool ShellHasIcon(HWND trayWindow) {
 
 // The output of "reg query" for the Run entry.
 std::string RegQueryRunEntry() {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
-  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  PROCESS_INFORMATION process{};
-  std::string line = std::string("reg.exe query \"HKCU\\") + kRunKeyPath + "\" /v Quelvarix";
-  const BOOL started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
-  ::CloseHandle(writeEnd);
-  std::string output;
-  if (started) {
-    char buffer[512];
-    DWORD read = 0;
-    while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-      output.append(buffer, read);
-    }
-    ::WaitForSingleObject(process.hProcess, 10000);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
-  }
-  ::CloseHandle(readEnd);
-  return output;
+  return RunAndCapture(std::string("reg.exe query \"HKCU\\") + kRunKeyPath + "\" /v Quelvarix");
 }
 
 std::string ReadText(HKEY root, const char* path, const char* name) {

@@ -8,6 +8,7 @@
 
 #include "registry/registry_behaviour_suite.h"
 #include "registry/win32/win32_registry.h"
+#include "win32/ui_test_lib.h"
 
 namespace quelvar::test {
 
@@ -50,38 +51,6 @@ class Win32Harness final : public RegistryHarness {
   Win32Registry m_registry;
 };
 
-// Runs a command line and gives back what it wrote to its standard output.
-std::string RunAndCapture(std::string commandLine) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
-  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  startup.hStdInput = nullptr;
-  PROCESS_INFORMATION process{};
-  const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
-  ::CloseHandle(writeEnd);
-  std::string output;
-  if (started) {
-    char buffer[512];
-    DWORD read = 0;
-    while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-      output.append(buffer, read);
-    }
-    ::WaitForSingleObject(process.hProcess, 30000);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
-  }
-  ::CloseHandle(readEnd);
-  return output;
-}
-
 }  // namespace
 
 RegistryHarness& MakeRegistryHarness() {
@@ -97,11 +66,11 @@ TEST_F(RegistryBehaviour, RegQuerySeesWhatTheProgramWrote) {
   CRegister().REGSaveSetting(kHkeyLocalMachine, Path("Tcp"), "*", "unnamed text");
 
   const std::string settings =
-      RunAndCapture("reg.exe query \"HKLM\\" + Path("Settings\\RamSettings") + "\"");
+      uitest::RunAndCapture("reg.exe query \"HKLM\\" + Path("Settings\\RamSettings") + "\"");
   EXPECT_NE(settings.find("txtAlarm    REG_SZ    250"), std::string::npos) << settings;
   EXPECT_NE(settings.find("txtPath    REG_SZ    C:\\some folder\\x"), std::string::npos) << settings;
 
-  const std::string tcp = RunAndCapture("reg.exe query \"HKLM\\" + Path("Tcp") + "\"");
+  const std::string tcp = uitest::RunAndCapture("reg.exe query \"HKLM\\" + Path("Tcp") + "\"");
   EXPECT_NE(tcp.find("MTU    REG_DWORD    0x5dc"), std::string::npos) << tcp;
   EXPECT_NE(tcp.find("Wide    REG_DWORD    0xffffffff"), std::string::npos) << tcp;
   EXPECT_NE(tcp.find("(Default)    REG_SZ    unnamed text"), std::string::npos) << tcp;

@@ -16,6 +16,7 @@
 #include "registry/win32/win32_registry.h"
 #include "tuning/apply_profile.h"
 #include "tuning/tuning_profile.h"
+#include "win32/ui_test_lib.h"
 
 namespace quelvar {
 namespace {
@@ -41,41 +42,10 @@ class SilentMessageBoxes final : public MessageBoxService {
   }
 };
 
-// Runs a command line and gives back what it wrote to its standard output.
-std::string RunAndCapture(std::string commandLine) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
-  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  PROCESS_INFORMATION process{};
-  const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
-  ::CloseHandle(writeEnd);
-  std::string output;
-  if (started) {
-    char buffer[512];
-    DWORD read = 0;
-    while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-      output.append(buffer, read);
-    }
-    ::WaitForSingleObject(process.hProcess, 30000);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
-  }
-  ::CloseHandle(readEnd);
-  return output;
-}
-
 // reg.exe's view of one key's values: name -> "REG_SZ 64" / "REG_DWORD 0x5dc"; the unnamed
 // value is "(Default)". Empty when the key does not exist.
 std::map<std::string, std::string> RegQuery(const std::string& hiveAndKey) {
-  const std::string output = RunAndCapture("reg.exe query \"" + hiveAndKey + "\"");
+  const std::string output = uitest::RunAndCapture("reg.exe query \"" + hiveAndKey + "\"");
   std::map<std::string, std::string> values;
   std::size_t start = 0;
   bool inKey = false;

@@ -465,4 +465,34 @@ bool SaveScreenshot(const std::string& pngPath) {
   return copied && WritePng(pngPath, width, height, rgb);
 }
 
+std::string RunAndCapture(std::string commandLine, Milliseconds timeout) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
+  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION process{};
+  const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  ::CloseHandle(writeEnd);
+  std::string output;
+  if (started) {
+    char buffer[512];
+    DWORD read = 0;
+    while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+      output.append(buffer, read);
+    }
+    ::WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout.count()));
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+  }
+  ::CloseHandle(readEnd);
+  return output;
+}
+
 }  // namespace quelvar::uitest

@@ -116,6 +116,12 @@ bool SetText(HWND window, const std::string& text);
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
                         Milliseconds timeout = Milliseconds{5000});
 
+// ---- Other programs ---------------------------------------------------------------------
+
+// Runs a command line (reg.exe, for instance: a client we did not write) and gives back what it
+// wrote to its standard output and error; empty when it cannot be started.
+std::string RunAndCapture(std::string commandLine, Milliseconds timeout = Milliseconds{30000});
+
 // ---- Wine settings ---------------------------------------------------------------------
 
 // The Windows version Wine reports to programs with this file name ("Quelvar.exe"):

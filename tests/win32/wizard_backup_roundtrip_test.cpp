@@ -20,36 +20,6 @@ namespace {
 
 using namespace quelvar::uitest;
 
-std::string RunAndCapture(std::string commandLine) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
-  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  PROCESS_INFORMATION process{};
-  const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
-  ::CloseHandle(writeEnd);
-  std::string output;
-  if (started) {
-    char buffer[512];
-    DWORD read = 0;
-    while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-      output.append(buffer, read);
-    }
-    ::WaitForSingleObject(process.hProcess, 30000);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
-  }
-  ::CloseHandle(readEnd);
-  return output;
-}
-
 // The line reg.exe prints for one value ("    DefaultTTL    REG_DWORD    0x20"), trimmed.
 std::string RegQuery(const std::string& key, const std::string& name) {
   const std::string output = RunAndCapture("reg.exe query \"" + key + "\" /v " + name);
