@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "app/text_util.h"
+
 namespace quelvar {
 
 namespace {
@@ -48,13 +50,6 @@ window: 598,46,34,32 | Hi&de to tray | IDC_FS_tray | Hide Quelvar in the notific
 window: 634,46,34,32 | Minimi&ze | IDC_FS_minimize | Minimise the window
 window: 670,46,34,32 | &Close | IDC_FS_close | Close Quelvar
 )FACE";
-
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
 
 std::vector<std::string> SplitFields(std::string_view text) {
   std::vector<std::string> fields;

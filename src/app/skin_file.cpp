@@ -5,16 +5,11 @@
 #include <charconv>
 #include <vector>
 
+#include "app/text_util.h"
+
 namespace quelvar {
 
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
 
 std::optional<SkinColor> ParseColor(std::string_view text) {
   if (text.size() != 7 || text[0] != '#') return std::nullopt;
@@ -134,19 +129,6 @@ SkinParseResult ParseSkin(std::string_view text) {
   result.objects = std::move(objects);
   return result;
 }
-
-namespace {
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-}  // namespace
 
 ControlKind ClassifyControl(std::string_view windowClass, std::uint32_t style) {
   if (windowClass == kSkinLabelClass) return ControlKind::SkinLabel;

@@ -9,6 +9,7 @@
 #include "app/file_system.h"
 #include "app/os_family.h"
 #include "app/program_folder.h"
+#include "app/text_util.h"
 #include "registry/registry_access.h"
 #include "tuning/backup_file.h"
 #include "tuning/backup_layout.h"
@@ -16,17 +17,6 @@
 namespace quelvar {
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // An adapter's subkey name as the writer takes it from the registry: one key name, so no
 // backslash, nothing that climbs out of its parent and no control characters.
@@ -43,8 +33,8 @@ std::optional<std::string_view> AdapterName(std::string_view key, const AdapterK
   const std::string prefix = form.Prefix();
   const std::string_view suffix = form.suffix;
   if (key.size() <= prefix.size() + suffix.size()) return std::nullopt;
-  if (!EqualNoCase(key.substr(0, prefix.size()), prefix)) return std::nullopt;
-  if (!EqualNoCase(key.substr(key.size() - suffix.size()), suffix)) return std::nullopt;
+  if (!EqualsNoCase(key.substr(0, prefix.size()), prefix)) return std::nullopt;
+  if (!EqualsNoCase(key.substr(key.size() - suffix.size()), suffix)) return std::nullopt;
   const std::string_view name =
       key.substr(prefix.size(), key.size() - prefix.size() - suffix.size());
   if (!IsSoundSubkeyName(name)) return std::nullopt;
@@ -110,7 +100,7 @@ class LayoutChecker {
     const int nameLine = m_reader.NextLineNumber();
     const std::string_view nameText = m_reader.NextLineText();
     std::string name;
-    if (m_reader.ReadString(&name) != BackupRead::kOk || !EqualNoCase(name, expected)) {
+    if (m_reader.ReadString(&name) != BackupRead::kOk || !EqualsNoCase(name, expected)) {
       Fail(LineNumber(nameLine) + " should name the value " + Quoted(expected) + ", but holds " +
            Quoted(nameText));
       return;
@@ -136,7 +126,7 @@ class LayoutChecker {
     const int line = m_reader.NextLineNumber();
     auto key = KeyLine("the key " + Quoted(group.key));
     if (!key) return;
-    if (!EqualNoCase(*key, group.key)) {
+    if (!EqualsNoCase(*key, group.key)) {
       Fail(LineNumber(line) + " should name the key " + Quoted(group.key) + ", but names " +
            Quoted(*key));
       return;
@@ -152,7 +142,7 @@ class LayoutChecker {
     auto key = KeyLine("the key " + Quoted(form.Prefix() + "..." + std::string(form.suffix)));
     if (!key) return std::nullopt;
     auto name = AdapterName(*key, form);
-    if (!name || (sameName && !EqualNoCase(*name, *sameName))) {
+    if (!name || (sameName && !EqualsNoCase(*name, *sameName))) {
       Fail(LineNumber(line) + " names the key " + Quoted(*key) +
            ", which is not an adapter key Quelvar's backups hold");
       return std::nullopt;
