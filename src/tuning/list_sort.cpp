@@ -221,23 +221,6 @@ long long DayNumber(int year, int month, int day) {
   return era * 146097 + dayOfEra - 719468;
 }
 
-std::optional<std::int32_t> ToInt32(std::string_view text) {
-  const std::string copy(text);
-  const char* begin = copy.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  if (end == begin || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
-  while (*end == ' ' || *end == '\t') ++end;
-  if (*end != '\0') return std::nullopt;
-  const double rounded = std::nearbyint(value);  // halves to the even neighbour
-  if (rounded < std::numeric_limits<std::int32_t>::min() ||
-      rounded > std::numeric_limits<std::int32_t>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<std::int32_t>(rounded);
-}
-
 std::optional<double> ToDouble(std::string_view text) {
   const std::string copy(text);
   const char* begin = copy.c_str();
@@ -248,6 +231,17 @@ std::optional<double> ToDouble(std::string_view text) {
   while (*end == ' ' || *end == '\t') ++end;
   if (*end != '\0') return std::nullopt;
   return value;
+}
+
+std::optional<std::int32_t> ToInt32(std::string_view text) {
+  const std::optional<double> value = ToDouble(text);
+  if (!value) return std::nullopt;
+  const double rounded = std::nearbyint(*value);  // halves to the even neighbour
+  if (rounded < std::numeric_limits<std::int32_t>::min() ||
+      rounded > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(rounded);
 }
 
 }  // namespace
