@@ -314,20 +314,27 @@ void Face::PaintHome(HDC dc) {
     Text(dc, m_content.groups[g].caption,
          RECT{inner, card.top + Scale(12), card.right - Scale(12), card.top + Scale(32)},
          m_fonts.bold.get(), kInk, DT_SINGLELINE | DT_VCENTER);
-    Text(dc, m_content.groups[g].description,
-         RECT{card.left + Scale(14), card.top + Scale(38), card.right - Scale(12),
-              card.bottom - Scale(28)},
-         m_fonts.normal.get(), kInkMuted, DT_WORDBREAK | DT_END_ELLIPSIS);
     std::string items;
     for (const FaceButton& button : m_content.buttons) {
       if (button.group != static_cast<int>(g)) continue;
       if (!items.empty()) items += ", ";
       items += StripMnemonic(button.caption);
     }
-    Text(dc, items,
-         RECT{card.left + Scale(14), card.bottom - Scale(26), card.right - Scale(12),
-              card.bottom - Scale(8)},
-         m_fonts.small.get(), kLink, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    // The group's commands sit at the card's foot, on as many lines as they need.
+    RECT itemsRect{card.left + Scale(14), 0, card.right - Scale(12), 0};
+    {
+      SelectGuard font(dc, m_fonts.small.get());
+      ::DrawTextA(dc, items.c_str(), static_cast<int>(items.size()), &itemsRect,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
+    const int itemsHeight = itemsRect.bottom - itemsRect.top;
+    itemsRect = RECT{card.left + Scale(14), card.bottom - Scale(8) - itemsHeight,
+                     card.right - Scale(12), card.bottom - Scale(8)};
+    Text(dc, m_content.groups[g].description,
+         RECT{card.left + Scale(14), card.top + Scale(38), card.right - Scale(12),
+              itemsRect.top - Scale(4)},
+         m_fonts.normal.get(), kInkMuted, DT_WORDBREAK | DT_END_ELLIPSIS);
+    Text(dc, items, itemsRect, m_fonts.small.get(), kLink, DT_WORDBREAK);
   }
   Text(dc,
        "Hover over a button for a short description; Alt and the underlined letter works too.",
