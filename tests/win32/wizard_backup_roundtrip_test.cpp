@@ -303,29 +303,32 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
     }
     return -1;
   };
+  // A click reaches the list as real mouse input; each check waits until the list shows the
+  // order it expects, so a slow machine only makes the test slower.
+  const std::vector<std::string> ascending = {"001.BCK", "002.BCK", "003.BCK",
+                                              "004.BCK", "005.BCK", "006.BCK"};
+  const std::vector<std::string> descending(ascending.rbegin(), ascending.rend());
   ClickHeader(list, process, 0);
-  EXPECT_EQ(Column(list, process, 0),
-            (std::vector<std::string>{"001.BCK", "002.BCK", "003.BCK", "004.BCK", "005.BCK",
-                                      "006.BCK"}));
+  EXPECT_TRUE(WaitUntil([&] { return Column(list, process, 0) == ascending; }))
+      << "names ascending";
   ClickHeader(list, process, 0);
-  EXPECT_EQ(Column(list, process, 0),
-            (std::vector<std::string>{"006.BCK", "005.BCK", "004.BCK", "003.BCK", "002.BCK",
-                                      "001.BCK"}));
+  EXPECT_TRUE(WaitUntil([&] { return Column(list, process, 0) == descending; }))
+      << "names descending";
   ClickHeader(list, process, 1);
-  EXPECT_EQ(position("005.BCK"), 0);
-  EXPECT_EQ(position("004.BCK"), 1);
-  EXPECT_EQ(position("003.BCK"), 2);
+  EXPECT_TRUE(WaitUntil([&] {
+    return position("005.BCK") == 0 && position("004.BCK") == 1 && position("003.BCK") == 2;
+  })) << "dates ascending, no date first";
   ClickHeader(list, process, 1);
-  EXPECT_EQ(position("003.BCK"), 3);
-  EXPECT_EQ(position("004.BCK"), 4);
-  EXPECT_EQ(position("005.BCK"), 5);
+  EXPECT_TRUE(WaitUntil([&] {
+    return position("003.BCK") == 3 && position("004.BCK") == 4 && position("005.BCK") == 5;
+  })) << "dates descending";
   ClickHeader(list, process, 2);
-  EXPECT_EQ(position("005.BCK"), 0);
-  EXPECT_EQ(position("004.BCK"), 1);
-  EXPECT_EQ(position("003.BCK"), 5);
+  EXPECT_TRUE(WaitUntil([&] {
+    return position("005.BCK") == 0 && position("004.BCK") == 1 && position("003.BCK") == 5;
+  })) << "times ascending";
   ClickHeader(list, process, 2);
-  EXPECT_EQ(position("003.BCK"), 0);
-  EXPECT_EQ(position("005.BCK"), 5);
+  EXPECT_TRUE(WaitUntil([&] { return position("003.BCK") == 0 && position("005.BCK") == 5; }))
+      << "times descending";
 
   // Another Windows version: the message, and nothing written.
   SetValue(HKEY_LOCAL_MACHINE, line.tcpKey, "DefaultTTL", line.nineFive, 55);
