@@ -114,10 +114,8 @@ FaceParseResult ParseFaceContent(std::string_view text) {
     return result;
   };
 
-  while (!text.empty()) {
-    const auto newline = text.find('\n');
-    std::string_view line = Trim(text.substr(0, newline));
-    text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
+  std::string_view line;
+  while (NextTrimmedLine(text, line)) {
     ++lineNumber;
     if (!sawHeader) {
       if (line != "QUELVAR-FACE 1") return fail("not a face file (expected \"QUELVAR-FACE 1\")");

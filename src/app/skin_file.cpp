@@ -86,10 +86,8 @@ SkinParseResult ParseSkin(std::string_view text) {
     result.error = "line " + std::to_string(lineNumber) + ": " + what;
     return result;
   };
-  while (!text.empty()) {
-    const auto newline = text.find('\n');
-    const std::string_view line = Trim(text.substr(0, newline));
-    text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
+  std::string_view line;
+  while (NextTrimmedLine(text, line)) {
     ++lineNumber;
     if (!sawHeader) {
       if (line != "QUELVAR-SKIN 1") return fail("not a skin file (expected \"QUELVAR-SKIN 1\")");

@@ -12,6 +12,14 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+bool NextTrimmedLine(std::string_view& text, std::string_view& line) {
+  if (text.empty()) return false;
+  const auto newline = text.find('\n');
+  line = Trim(text.substr(0, newline));
+  text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
+  return true;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
