@@ -18,6 +18,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <shlwapi.h>
 
 #include "app/win32/win32_file_system.h"
 #include "registry/win32/win32_registry.h"
@@ -70,21 +71,7 @@ double InMemory() {
 }
 
 #ifdef _WIN32
-void DeleteTree(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  std::vector<std::string> children;
-  char name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = sizeof(name);
-    if (::RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      break;
-    children.emplace_back(name, length);
-  }
-  ::RegCloseKey(key);
-  for (const std::string& child : children) DeleteTree(root, path + "\\" + child);
-  ::RegDeleteKeyA(root, path.c_str());
-}
+void DeleteTree(HKEY root, const std::string& path) { ::SHDeleteKeyA(root, path.c_str()); }
 
 double RealRegistry() {
   Win32Registry registry;

@@ -31,7 +31,7 @@ if(NOT QUELVAR_WINE_TEST_SOURCES)
 endif()
 add_executable(quelvar_wine_tests ${QUELVAR_WINE_TEST_SOURCES})
 target_include_directories(quelvar_wine_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/res)
-target_link_libraries(quelvar_wine_tests PRIVATE quelvar_win32 gtest gtest_main)
+target_link_libraries(quelvar_wine_tests PRIVATE quelvar_win32 shlwapi gtest gtest_main)
 target_link_options(quelvar_wine_tests PRIVATE -static)
 target_compile_definitions(quelvar_wine_tests PRIVATE
   QUELVAR_EXE_PATH="$<TARGET_FILE:Quelvar>" QUELVAR_BUILD_DIR="${CMAKE_BINARY_DIR}"

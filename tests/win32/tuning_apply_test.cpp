@@ -2,6 +2,7 @@
 // with Wine's own reg.exe, and the backup file's bytes read back from the real file system.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <map>
@@ -82,23 +83,7 @@ std::string Hex(std::int32_t value) {
 }
 
 // Deletes a key and everything below it.
-void DeleteTree(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  std::vector<std::string> children;
-  char name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = sizeof(name);
-    if (::RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    children.emplace_back(name, length);
-  }
-  ::RegCloseKey(key);
-  for (const std::string& child : children) DeleteTree(root, path + "\\" + child);
-  ::RegDeleteKeyA(root, path.c_str());
-}
+void DeleteTree(HKEY root, const std::string& path) { ::SHDeleteKeyA(root, path.c_str()); }
 
 bool KeyExists(HKEY root, const std::string& path) {
   HKEY key = nullptr;
