@@ -11,8 +11,8 @@
 #include <string>
 
 #include "../res/resource.h"
-#include "app/program_folder.h"
-#include "app/win32/win32_file_system.h"
+#include "base/program_folder.h"
+#include "base/win32/win32_file_system.h"
 #include "tuning/win32/frm_back_up.h"
 
 namespace {

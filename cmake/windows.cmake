@@ -1,5 +1,7 @@
 # The Win32 side: the windows and OS services, the program itself and its data files.
 file(GLOB_RECURSE QUELVAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/win32/*.cpp)
+# WinMain belongs to the program alone, not to the library the Wine tests link.
+list(FILTER QUELVAR_WIN32_SOURCES EXCLUDE REGEX "/main/win32/win_main\\.cpp$")
 add_library(quelvar_win32 STATIC ${QUELVAR_WIN32_SOURCES})
 target_link_libraries(quelvar_win32 PUBLIC quelvar_core
   comctl32 advapi32 shell32 user32 gdi32 ole32 oleaut32 winmm wsock32 msimg32)
@@ -9,7 +11,7 @@ target_compile_definitions(quelvar_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WI
 target_compile_definitions(quelvar_core PUBLIC NOMINMAX)
 
 enable_language(RC)
-add_executable(Quelvar WIN32 ${PROJECT_SOURCE_DIR}/src/main_win32.cpp ${PROJECT_SOURCE_DIR}/res/quelvar.rc)
+add_executable(Quelvar WIN32 ${PROJECT_SOURCE_DIR}/src/main/win32/win_main.cpp ${PROJECT_SOURCE_DIR}/res/quelvar.rc)
 target_include_directories(Quelvar PRIVATE ${PROJECT_SOURCE_DIR}/res)
 target_link_libraries(Quelvar PRIVATE quelvar_win32)
 if(NOT MSVC)

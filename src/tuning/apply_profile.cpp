@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "app/message_box.h"
-#include "app/os_family.h"
+#include "base/message_box.h"
+#include "base/os_family.h"
 #include "registry/registry_access.h"
 #include "tuning/backup_file.h"
 #include "tuning/backup_layout.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 namespace quelvar {
 

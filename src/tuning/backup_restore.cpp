@@ -6,10 +6,10 @@
 #include <exception>
 #include <limits>
 
-#include "app/file_system.h"
-#include "app/os_family.h"
-#include "app/program_folder.h"
-#include "app/text_util.h"
+#include "base/file_system.h"
+#include "base/os_family.h"
+#include "base/program_folder.h"
+#include "base/text_util.h"
 #include "registry/registry_access.h"
 #include "tuning/backup_file.h"
 #include "tuning/backup_layout.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "registry/registry_backend.h"
 
 namespace quelvar {

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string_view>
 
-#include "app/clock.h"
-#include "app/file_system.h"
-#include "app/os_family.h"
-#include "app/program_folder.h"
+#include "base/clock.h"
+#include "base/file_system.h"
+#include "base/os_family.h"
+#include "base/program_folder.h"
 #include "registry/cregister.h"
 #include "registry/scoped_reg_key.h"
 #include "tuning/backup_file.h"

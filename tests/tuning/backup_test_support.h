@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
-#include "app/memory_file_system.h"
-#include "app/message_box.h"
-#include "app/os_family.h"
-#include "app/program_folder.h"
+#include "base/clock.h"
+#include "base/memory_file_system.h"
+#include "base/message_box.h"
+#include "base/os_family.h"
+#include "base/program_folder.h"
 #include "registry/memory_registry.h"
 #include "tuning/tuning_profile.h"
 

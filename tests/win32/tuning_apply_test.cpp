@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
-#include "app/message_box.h"
-#include "app/os_family.h"
-#include "app/program_folder.h"
-#include "app/win32/win32_file_system.h"
+#include "base/clock.h"
+#include "base/message_box.h"
+#include "base/os_family.h"
+#include "base/program_folder.h"
+#include "base/win32/win32_file_system.h"
 #include "registry/win32/win32_registry.h"
 #include "tuning/apply_profile.h"
 #include "tuning/tuning_profile.h"

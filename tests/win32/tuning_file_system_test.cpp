@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/win32/win32_clock.h"
-#include "app/win32/win32_file_system.h"
+#include "base/win32/win32_clock.h"
+#include "base/win32/win32_file_system.h"
 
 namespace quelvar {
 namespace {

@@ -1,7 +1,7 @@
 // The RAM configuration window: the low-memory alarm, its sound and automatic freeing.
 // For now the window holds its outer frame; its controls are added with its subsystem.
 #pragma once
-#include "app/win32/child_window.h"
+#include "base/win32/child_window.h"
 
 namespace quelvar {
 

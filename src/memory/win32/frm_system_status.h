@@ -1,7 +1,7 @@
 // The system status window: live processor and memory graphs and memory freeing on demand.
 // For now the window holds its outer frame; its controls are added with its subsystem.
 #pragma once
-#include "app/win32/child_window.h"
+#include "base/win32/child_window.h"
 
 namespace quelvar {
 

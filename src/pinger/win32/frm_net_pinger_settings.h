@@ -1,7 +1,7 @@
 // The pinger window: the host, the interval and the schedule that keep a dial-up line alive.
 // For now the window holds its outer frame; its controls are added with its subsystem.
 #pragma once
-#include "app/win32/child_window.h"
+#include "base/win32/child_window.h"
 
 namespace quelvar {
 

@@ -2,7 +2,7 @@
 // the profile.
 // For now the window holds its outer frame; its controls are added with its subsystem.
 #pragma once
-#include "app/win32/child_window.h"
+#include "base/win32/child_window.h"
 
 namespace quelvar {
 

@@ -3,10 +3,10 @@
 
 #include <commctrl.h>
 
-#include "app/file_system.h"
-#include "app/message_box.h"
-#include "app/os_family.h"
-#include "app/program_folder.h"
+#include "base/file_system.h"
+#include "base/message_box.h"
+#include "base/os_family.h"
+#include "base/program_folder.h"
 #include "resource.h"
 #include "tuning/win32/m_list_view.h"
 

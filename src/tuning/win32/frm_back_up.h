@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "app/win32/child_window.h"
+#include "base/win32/child_window.h"
 #include "tuning/backup_restore.h"
 
 namespace quelvar {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/unique_handle.h"
+#include "base/win32/unique_handle.h"
 #include "resource.h"
 #include "tuning/apply_profile.h"
 #include "tuning/mode_description.h"

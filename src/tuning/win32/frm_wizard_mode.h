@@ -3,7 +3,7 @@
 #pragma once
 #include <array>
 
-#include "app/win32/child_window.h"
+#include "base/win32/child_window.h"
 
 namespace quelvar {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "tuning/list_sort.h"
 
 namespace quelvar {

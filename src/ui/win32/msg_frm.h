@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/unique_handle.h"
-#include "app/win32/window.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/window.h"
 #include "ui/msg_box_flags.h"
 #include "ui/msg_box_geometry.h"
 

@@ -10,8 +10,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "app/win32/unique_handle.h"
-#include "app/win32/window.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/window.h"
 #include "ui/tray_logic.h"
 
 namespace quelvar {

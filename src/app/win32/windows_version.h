@@ -1,7 +1,0 @@
-// Fills the version record from GetVersionExA (all zero when the query fails).
-#pragma once
-#include "app/os_family.h"
-
-namespace quelvar {
-WindowsVersionRecord QueryWindowsVersion();
-}

@@ -1,0 +1,66 @@
+// An in-memory file system for tests and benchmarks: folders and files keyed by full path
+// (letter case ignored), files listed in the order they were first created. Faults can be
+// injected: a read-only folder refuses creates, writes and deletes in it; a full disk refuses
+// writes of more than a given number of bytes.
+#pragma once
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/file_system.h"
+
+namespace quelvar {
+
+// True when `name` matches `pattern` ("*" any run, "?" one character), letter case ignored.
+bool MatchesFilePattern(std::string_view name, std::string_view pattern);
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  static constexpr const char* kAccessDenied = "Access is denied.";
+  static constexpr const char* kPathNotFound = "The system cannot find the path specified.";
+  static constexpr const char* kFileNotFound = "The system cannot find the file specified.";
+  static constexpr const char* kDiskFull = "There is not enough space on the disk.";
+
+  // Adds a folder and every missing folder above it (test set-up; no faults apply).
+  void AddFolder(const std::string& path);
+  // Adds or replaces a file, creating its folder (test set-up; no faults apply).
+  void AddFile(const std::string& path, std::string contents);
+  // A read-only folder: creating, writing or deleting anything directly in it fails.
+  void SetReadOnly(const std::string& folder, bool readOnly);
+  // Writes of more than `bytes` bytes fail as on a full disk; nullopt lifts the limit.
+  void SetDiskSpace(std::optional<std::size_t> bytes) { m_diskSpace = bytes; }
+
+  bool FileExists(const std::string& path) const;
+  // The content of a file; empty when it does not exist.
+  std::string Contents(const std::string& path) const;
+  // Full paths of every file, in creation order.
+  std::vector<std::string> AllFiles() const;
+
+  bool FolderExists(const std::string& path) override;
+  FileStatus CreateFolder(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& folder,
+                                     const std::string& pattern) override;
+  FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
+  FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
+  FileStatus RemoveFile(const std::string& path) override;
+
+ private:
+  struct File {
+    std::string path;  // as first created
+    std::string contents;
+  };
+  static std::string Key(std::string_view path);
+  std::vector<File>::iterator Find(const std::string& path);
+  std::vector<File>::const_iterator Find(const std::string& path) const;
+  bool IsReadOnly(const std::string& folder) const;
+
+  std::set<std::string> m_folders;   // keys
+  std::set<std::string> m_readOnly;  // keys
+  std::vector<File> m_files;
+  std::optional<std::size_t> m_diskSpace;
+};
+
+}  // namespace quelvar

@@ -1,0 +1,61 @@
+// What a child window needs from the main window, and the base every child window derives
+// from: created hidden inside the main window's child frame, skinned on load (the child
+// window contract: "controlForm" on itself, then applyAllControls), unloaded at shutdown.
+#pragma once
+#include <windows.h>
+
+#include "base/win32/window.h"
+
+namespace quelvar {
+
+class MainWindowHost {
+ public:
+  virtual ~MainWindowHost() = default;
+  // Applies the named skin object to a window.
+  virtual void Skin(const char* objectName, HWND window) = 0;
+  // Skins every control of `window` by its kind.
+  virtual void applyAllControls(HWND window) = 0;
+  // The home view: the face to the front, then "_root.home" = "true".
+  virtual void ShowHomeView() = 0;
+  // Only the second half: "_root.home" = "true", z-order untouched.
+  virtual void SetHomeVariable() = 0;
+  // The frame that hosts the child windows (framChildWindow).
+  virtual HWND ChildFrame() const = 0;
+  // The main window itself (owner of message boxes).
+  virtual HWND MainHandle() const = 0;
+};
+
+class ChildWindow : public Window {
+ public:
+  explicit ChildWindow(MainWindowHost& host) : m_host(host) {}
+
+  // Creates the window hidden in the child frame and runs the load handler. Loading a
+  // loaded window does nothing.
+  bool Load();
+  // Runs the unload handler and destroys the window; not loaded: nothing happens.
+  void Unload();
+  bool IsLoaded() const { return hwnd() != nullptr; }
+
+ protected:
+  virtual const char* ClassName() const = 0;
+  // The controls of the window, created in their tab order (client size of the frame).
+  virtual void CreateControls() = 0;
+  // The window's own loading, after the contract's two skinning steps.
+  virtual void Form_Load() {}
+  virtual void Form_Unload() {}
+
+  MainWindowHost& host() const { return m_host; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // WM_COMMAND from a control.
+  virtual void OnCommand(int id, int code, HWND control);
+  virtual LRESULT OnNotify(const NMHDR& header);
+
+  // Helpers for building controls in 96-dpi pixels (scaled to the screen).
+  HWND AddControl(const char* className, const char* text, DWORD style, int x, int y, int width,
+                  int height, int id, DWORD exStyle = 0);
+
+ private:
+  MainWindowHost& m_host;
+};
+
+}  // namespace quelvar

@@ -1,0 +1,204 @@
+// Skinning component; see skin.h.
+#include "base/win32/skin.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "base/win32/window.h"
+
+namespace quelvar {
+
+namespace {
+
+constexpr const char* kSkinProperty = "QuelvarSkin";
+constexpr const char* kTagProperty = "QuelvarTag";
+constexpr const char* kOldProcProperty = "QuelvarSkinProc";
+
+COLORREF ToColorRef(SkinColor color) {
+  return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+}
+
+HFONT MakeFont(const SkinObject& object) {
+  if (object.fontFace.empty() && object.fontPoints == 0 && !object.fontBold) return nullptr;
+  LOGFONTA font{};
+  ::GetObjectA(UiFont(), sizeof(font), &font);
+  if (!object.fontFace.empty()) lstrcpynA(font.lfFaceName, object.fontFace.c_str(), LF_FACESIZE);
+  if (object.fontPoints > 0) font.lfHeight = -Window::Scale(object.fontPoints * 96 / 72);
+  if (object.fontBold) font.lfWeight = FW_BOLD;
+  return ::CreateFontIndirectA(&font);
+}
+
+bool IsGroupBox(HWND window) {
+  char className[32] = {};
+  ::GetClassNameA(window, className, sizeof(className));
+  return lstrcmpiA(className, "Button") == 0 &&
+         (::GetWindowLongPtrA(window, GWL_STYLE) & 0x0F) == BS_GROUPBOX;
+}
+
+// Paints a group box in the flat styles: nothing but the background ("none"), or a thin
+// outline with the caption in the accent colour ("line").
+void PaintFrame(HWND window, const SkinControl::Applied& applied) {
+  PaintDc paint(window);
+  RECT client{};
+  ::GetClientRect(window, &client);
+  // Controls laid over the frame (its siblings or its own children) keep their pixels.
+  auto exclude = [&](HWND other) {
+    // Other frames are painted by themselves, inside or around this one.
+    if (other == window || !::IsWindowVisible(other) || IsGroupBox(other)) return;
+    RECT rect{};
+    ::GetWindowRect(other, &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    ::ExcludeClipRect(paint.get(), rect.left, rect.top, rect.right, rect.bottom);
+  };
+  for (HWND other = ::GetWindow(window, GW_HWNDFIRST); other;
+       other = ::GetWindow(other, GW_HWNDNEXT)) {
+    exclude(other);
+  }
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    exclude(child);
+  }
+  ::FillRect(paint.get(), &client, applied.brush.get());
+  if (applied.object.frame == SkinFrameStyle::None) return;
+
+  HFONT font = applied.font ? applied.font.get()
+                            : reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
+  SelectGuard selectFont(paint.get(), font ? font : UiFont());
+  char caption[256] = {};
+  ::GetWindowTextA(window, caption, sizeof(caption));
+  SIZE text{};
+  ::GetTextExtentPoint32A(paint.get(), caption, lstrlenA(caption), &text);
+  const int top = text.cy / 2;
+
+  UniquePen pen(::CreatePen(PS_SOLID, 1, ToColorRef(applied.object.border)));
+  SelectGuard selectPen(paint.get(), pen.get());
+  SelectGuard selectBrush(paint.get(), ::GetStockObject(NULL_BRUSH));
+  const int round = Window::Scale(6);
+  ::RoundRect(paint.get(), client.left, client.top + top, client.right, client.bottom, round,
+              round);
+  if (caption[0] != '\0') {
+    const int pad = Window::Scale(4);
+    RECT label{client.left + Window::Scale(10), client.top, 0, client.top + text.cy};
+    label.right = label.left + text.cx + 2 * pad;
+    ::FillRect(paint.get(), &label, applied.brush.get());
+    ::SetBkMode(paint.get(), TRANSPARENT);
+    ::SetTextColor(paint.get(), ToColorRef(applied.object.accent));
+    ::TextOutA(paint.get(), label.left + pad, label.top, caption, lstrlenA(caption));
+  }
+}
+
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto oldProc = reinterpret_cast<WNDPROC>(::GetPropA(window, kOldProcProperty));
+  const SkinControl::Applied* applied = SkinControl::AppliedTo(window);
+  if (applied && applied->object.frame != SkinFrameStyle::Group) {
+    switch (message) {
+      case WM_PAINT: PaintFrame(window, *applied); return 0;
+      case WM_ERASEBKGND: return 1;
+      case WM_SETTEXT: {
+        const LRESULT result = ::CallWindowProcA(oldProc, window, message, wParam, lParam);
+        ::InvalidateRect(window, nullptr, TRUE);
+        return result;
+      }
+      default: break;
+    }
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
+    ::RemovePropA(window, kOldProcProperty);
+    ::RemovePropA(window, kSkinProperty);
+    ::RemovePropA(window, kTagProperty);
+  }
+  return ::CallWindowProcA(oldProc, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+SkinControl::SkinControl() { Rebuild(BuiltInSkin()); }
+
+bool SkinControl::LoadSkin(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream text;
+  text << file.rdbuf();
+  const SkinParseResult parsed = ParseSkin(text.str());
+  if (!parsed.objects) return false;
+  Rebuild(*parsed.objects);
+  return true;
+}
+
+void SkinControl::Rebuild(const SkinObjects& objects) {
+  m_objects.clear();
+  for (const auto& [name, object] : objects) {
+    Applied& applied = m_objects[name];
+    applied.object = object;
+    applied.brush.reset(::CreateSolidBrush(ToColorRef(object.back)));
+    applied.font.reset(MakeFont(object));
+  }
+}
+
+bool SkinControl::ApplySkin(HWND window, const char* objectName) {
+  const auto found = m_objects.find(objectName);
+  if (found == m_objects.end() || !::IsWindow(window)) return false;
+  const Applied& applied = found->second;
+  ::SetPropA(window, kSkinProperty, const_cast<Applied*>(&applied));
+  if (applied.font) ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(applied.font.get()), FALSE);
+  if (IsGroupBox(window) && !::GetPropA(window, kOldProcProperty)) {
+    const LONG_PTR old =
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc));
+    ::SetPropA(window, kOldProcProperty, reinterpret_cast<HANDLE>(old));
+  }
+  ::InvalidateRect(window, nullptr, TRUE);
+  return true;
+}
+
+const SkinControl::Applied* SkinControl::AppliedTo(HWND window) {
+  return static_cast<const Applied*>(::GetPropA(window, kSkinProperty));
+}
+
+void SetControlTag(HWND control, const char* tag) {
+  // The tag text lives in a global atom so the property needs no owner.
+  const HANDLE old = ::GetPropA(control, kTagProperty);
+  if (old) ::GlobalDeleteAtom(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(old)));
+  const ATOM atom = ::GlobalAddAtomA(tag);
+  ::SetPropA(control, kTagProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+}
+
+std::string ControlTag(HWND control) {
+  const HANDLE stored = ::GetPropA(control, kTagProperty);
+  if (!stored) return std::string();
+  char text[256] = {};
+  ::GlobalGetAtomNameA(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(stored)), text, sizeof(text));
+  return text;
+}
+
+std::optional<LRESULT> SkinCtlColor(HDC dc, HWND control, HWND host) {
+  const SkinControl::Applied* applied = SkinControl::AppliedTo(control);
+  if (!applied) {
+    // A plain label or an unskinned button sits on the host's background.
+    char className[32] = {};
+    ::GetClassNameA(control, className, sizeof(className));
+    if (lstrcmpiA(className, "Static") != 0 && lstrcmpiA(className, "Button") != 0) {
+      return std::nullopt;
+    }
+    for (HWND parent = host; parent && !applied; parent = ::GetParent(parent)) {
+      applied = SkinControl::AppliedTo(parent);
+    }
+    if (!applied) return std::nullopt;
+    ::SetBkColor(dc, ToColorRef(applied->object.back));
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(applied->brush.get());
+  }
+  ::SetBkColor(dc, ToColorRef(applied->object.back));
+  ::SetTextColor(dc, ToColorRef(applied->object.text));
+  return reinterpret_cast<LRESULT>(applied->brush.get());
+}
+
+bool SkinEraseBackground(HWND window, HDC dc) {
+  const SkinControl::Applied* applied = SkinControl::AppliedTo(window);
+  if (!applied) return false;
+  RECT client{};
+  ::GetClientRect(window, &client);
+  ::FillRect(dc, &client, applied->brush.get());
+  return true;
+}
+
+}  // namespace quelvar

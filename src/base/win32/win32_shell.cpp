@@ -1,0 +1,57 @@
+// Shell service on Windows; see win32_shell.h.
+#include "base/win32/win32_shell.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "base/win32/unique_handle.h"
+
+namespace quelvar {
+
+long Win32Shell::RunCommandLine(const std::string& commandLine, int windowStyle) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(windowStyle);
+  PROCESS_INFORMATION process{};
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+    return 0;
+  }
+  UniqueKernelHandle thread(process.hThread);
+  UniqueKernelHandle handle(process.hProcess);
+  return static_cast<long>(process.dwProcessId);
+}
+
+long Win32Shell::OpenDocument(std::uintptr_t owner, const std::string& file,
+                              const std::string& directory, int showCommand) {
+  const HINSTANCE result =
+      ::ShellExecuteA(reinterpret_cast<HWND>(owner), nullptr, file.c_str(), nullptr,
+                      directory.c_str(), showCommand);
+  return static_cast<long>(reinterpret_cast<INT_PTR>(result));
+}
+
+long Win32Shell::EnableShutdownPrivilege() {
+  HANDLE rawToken = nullptr;
+  ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken);
+  UniqueKernelHandle token(rawToken);
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  ::LookupPrivilegeValueA("", "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  // The previous-state buffer holds one privilege (16 bytes).
+  TOKEN_PRIVILEGES previous{};
+  DWORD previousSize = sizeof(previous);
+  return ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous,
+                                 &previousSize);
+}
+
+long Win32Shell::EndWindowsSession(unsigned flags, unsigned reason) {
+  return ::ExitWindowsEx(flags, reason);
+}
+
+}  // namespace quelvar

@@ -1,0 +1,134 @@
+// Base window plumbing; see window.h.
+#include "base/win32/window.h"
+
+#include <exception>
+
+namespace quelvar {
+
+Window::~Window() { Destroy(); }
+
+bool Window::Create(const char* className, const char* caption, DWORD style, DWORD exStyle,
+                    int x, int y, int width, int height, HWND parent, HMENU menuOrId,
+                    HBRUSH background) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof(existing);
+  if (!::GetClassInfoExA(instance, className, &existing)) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Window::StaticProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+    wc.hIconSm = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
+    wc.lpszClassName = className;
+    if (!::RegisterClassExA(&wc)) return false;
+  }
+  return ::CreateWindowExA(exStyle, className, caption, style, x, y, width, height, parent,
+                           menuOrId, instance, this) != nullptr;
+}
+
+void Window::Destroy() {
+  if (m_hwnd) ::DestroyWindow(m_hwnd);
+}
+
+int Window::Scale(int pixels96) {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return ::MulDiv(pixels96, dpi, 96);
+}
+
+int Window::TwipsPerPixelX() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return 1440 / (dpi > 0 ? dpi : 96);
+}
+
+int Window::TwipsPerPixelY() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return 1440 / (dpi > 0 ? dpi : 96);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefaultProc(message, wParam, lParam);
+}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::DefWindowProcA(m_hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = nullptr;
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    self = static_cast<Window*>(create->lpCreateParams);
+    self->m_hwnd = window;
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  }
+  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& error) {
+    ::MessageBoxA(window, error.what(), "Quelvar", MB_OK | MB_ICONSTOP);
+  } catch (...) {
+    ::MessageBoxA(window, "An unexpected error occurred.", "Quelvar", MB_OK | MB_ICONSTOP);
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    self->m_hwnd = nullptr;
+    self->OnFinalDestroy();
+  }
+  return result;
+}
+
+namespace {
+HFONT MakeUiFont(bool bold) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof(metrics);
+  LOGFONTA font{};
+  if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    font = metrics.lfMessageFont;
+  } else {
+    font.lfHeight = -Window::Scale(12);
+    lstrcpynA(font.lfFaceName, "Tahoma", LF_FACESIZE);
+  }
+  if (bold) font.lfWeight = FW_BOLD;
+  return ::CreateFontIndirectA(&font);
+}
+}  // namespace
+
+HFONT UiFont() {
+  static HFONT font = MakeUiFont(false);
+  return font;
+}
+
+HFONT UiFontBold() {
+  static HFONT font = MakeUiFont(true);
+  return font;
+}
+
+namespace {
+BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
+  ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  return TRUE;
+}
+}  // namespace
+
+void ApplyUiFont(HWND window) {
+  ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+  ::EnumChildWindows(window, &SetFontOnChild, reinterpret_cast<LPARAM>(UiFont()));
+}
+
+}  // namespace quelvar

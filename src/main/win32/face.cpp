@@ -1,0 +1,473 @@
+// The main window's face; see face.h.
+#include "main/win32/face.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace quelvar {
+
+namespace {
+
+constexpr COLORREF kNav = RGB(0x1D, 0x2B, 0x3A);
+constexpr COLORREF kNavHot = RGB(0x27, 0x3A, 0x4F);
+constexpr COLORREF kNavPressed = RGB(0x16, 0x22, 0x2E);
+constexpr COLORREF kNavSelected = RGB(0x2C, 0x44, 0x62);
+constexpr COLORREF kNavText = RGB(0xD5, 0xDE, 0xE8);
+constexpr COLORREF kNavMuted = RGB(0x7F, 0x93, 0xA8);
+constexpr COLORREF kAccent = RGB(0x3B, 0x9E, 0xFF);
+constexpr COLORREF kPage = RGB(0xF3, 0xF5, 0xF8);
+constexpr COLORREF kCard = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kCardBorder = RGB(0xDD, 0xE3, 0xEA);
+constexpr COLORREF kInk = RGB(0x1F, 0x29, 0x33);
+constexpr COLORREF kInkMuted = RGB(0x52, 0x60, 0x6D);
+constexpr COLORREF kLink = RGB(0x1F, 0x6F, 0xB2);
+constexpr COLORREF kClose = RGB(0xC4, 0x2B, 0x1C);
+
+// The face's fixed regions (96-dpi pixels, face coordinates).
+constexpr int kNavRight = 215;
+constexpr int kTitleBottom = 86;
+
+constexpr const char* kFaceProperty = "QuelvarFace";
+constexpr const char* kOldProcProperty = "QuelvarFaceProc";
+
+void Fill(HDC dc, const RECT& rect, COLORREF color) {
+  UniqueBrush brush(::CreateSolidBrush(color));
+  ::FillRect(dc, &rect, brush.get());
+}
+
+void Outline(HDC dc, const RECT& rect, COLORREF color, int round) {
+  UniquePen pen(::CreatePen(PS_SOLID, 1, color));
+  SelectGuard selectPen(dc, pen.get());
+  SelectGuard selectBrush(dc, ::GetStockObject(NULL_BRUSH));
+  ::RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, round, round);
+}
+
+void Text(HDC dc, const std::string& text, RECT rect, HFONT font, COLORREF color, UINT format) {
+  SelectGuard select(dc, font);
+  ::SetTextColor(dc, color);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_NOPREFIX);
+}
+
+std::string Upper(std::string text) {
+  if (!text.empty()) ::CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+}  // namespace
+
+bool Face::Create(HWND parent, FaceEvents& events, int firstId) {
+  m_events = &events;
+  m_firstId = firstId;
+  MakeFonts();
+  m_logo.reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+                                               IMAGE_ICON, Scale(24), Scale(24), 0)));
+  return Window::Create("QuelvarFace", "Quelvar",
+                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                        WS_EX_CONTROLPARENT, 0, 0, Scale(kFaceWidth), Scale(kFaceHeight), parent,
+                        nullptr, reinterpret_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
+}
+
+void Face::MakeFonts() {
+  LOGFONTA base{};
+  ::GetObjectA(UiFont(), sizeof(base), &base);
+  auto make = [&](int pixels, int weight) {
+    LOGFONTA font = base;
+    font.lfHeight = -Scale(pixels);
+    font.lfWeight = weight;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    return UniqueFont(::CreateFontIndirectA(&font));
+  };
+  m_fonts.normal = make(12, FW_NORMAL);
+  m_fonts.bold = make(12, FW_BOLD);
+  m_fonts.small = make(10, FW_BOLD);
+  m_fonts.title = make(16, FW_BOLD);
+  m_fonts.heading = make(21, FW_BOLD);
+  m_fonts.large = make(30, FW_BOLD);
+}
+
+bool Face::LoadMovie(int layer, const std::string& path) {
+  if (layer != 0) return false;
+  bool loaded = false;
+  std::ifstream file(path, std::ios::binary);
+  if (file) {
+    std::ostringstream text;
+    text << file.rdbuf();
+    FaceParseResult parsed = ParseFaceContent(text.str());
+    if (parsed.content) {
+      m_content = std::move(*parsed.content);
+      loaded = true;
+    }
+  }
+  if (!loaded) m_content = BuiltInFaceContent();
+  m_view = FaceView::Home;
+  m_page = -1;
+  BuildButtons();
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  return loaded;
+}
+
+void Face::SetVariable(const std::string& name, const std::string& value) {
+  if (name == "_root.home" && value == "true") {
+    m_page = -1;
+    SetView(FaceView::Home);
+  }
+}
+
+void Face::MarkPageShown() {
+  m_page = m_raising;
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  for (HWND button : m_buttons) ::InvalidateRect(button, nullptr, FALSE);
+}
+
+void Face::PageClosed() {
+  m_page = -1;
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  for (HWND button : m_buttons) ::InvalidateRect(button, nullptr, FALSE);
+}
+
+void Face::SetView(FaceView view) {
+  m_view = view;
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  for (HWND button : m_buttons) ::InvalidateRect(button, nullptr, FALSE);
+}
+
+HWND Face::ButtonWindow(std::size_t index) const {
+  return index < m_buttons.size() ? m_buttons[index] : nullptr;
+}
+
+RECT Face::Scaled(const FaceRect& rect) const {
+  return RECT{Scale(rect.x), Scale(rect.y), Scale(rect.x + rect.width),
+              Scale(rect.y + rect.height)};
+}
+
+void Face::DestroyButtons() {
+  for (HWND button : m_buttons) ::DestroyWindow(button);
+  m_buttons.clear();
+  if (m_toolTip) ::DestroyWindow(m_toolTip);
+  m_toolTip = nullptr;
+}
+
+void Face::BuildButtons() {
+  DestroyButtons();
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  m_toolTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                instance, nullptr);
+  ::SendMessageA(m_toolTip, TTM_SETMAXTIPWIDTH, 0, Scale(320));
+  for (std::size_t i = 0; i < m_content.buttons.size(); ++i) {
+    const FaceButton& button = m_content.buttons[i];
+    const RECT rect = Scaled(button.rect);
+    HWND window = ::CreateWindowExA(
+        0, "BUTTON", button.caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_firstId + static_cast<int>(i))), instance,
+        nullptr);
+    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.normal.get()), FALSE);
+    ::SetPropA(window, kFaceProperty, this);
+    ::SetPropA(window, kOldProcProperty,
+               reinterpret_cast<HANDLE>(::SetWindowLongPtrA(
+                   window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Face::ButtonProc))));
+    m_buttons.push_back(window);
+
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    tool.lpszText = const_cast<char*>(button.toolTip.c_str());
+    ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+LRESULT CALLBACK Face::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* face = static_cast<Face*>(::GetPropA(button, kFaceProperty));
+  const auto oldProc = reinterpret_cast<WNDPROC>(::GetPropA(button, kOldProcProperty));
+  if (face) {
+    const int index = ::GetDlgCtrlID(button) - face->m_firstId;
+    if (message == WM_MOUSEMOVE && face->m_hot != index) {
+      if (face->m_hot >= 0) ::InvalidateRect(face->ButtonWindow(face->m_hot), nullptr, FALSE);
+      face->m_hot = index;
+      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
+      ::TrackMouseEvent(&track);
+      ::InvalidateRect(button, nullptr, FALSE);
+    } else if (message == WM_MOUSELEAVE && face->m_hot == index) {
+      face->m_hot = -1;
+      ::InvalidateRect(button, nullptr, FALSE);
+    } else if (message == WM_NCDESTROY) {
+      ::RemovePropA(button, kFaceProperty);
+      ::RemovePropA(button, kOldProcProperty);
+      ::SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
+    }
+  }
+  return ::CallWindowProcA(oldProc, button, message, wParam, lParam);
+}
+
+LRESULT Face::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= m_firstId) {
+        OnButtonClicked(static_cast<std::size_t>(LOWORD(wParam) - m_firstId));
+      }
+      return 0;
+    case WM_LBUTTONDOWN: {
+      const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      const RECT titleBar = Scaled(m_content.titleBar);
+      if (::PtInRect(&titleBar, point) && m_events) m_events->FSCommand("IDC_FS_drag", "");
+      return 0;
+    }
+    case WM_DESTROY: DestroyButtons(); return 0;
+    default: return DefaultProc(message, wParam, lParam);
+  }
+}
+
+void Face::OnButtonClicked(std::size_t index) {
+  if (index >= m_content.buttons.size() || !m_events) return;
+  const FaceButton button = m_content.buttons[index];
+  if (button.view != FaceView::None) SetView(button.view);
+  m_raising = static_cast<int>(index);
+  m_events->FSCommand(button.command, "");
+  m_raising = -1;
+}
+
+void Face::OnPaint() {
+  PaintDc paint(hwnd());
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  UniqueDc memory(::CreateCompatibleDC(paint.get()));
+  UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
+  {
+    SelectGuard select(memory.get(), bitmap.get());
+    PaintContent(memory.get(), client);
+    ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+  }
+}
+
+void Face::PaintContent(HDC dc, const RECT& client) {
+  Fill(dc, client, kPage);
+  Fill(dc, RECT{0, 0, client.right, Scale(kTitleBottom)}, kNav);
+  Fill(dc, RECT{0, 0, Scale(kNavRight), client.bottom}, kNav);
+
+  // Title bar: the program's icon and name.
+  const RECT titleBar = Scaled(m_content.titleBar);
+  const int iconY = titleBar.top + (titleBar.bottom - titleBar.top - Scale(24)) / 2;
+  if (m_logo) {
+    ::DrawIconEx(dc, Scale(16), iconY, m_logo.get(), Scale(24), Scale(24), 0, nullptr, DI_NORMAL);
+  }
+  Text(dc, m_content.title, RECT{Scale(48), titleBar.top, Scale(kNavRight), titleBar.bottom},
+       m_fonts.title.get(), RGB(0xFF, 0xFF, 0xFF), DT_SINGLELINE | DT_VCENTER);
+
+  // Group captions above each group's first button.
+  for (std::size_t g = 0; g < m_content.groups.size(); ++g) {
+    for (const FaceButton& button : m_content.buttons) {
+      if (button.group != static_cast<int>(g)) continue;
+      const RECT rect = Scaled(button.rect);
+      Text(dc, Upper(m_content.groups[g].caption),
+           RECT{rect.left + Scale(12), rect.top - Scale(20), rect.right, rect.top - Scale(2)},
+           m_fonts.small.get(), kNavMuted, DT_SINGLELINE | DT_BOTTOM);
+      break;
+    }
+  }
+  Text(dc, "Version " + m_content.version,
+       RECT{Scale(24), client.bottom - Scale(34), Scale(kNavRight), client.bottom - Scale(14)},
+       m_fonts.normal.get(), kNavMuted, DT_SINGLELINE | DT_VCENTER);
+
+  if (m_page >= 0) PaintPage(dc);
+  else if (m_view == FaceView::About) PaintAbout(dc);
+  else PaintHome(dc);
+}
+
+void Face::PaintHome(HDC dc) {
+  const int left = Scale(240);
+  const int right = Scale(692);
+  Text(dc, m_content.homeHeading, RECT{left, Scale(100), right, Scale(130)},
+       m_fonts.heading.get(), kInk, DT_SINGLELINE | DT_VCENTER);
+  Text(dc, m_content.homeText, RECT{left, Scale(136), right, Scale(180)}, m_fonts.normal.get(),
+       kInkMuted, DT_WORDBREAK);
+
+  const int cardWidth = Scale(220);
+  const int cardHeight = Scale(134);
+  const int gap = Scale(12);
+  for (std::size_t g = 0; g < m_content.groups.size() && g < 4; ++g) {
+    const int column = static_cast<int>(g % 2);
+    const int row = static_cast<int>(g / 2);
+    RECT card{left + column * (cardWidth + gap), Scale(188) + row * (cardHeight + gap), 0, 0};
+    card.right = card.left + cardWidth;
+    card.bottom = card.top + cardHeight;
+    {
+      UniqueBrush white(::CreateSolidBrush(kCard));
+      SelectGuard selectBrush(dc, white.get());
+      UniquePen pen(::CreatePen(PS_SOLID, 1, kCardBorder));
+      SelectGuard selectPen(dc, pen.get());
+      ::RoundRect(dc, card.left, card.top, card.right, card.bottom, Scale(8), Scale(8));
+    }
+    Fill(dc, RECT{card.left + Scale(14), card.top + Scale(14), card.left + Scale(18),
+                  card.top + Scale(30)},
+         kAccent);
+    const int inner = card.left + Scale(26);
+    Text(dc, m_content.groups[g].caption,
+         RECT{inner, card.top + Scale(12), card.right - Scale(12), card.top + Scale(32)},
+         m_fonts.bold.get(), kInk, DT_SINGLELINE | DT_VCENTER);
+    std::string items;
+    for (const FaceButton& button : m_content.buttons) {
+      if (button.group != static_cast<int>(g)) continue;
+      if (!items.empty()) items += ", ";
+      items += StripMnemonic(button.caption);
+    }
+    // The group's commands sit at the card's foot, on as many lines as they need.
+    RECT itemsRect{card.left + Scale(14), 0, card.right - Scale(12), 0};
+    {
+      SelectGuard font(dc, m_fonts.small.get());
+      ::DrawTextA(dc, items.c_str(), static_cast<int>(items.size()), &itemsRect,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
+    const int itemsHeight = itemsRect.bottom - itemsRect.top;
+    itemsRect = RECT{card.left + Scale(14), card.bottom - Scale(8) - itemsHeight,
+                     card.right - Scale(12), card.bottom - Scale(8)};
+    Text(dc, m_content.groups[g].description,
+         RECT{card.left + Scale(14), card.top + Scale(38), card.right - Scale(12),
+              itemsRect.top - Scale(4)},
+         m_fonts.normal.get(), kInkMuted, DT_WORDBREAK | DT_END_ELLIPSIS);
+    Text(dc, items, itemsRect, m_fonts.small.get(), kLink, DT_WORDBREAK);
+  }
+  Text(dc,
+       "Hover over a button for a short description; Alt and the underlined letter works too.",
+       RECT{left, Scale(478), right, Scale(498)}, m_fonts.normal.get(), kInkMuted,
+       DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+}
+
+void Face::PaintAbout(HDC dc) {
+  const int left = Scale(240);
+  const int right = Scale(692);
+  RECT card{left, Scale(100), right, Scale(300)};
+  {
+    UniqueBrush white(::CreateSolidBrush(kCard));
+    SelectGuard selectBrush(dc, white.get());
+    UniquePen pen(::CreatePen(PS_SOLID, 1, kCardBorder));
+    SelectGuard selectPen(dc, pen.get());
+    ::RoundRect(dc, card.left, card.top, card.right, card.bottom, Scale(8), Scale(8));
+  }
+  HICON big = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+                                              IMAGE_ICON, Scale(48), Scale(48), 0));
+  if (big) {
+    ::DrawIconEx(dc, left + Scale(24), Scale(124), big, Scale(48), Scale(48), 0, nullptr,
+                 DI_NORMAL);
+    ::DestroyIcon(big);
+  }
+  const int text = left + Scale(88);
+  Text(dc, m_content.title, RECT{text, Scale(118), right, Scale(156)}, m_fonts.large.get(), kInk,
+       DT_SINGLELINE | DT_VCENTER);
+  Text(dc, m_content.tagline, RECT{text, Scale(158), right, Scale(178)}, m_fonts.normal.get(),
+       kInkMuted, DT_SINGLELINE | DT_VCENTER);
+  Text(dc, "Version " + m_content.version, RECT{text, Scale(196), right, Scale(216)},
+       m_fonts.bold.get(), kInk, DT_SINGLELINE | DT_VCENTER);
+  Text(dc, m_content.credits, RECT{text, Scale(220), right - Scale(16), Scale(284)},
+       m_fonts.normal.get(), kInkMuted, DT_WORDBREAK);
+}
+
+void Face::PaintPage(HDC dc) {
+  const FaceButton& button = m_content.buttons[static_cast<std::size_t>(m_page)];
+  const int left = m_frameRect.left;
+  Text(dc, StripMnemonic(button.caption), RECT{left, Scale(96), Scale(700), Scale(124)},
+       m_fonts.heading.get(), kInk, DT_SINGLELINE | DT_VCENTER);
+  Text(dc, button.toolTip, RECT{left, Scale(126), Scale(700), Scale(146)}, m_fonts.normal.get(),
+       kInkMuted, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+  RECT border = m_frameRect;
+  ::InflateRect(&border, 1, 1);
+  Outline(dc, border, kCardBorder, 0);
+  if (button.group >= 0) {
+    const FaceGroup& group = m_content.groups[static_cast<std::size_t>(button.group)];
+    const int side = m_frameRect.right + Scale(14);
+    Text(dc, Upper(group.caption), RECT{side, m_frameRect.top, Scale(702), m_frameRect.top + Scale(18)},
+         m_fonts.small.get(), kInkMuted, DT_SINGLELINE | DT_VCENTER);
+    Text(dc, group.description,
+         RECT{side, m_frameRect.top + Scale(22), Scale(702), m_frameRect.bottom},
+         m_fonts.normal.get(), kInkMuted, DT_WORDBREAK);
+  }
+}
+
+void Face::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  const std::size_t index = static_cast<std::size_t>(static_cast<int>(item.CtlID) - m_firstId);
+  if (index >= m_content.buttons.size()) return;
+  const FaceButton& button = m_content.buttons[index];
+  HDC dc = item.hDC;
+  RECT rect = item.rcItem;
+  const bool hot = m_hot == static_cast<int>(index);
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool focus = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
+  const UINT prefix = (item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
+
+  COLORREF back = kNav;
+  if (pressed) back = kNavPressed;
+  else if (hot) back = (button.titleBar && button.command == "IDC_FS_close") ? kClose : kNavHot;
+  const bool selected = (!button.titleBar && m_page == static_cast<int>(index)) ||
+                        (!button.titleBar && button.group < 0 && m_page < 0 &&
+                         button.view != FaceView::None && button.view == m_view);
+  if (selected && button.group >= 0) back = kNavSelected;
+  Fill(dc, rect, back);
+
+  if (button.titleBar) {
+    // Window buttons draw a glyph; their caption is the accessible name.
+    const int cx = (rect.left + rect.right) / 2;
+    const int cy = (rect.top + rect.bottom) / 2;
+    const int r = Scale(5);
+    UniquePen pen(::CreatePen(PS_SOLID, Scale(1), kNavText));
+    SelectGuard selectPen(dc, pen.get());
+    SelectGuard selectBrush(dc, ::GetStockObject(NULL_BRUSH));
+    if (button.command == "IDC_FS_close") {
+      ::MoveToEx(dc, cx - r, cy - r, nullptr);
+      ::LineTo(dc, cx + r + 1, cy + r + 1);
+      ::MoveToEx(dc, cx + r, cy - r, nullptr);
+      ::LineTo(dc, cx - r - 1, cy + r + 1);
+    } else if (button.command == "IDC_FS_minimize") {
+      ::MoveToEx(dc, cx - r, cy + r / 2, nullptr);
+      ::LineTo(dc, cx + r + 1, cy + r / 2);
+    } else if (button.command == "IDC_FS_tray") {
+      ::MoveToEx(dc, cx, cy - r, nullptr);
+      ::LineTo(dc, cx, cy + r / 2);
+      ::MoveToEx(dc, cx - r / 2 - 1, cy - 1, nullptr);
+      ::LineTo(dc, cx, cy + r / 2);
+      ::LineTo(dc, cx + r / 2 + 2, cy - 2);
+      ::MoveToEx(dc, cx - r, cy + r, nullptr);
+      ::LineTo(dc, cx + r + 1, cy + r);
+    } else {
+      // Power symbol: restart Windows.
+      const int p = r + 1;
+      ::Arc(dc, cx - p, cy - p + 1, cx + p + 1, cy + p + 2, cx - p / 2, cy - p, cx + p / 2, cy - p);
+      ::MoveToEx(dc, cx, cy - p - 1, nullptr);
+      ::LineTo(dc, cx, cy + 1);
+    }
+  } else if (button.group >= 0) {
+    if (selected) Fill(dc, RECT{rect.left, rect.top, rect.left + Scale(3), rect.bottom}, kAccent);
+    RECT textRect{rect.left + Scale(14), rect.top, rect.right - Scale(8), rect.bottom};
+    SelectGuard select(dc, selected ? m_fonts.bold.get() : m_fonts.normal.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, selected || hot ? RGB(0xFF, 0xFF, 0xFF) : kNavText);
+    ::DrawTextA(dc, button.caption.c_str(), -1, &textRect,
+                DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
+  } else {
+    if (selected) {
+      Fill(dc, RECT{rect.left + Scale(10), rect.bottom - Scale(3), rect.right - Scale(10),
+                    rect.bottom - Scale(1)},
+           kAccent);
+    }
+    SelectGuard select(dc, m_fonts.normal.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, selected || hot ? RGB(0xFF, 0xFF, 0xFF) : kNavText);
+    ::DrawTextA(dc, button.caption.c_str(), -1, &rect,
+                DT_SINGLELINE | DT_VCENTER | DT_CENTER | prefix);
+  }
+  if (focus) {
+    RECT ring = rect;
+    ::InflateRect(&ring, -Scale(2), -Scale(2));
+    Outline(dc, ring, kAccent, Scale(4));
+  }
+}
+
+}  // namespace quelvar

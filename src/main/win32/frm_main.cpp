@@ -1,0 +1,340 @@
+// Main window start-up, command dispatch and shutdown; see frm_main.h.
+#include "main/win32/frm_main.h"
+
+#include <algorithm>
+
+#include "base/os_family.h"
+#include "base/program_folder.h"
+#include "main/win32/frm_main_settings.h"
+#include "base/win32/windows_version.h"
+#include "memory/win32/frm_ram_configuration.h"
+#include "memory/win32/frm_system_status.h"
+#include "pinger/win32/frm_net_pinger_settings.h"
+#include "resource.h"
+#include "tuning/tuning_profile.h"
+#include "tuning/win32/frm_advanced_mode.h"
+#include "tuning/win32/frm_back_up.h"
+#include "tuning/win32/frm_wizard_mode.h"
+#include "ui/win32/msg_frm.h"
+
+namespace quelvar {
+
+namespace {
+// The window's outer size, the child frame and the face, in twips of the screen.
+constexpr int kWidthTwips = 10710;
+constexpr int kHeightTwips = 7485;
+constexpr int kFrameLeftTwips = 3465;
+constexpr int kFrameTopTwips = 1785;
+constexpr int kFrameWidthTwips = 5400;
+constexpr int kFrameHeightTwips = 3660;
+constexpr int kFaceLeftTwips = -15;
+constexpr int kFaceTopTwips = -570;
+// The face's navigation column and title bar, in 96-dpi pixels of the face.
+constexpr int kFaceNavRight = 215;
+constexpr int kFaceTitleBottom = 86;
+constexpr COLORREF kNav = RGB(0x1D, 0x2B, 0x3A);
+constexpr COLORREF kPage = RGB(0xF3, 0xF5, 0xF8);
+
+std::size_t IndexOf(ChildForm form) { return static_cast<std::size_t>(form); }
+}  // namespace
+
+frmMain::frmMain() {
+  m_children[IndexOf(ChildForm::frmWizardMode)] = std::make_unique<frmWizardMode>(*this);
+  m_children[IndexOf(ChildForm::frmAdvancedMode)] = std::make_unique<frmAdvancedMode>(*this);
+  auto backUp = std::make_unique<frmBackUp>(*this);
+  m_frmBackUp = backUp.get();
+  m_children[IndexOf(ChildForm::frmBackUp)] = std::move(backUp);
+  m_children[IndexOf(ChildForm::frmNetPingerSettings)] =
+      std::make_unique<frmNetPingerSettings>(*this);
+  m_children[IndexOf(ChildForm::frmSystemStatus)] = std::make_unique<frmSystemStatus>(*this);
+  m_children[IndexOf(ChildForm::frmRamConfiguration)] =
+      std::make_unique<frmRamConfiguration>(*this);
+  auto settings = std::make_unique<frmMainSettings>(*this);
+  m_frmMainSettings = settings.get();
+  m_children[IndexOf(ChildForm::frmMainSettings)] = std::move(settings);
+}
+
+frmMain::~frmMain() {
+  for (auto& child : m_children) child->Unload();
+}
+
+ChildWindow& frmMain::Child(ChildForm form) { return *m_children[IndexOf(form)]; }
+
+bool frmMain::Start(int showCommand) {
+  const int width = kWidthTwips / TwipsPerPixelX();
+  const int height = kHeightTwips / TwipsPerPixelY();
+  RECT work{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int x = work.left + std::max(0L, (work.right - work.left - width) / 2);
+  const int y = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
+  if (!Create("QuelvarMain", "Quelvar", WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
+              WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, x, y, width, height, nullptr)) {
+    return false;
+  }
+
+  // The window's components, as its form holds them.
+  if (!m_framChildWindow.Create(
+          "QuelvarChildFrame", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+          WS_EX_CONTROLPARENT, kFrameLeftTwips / TwipsPerPixelX(),
+          kFrameTopTwips / TwipsPerPixelY(), kFrameWidthTwips / TwipsPerPixelX(),
+          kFrameHeightTwips / TwipsPerPixelY(), hwnd(),
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FRAM_CHILD_WINDOW)))) {
+    return false;
+  }
+  if (!m_flash.Create(hwnd(), *this, IDC_FACE_FIRST)) return false;
+  ::SetWindowLongPtrA(m_flash.hwnd(), GWLP_ID, IDC_FACE);
+  const int faceX = kFaceLeftTwips / TwipsPerPixelX();
+  const int faceY = kFaceTopTwips / TwipsPerPixelY();
+  ::SetWindowPos(m_flash.hwnd(), nullptr, faceX, faceY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  RECT frame{};
+  ::GetWindowRect(m_framChildWindow.hwnd(), &frame);
+  ::MapWindowPoints(nullptr, m_flash.hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+  m_flash.SetFrameRect(frame);
+
+  if (!m_tray1.Create(hwnd(), *this, 0, 0, IDC_TRAY1)) return false;
+  ::ShowWindow(m_tray1.hwnd(), SW_HIDE);
+  m_trayImage.reset(static_cast<HICON>(
+      ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUELVAR), IMAGE_ICON, 32, 32, 0)));
+  m_tray1.SetTrayImage(m_trayImage.get());
+
+  m_mnuPopup.reset(::CreatePopupMenu());
+  ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_MAIN_WINDOW, "Main Window");
+  ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_HELP, "&Help");
+  ::AppendMenuA(m_mnuPopup.get(), MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_EXIT, "&Exit");
+
+  Form_Load();
+  if (!m_inTray) {
+    ::ShowWindow(hwnd(), showCommand);
+    ::UpdateWindow(hwnd());
+  }
+  return true;
+}
+
+void frmMain::Form_Load() {
+  // 1. The splash, until step 12.
+  m_splash.SetSplashFile(ProgramPath("\\RQLVSpl.spl"));
+  m_splash.Start(0);
+  // 2. The window's height and width.
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, kWidthTwips / TwipsPerPixelX(),
+                 kHeightTwips / TwipsPerPixelY(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // 3. The face's size in pixels.
+  ::SetWindowPos(m_flash.hwnd(), nullptr, 0, 0, Scale(kFaceWidth), Scale(kFaceHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // 4. The frame to the front, then the face in front of it.
+  ::SetWindowPos(m_framChildWindow.hwnd(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(m_flash.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // 5. The face's content into layer 0.
+  m_flash.LoadMovie(0, ProgramPath("\\RQLV.swf"));
+  // 6. The skin.
+  m_skin.LoadSkin(ProgramPath("\\RQLVMask.skn"));
+  Skin("Main", hwnd());
+  Skin("NoFrame", m_framChildWindow.hwnd());
+  // 7. The running Windows version.
+  setOsFamily(QueryWindowsVersion());
+  // 8. The eight tuning presets.
+  LoadTuningPresets();
+  // 9. The tray icon.
+  m_tray1.Show(true);
+  // 10. The seven child windows, hidden.
+  for (ChildForm form : kChildLoadOrder) Child(form).Load();
+  // 11. Start in the tray when asked to.
+  if (m_frmMainSettings->chkRunProgramMini() == 1) hideToTray();
+  // 12. The splash goes.
+  m_splash.Close();
+}
+
+bool frmMain::PreTranslate(MSG& message) {
+  return hwnd() && ::IsDialogMessageA(hwnd(), &message) != 0;
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE: Form_Unload(); return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ACTIVATE:
+      // Keep the keyboard where the user left it when the window is switched away and back.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd(), focus)) m_lastFocus = focus;
+      }
+      return DefaultProc(message, wParam, lParam);
+    case WM_SETFOCUS:
+      ::SetFocus(m_lastFocus && ::IsWindow(m_lastFocus) && ::IsWindowVisible(m_lastFocus)
+                     ? m_lastFocus
+                     : m_flash.ButtonWindow(0));
+      return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDC_MNU_MAIN_WINDOW: mnuMainWindow_Click(); return 0;
+        case IDC_MNU_HELP: mnuHelp_Click(); return 0;
+        case IDC_MNU_EXIT: mnuExit_Click(); return 0;
+        default: return 0;
+      }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      const auto brush =
+          SkinCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), hwnd());
+      return brush ? *brush : DefaultProc(message, wParam, lParam);
+    }
+    default: return DefaultProc(message, wParam, lParam);
+  }
+}
+
+// The strips of the window the face does not cover continue its title bar, navigation
+// column and page.
+void frmMain::OnPaint() {
+  PaintDc paint(hwnd());
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  RECT face{};
+  ::GetWindowRect(m_flash.hwnd(), &face);
+  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&face), 2);
+  const SkinControl::Applied* main = SkinControl::AppliedTo(hwnd());
+  UniqueBrush page(::CreateSolidBrush(
+      main ? RGB((main->object.back >> 16) & 0xFF, (main->object.back >> 8) & 0xFF,
+                 main->object.back & 0xFF)
+           : kPage));
+  UniqueBrush nav(::CreateSolidBrush(kNav));
+  ::FillRect(paint.get(), &client, page.get());
+  const RECT column{0, 0, face.left + Scale(kFaceNavRight), client.bottom};
+  const RECT title{0, 0, client.right, face.top + Scale(kFaceTitleBottom)};
+  ::FillRect(paint.get(), &column, nav.get());
+  ::FillRect(paint.get(), &title, nav.get());
+}
+
+void frmMain::Form_Unload() { RunUnloadHandler(*this); }
+
+// --- MainWindowHost ---
+
+void frmMain::Skin(const char* objectName, HWND window) { m_skin.ApplySkin(window, objectName); }
+
+namespace {
+struct SkinWalk {
+  SkinControl* skin;
+};
+
+BOOL CALLBACK SkinOneControl(HWND control, LPARAM context) {
+  // A control that cannot be skinned is skipped; the walk goes on.
+  try {
+    auto& walk = *reinterpret_cast<SkinWalk*>(context);
+    char className[64] = {};
+    if (!::GetClassNameA(control, className, sizeof(className))) return TRUE;
+    const auto style = static_cast<std::uint32_t>(::GetWindowLongPtrA(control, GWL_STYLE));
+    const char* object = SkinObjectForControl(ClassifyControl(className, style), ControlTag(control));
+    if (object) walk.skin->ApplySkin(control, object);
+  } catch (...) {
+  }
+  return TRUE;
+}
+}  // namespace
+
+void frmMain::applyAllControls(HWND window) {
+  SkinWalk walk{&m_skin};
+  ::EnumChildWindows(window, &SkinOneControl, reinterpret_cast<LPARAM>(&walk));
+}
+
+void frmMain::ShowHomeView() {
+  BringFaceToFront();
+  SetHomeVariable();
+}
+
+void frmMain::SetHomeVariable() { m_flash.SetVariable("_root.home", "true"); }
+
+// --- Movie commands ---
+
+void frmMain::FSCommand(const std::string& command, const std::string& args) {
+  HandleMovieCommand(command, args, *this);
+}
+
+void frmMain::MinimizeWindow() { ::ShowWindow(hwnd(), SW_MINIMIZE); }
+
+void frmMain::hideToTray() {
+  ::ShowWindow(hwnd(), SW_HIDE);
+  m_inTray = true;
+  if (OsFamily <= 4) {
+    // The 95 line's self-closing notice at the lower right corner, where the tray is.
+    const float screenW = static_cast<float>(::GetSystemMetrics(SM_CXSCREEN));
+    const float screenH = static_cast<float>(::GetSystemMetrics(SM_CYSCREEN));
+    MsgAuto_box("The Program Still Running Here", Information, "Program notification", 5, true,
+                RGB(242, 248, 200), screenW - 40, screenH, 0);
+  } else {
+    m_tray1.showBalloonoolTip(true);
+  }
+}
+
+void frmMain::BringFaceToFront() {
+  ::SetWindowPos(m_flash.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  m_flash.PageClosed();
+}
+
+void frmMain::showChildForm(ChildForm form) {
+  for (ChildForm each : kChildHideOrder) {
+    ChildWindow& child = Child(each);
+    child.Load();
+    ::ShowWindow(child.hwnd(), SW_HIDE);
+  }
+  ChildWindow& shown = Child(form);
+  ::SetParent(shown.hwnd(), m_framChildWindow.hwnd());
+  ::ShowWindow(shown.hwnd(), SW_SHOW);
+  ::SetWindowPos(m_framChildWindow.hwnd(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  m_flash.MarkPageShown();
+}
+
+void frmMain::intializeList() {
+  Child(ChildForm::frmBackUp).Load();
+  m_frmBackUp->intializeList();
+}
+
+void frmMain::dragWindow() {
+  ::ReleaseCapture();
+  ::SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void frmMain::OpenHelp() { OpenHelpFile(reinterpret_cast<std::uintptr_t>(hwnd())); }
+
+void frmMain::UnloadChild(ChildForm form) { Child(form).Unload(); }
+
+void frmMain::RemoveTrayIcon() { m_tray1.Show(false); }
+
+void frmMain::EndProcess() { ::ExitProcess(0); }
+
+// --- Tray icon and its menu ---
+
+void frmMain::Tray1_LeftClick() { mnuMainWindow_Click(); }
+
+void frmMain::Tray1_RightClick() {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
+  ::SetForegroundWindow(hwnd());
+  ::TrackPopupMenu(m_mnuPopup.get(), 0, cursor.x, cursor.y, 0, hwnd(), nullptr);
+  ::PostMessageA(hwnd(), WM_NULL, 0, 0);
+}
+
+void frmMain::Tray1_MouseClick(int) { mnuMainWindow_Click(); }
+
+void frmMain::mnuMainWindow_Click() {
+  m_inTray = false;
+  ::ShowWindow(hwnd(), ::IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
+  ::SetForegroundWindow(hwnd());
+}
+
+void frmMain::mnuHelp_Click() { OpenHelp(); }
+
+void frmMain::mnuExit_Click() { Form_Unload(); }
+
+LRESULT frmMain::ChildFrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return SkinEraseBackground(hwnd(), reinterpret_cast<HDC>(wParam))
+                 ? 1
+                 : DefaultProc(message, wParam, lParam);
+    default: return DefaultProc(message, wParam, lParam);
+  }
+}
+
+}  // namespace quelvar

@@ -1,0 +1,86 @@
+// Start-up settings window; see frm_main_settings.h.
+#include "main/win32/frm_main_settings.h"
+
+#include "base/program_folder.h"
+#include "resource.h"
+
+namespace quelvar {
+
+namespace {
+int CheckOf(HWND box) {
+  return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+void SetCheck(HWND box, int value) {
+  ::SendMessageA(box, BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+}  // namespace
+
+std::string frmMainSettings::ExecutablePath() {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return RunEntryPath(ProgramFolder(), BaseNameOfPath(path));
+}
+
+void frmMainSettings::CreateControls() {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const int width = client.right * 96 / Scale(96);
+  const int height = client.bottom * 96 / Scale(96);
+  m_frameMainSettings = AddControl("BUTTON", "Main Settings", BS_GROUPBOX, 0, 0, width, height,
+                                   IDC_FRAME_MAIN_SETTINGS);
+  m_frmStartup = AddControl("BUTTON", "Windows Startup", BS_GROUPBOX, 16, 32, width - 32, 104,
+                            IDC_FRM_STARTUP);
+  m_chkRunMainProgram =
+      AddControl("BUTTON", "Run Main Program when windows start up",
+                 BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 32, 60, width - 64, 24,
+                 IDX_RUN_MAIN_PROGRAM);
+  m_chkRunProgramMini = AddControl("BUTTON", "Run Program In system tray",
+                                   BS_AUTOCHECKBOX | WS_TABSTOP, 32, 94, width - 64, 24,
+                                   IDX_RUN_PROGRAM_MINI);
+  m_cmdSave = AddControl("BUTTON", "&Save", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+                         width - 16 - 96, height - 16 - 28, 96, 28, IDC_MAIN_SETTINGS_SAVE);
+}
+
+void frmMainSettings::Form_Load() {
+  loadSettings();
+  setSettingsChanged(false);
+}
+
+void frmMainSettings::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDX_RUN_MAIN_PROGRAM: chkRunMainProgram_Click(); break;
+    case IDX_RUN_PROGRAM_MINI: chkRunProgramMini_Click(); break;
+    case IDC_MAIN_SETTINGS_SAVE: cmdSave_Click(); break;
+    default: break;
+  }
+}
+
+int frmMainSettings::chkRunMainProgram() const { return CheckOf(m_chkRunMainProgram); }
+int frmMainSettings::chkRunProgramMini() const { return CheckOf(m_chkRunProgramMini); }
+
+void frmMainSettings::loadSettings() {
+  const MainSettingsValues values = quelvar::loadSettings(ExecutablePath());
+  // Setting a box from the store counts as a click.
+  SetCheck(m_chkRunMainProgram, values.chkRunMainProgram);
+  chkRunMainProgram_Click();
+  SetCheck(m_chkRunProgramMini, values.chkRunProgramMini);
+  chkRunProgramMini_Click();
+}
+
+void frmMainSettings::saveSettings() {
+  quelvar::saveSettings({chkRunMainProgram(), chkRunProgramMini()}, ExecutablePath());
+}
+
+void frmMainSettings::setSettingsChanged(bool changed) {
+  // Disabling the focused button would leave the keyboard nowhere: move it on first.
+  if (!changed && ::GetFocus() == m_cmdSave) ::SetFocus(m_chkRunMainProgram);
+  ::EnableWindow(m_cmdSave, changed ? TRUE : FALSE);
+}
+
+void frmMainSettings::cmdSave_Click() {
+  saveSettings();
+  setSettingsChanged(false);
+}
+
+}  // namespace quelvar

@@ -1,0 +1,43 @@
+// The start-up settings window: start Quelvar with Windows (the Run entry) and start it
+// hidden in the tray. Loaded hidden at start-up; the main window reads chkRunProgramMini.
+#pragma once
+#include "main/main_settings.h"
+#include "base/win32/child_window.h"
+
+namespace quelvar {
+
+class frmMainSettings : public ChildWindow {
+ public:
+  explicit frmMainSettings(MainWindowHost& host) : ChildWindow(host) {}
+
+  // The check box values, 0 or 1.
+  int chkRunMainProgram() const;
+  int chkRunProgramMini() const;
+
+  void loadSettings();
+  void saveSettings();
+  // Enables "&Save" while there are unsaved edits.
+  void setSettingsChanged(bool changed);
+
+  // The executable's present path, as the Run entry holds it.
+  static std::string ExecutablePath();
+
+ protected:
+  const char* ClassName() const override { return "QuelvarMainSettings"; }
+  void CreateControls() override;
+  void Form_Load() override;
+  void OnCommand(int id, int code, HWND control) override;
+
+ private:
+  void chkRunMainProgram_Click() { setSettingsChanged(true); }
+  void chkRunProgramMini_Click() { setSettingsChanged(true); }
+  void cmdSave_Click();
+
+  HWND m_frameMainSettings = nullptr;
+  HWND m_frmStartup = nullptr;
+  HWND m_chkRunMainProgram = nullptr;
+  HWND m_chkRunProgramMini = nullptr;
+  HWND m_cmdSave = nullptr;
+};
+
+}  // namespace quelvar

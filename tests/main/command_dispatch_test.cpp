@@ -1,0 +1,187 @@
+// The face's command table, the three shutdown orders and the Control Panel command lines.
+#include "main/command_dispatch.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/os_family.h"
+#include "base/program_folder.h"
+#include "base/shell.h"
+
+namespace quelvar {
+namespace {
+
+// Records the main window's actions and the shell's calls as text, in order.
+class Recorder : public MainWindowActions, public ShellService {
+ public:
+  std::vector<std::string> calls;
+
+  void MinimizeWindow() override { calls.push_back("minimize"); }
+  void hideToTray() override { calls.push_back("hideToTray"); }
+  void BringFaceToFront() override { calls.push_back("faceToFront"); }
+  void showChildForm(ChildForm form) override {
+    calls.push_back(std::string("show ") + ChildFormName(form));
+  }
+  void intializeList() override { calls.push_back("intializeList"); }
+  void dragWindow() override { calls.push_back("drag"); }
+  void OpenHelp() override { calls.push_back("help"); }
+  void UnloadChild(ChildForm form) override {
+    calls.push_back(std::string("unload ") + ChildFormName(form));
+  }
+  void RemoveTrayIcon() override { calls.push_back("trayOff"); }
+  void EndProcess() override { calls.push_back("end"); }
+
+  long RunCommandLine(const std::string& line, int style) override {
+    calls.push_back("run[" + std::to_string(style) + "] " + line);
+    return 1;
+  }
+  long OpenDocument(std::uintptr_t owner, const std::string& file, const std::string& folder,
+                    int show) override {
+    calls.push_back("open " + std::to_string(owner) + " " + file + " " + folder + " " +
+                    std::to_string(show));
+    return 42;
+  }
+  long EnableShutdownPrivilege() override {
+    calls.push_back("privilege");
+    return 1;
+  }
+  long EndWindowsSession(unsigned flags, unsigned reason) override {
+    calls.push_back("exitWindows " + std::to_string(flags) + " " + std::to_string(reason));
+    return 1;
+  }
+};
+
+class CommandDispatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetShellService(recorder);
+    savedFamily = OsFamily;
+    OsFamily = 7;
+  }
+  void TearDown() override { OsFamily = savedFamily; }
+  std::vector<std::string> Run(const std::string& command, const std::string& argument = "") {
+    recorder.calls.clear();
+    HandleMovieCommand(command, argument, recorder);
+    return recorder.calls;
+  }
+
+  Recorder recorder;
+  std::int16_t savedFamily = 0;
+};
+
+using Calls = std::vector<std::string>;
+
+const Calls kCloseSequence = {
+    "unload frmWizardMode",   "unload frmAdvancedMode",     "unload frmBackUp",
+    "unload frmNetPingerSettings", "unload frmSystemStatus", "unload frmRamConfiguration",
+    "unload frmMainSettings", "trayOff",                    "end"};
+const Calls kRestartSequence = {"unload frmWizardMode",        "unload frmAdvancedMode",
+                                "unload frmBackUp",            "unload frmNetPingerSettings",
+                                "unload frmRamConfiguration",  "unload frmMainSettings",
+                                "unload frmSystemStatus",      "trayOff",
+                                "privilege",                   "exitWindows 2 4294967295"};
+
+TEST_F(CommandDispatchTest, EveryCommandDoesItsOwnAction) {
+  const struct {
+    const char* command;
+    Calls expected;
+  } cases[] = {
+      {"IDC_FS_minimize", {"minimize"}},
+      {"IDC_FS_close", kCloseSequence},
+      {"IDC_FS_tray", {"hideToTray"}},
+      {"IDC_FS_home", {"faceToFront"}},
+      {"IDC_FS_settings", {"show frmMainSettings"}},
+      {"IDC_FS_help", {"help"}},
+      {"IDC_FS_drag", {"drag"}},
+      {"IDC_FS_hide", {"faceToFront"}},
+      {"IDC_FS_wizardmode", {"show frmWizardMode"}},
+      {"IDC_FS_advanceddmode", {"show frmAdvancedMode"}},
+      {"IDC_FS_backupmanager", {"intializeList", "show frmBackUp"}},
+      {"IDC_FS_pingsettings", {"show frmNetPingerSettings"}},
+      {"IDC_FS_systemstatus", {"show frmSystemStatus"}},
+      {"IDC_FS_ramconfiguration", {"show frmRamConfiguration"}},
+      {"IDC_FS_internetproperties",
+       {"run[5] rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0"}},
+      {"IDC_FS_systemproperties", {"run[5] rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0"}},
+      {"IDC_FS_modemsettings", {"run[5] rundll32.exe shell32.dll,Control_RunDLL modem.cpl"}},
+      {"IDC_FS_networksettings", {"run[5] rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl"}},
+      {"IDC_FS_restart", kRestartSequence},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.command), c.expected) << c.command;
+    // The argument is never looked at.
+    EXPECT_EQ(Run(c.command, "IDC_FS_close"), c.expected) << c.command << " with an argument";
+  }
+  EXPECT_EQ(std::size(cases), kMovieCommands.size());
+}
+
+TEST_F(CommandDispatchTest, NearMissesDoNothing) {
+  for (const char* command :
+       {"IDC_FS_advancedmode", "IDC_FS_Close", "idc_fs_close", "IDC_FS_CLOSE", "IDC_FS_close ",
+        " IDC_FS_home", "IDC_FS_", "", "IDC_FS_backupManager", "IDC_FS_Restart", "FS_close"}) {
+    EXPECT_TRUE(Run(command, "x").empty()) << '"' << command << '"';
+  }
+}
+
+TEST(MovieCommandTable, FirstMatchInTableOrder) {
+  EXPECT_EQ(kMovieCommands.front().command, MovieCommand::Minimize);
+  EXPECT_EQ(kMovieCommands.back().command, MovieCommand::Restart);
+  for (std::size_t i = 0; i < kMovieCommands.size(); ++i) {
+    EXPECT_EQ(MatchMovieCommand(kMovieCommands[i].name), kMovieCommands[i].command);
+    for (std::size_t j = i + 1; j < kMovieCommands.size(); ++j) {
+      EXPECT_STRNE(kMovieCommands[i].name, kMovieCommands[j].name);
+    }
+  }
+}
+
+TEST_F(CommandDispatchTest, UnloadHandlerOrderPutsSystemStatusLast) {
+  recorder.calls.clear();
+  RunUnloadHandler(recorder);
+  EXPECT_EQ(recorder.calls,
+            (Calls{"unload frmWizardMode", "unload frmAdvancedMode", "unload frmBackUp",
+                   "unload frmNetPingerSettings", "unload frmRamConfiguration",
+                   "unload frmMainSettings", "unload frmSystemStatus", "trayOff", "end"}));
+}
+
+TEST(ChildOrders, LoadAndHideOrders) {
+  using enum ChildForm;
+  EXPECT_EQ(kChildLoadOrder,
+            (ChildOrder{frmWizardMode, frmAdvancedMode, frmBackUp, frmNetPingerSettings,
+                        frmSystemStatus, frmRamConfiguration, frmMainSettings}));
+  EXPECT_EQ(kChildHideOrder,
+            (ChildOrder{frmWizardMode, frmAdvancedMode, frmBackUp, frmNetPingerSettings,
+                        frmRamConfiguration, frmMainSettings, frmSystemStatus}));
+}
+
+TEST_F(CommandDispatchTest, NetworkSettingsFollowTheWindowsLine) {
+  const struct {
+    int family;
+    const char* line;
+  } cases[] = {{1, kNetworkSettingsNineFiveLine}, {3, kNetworkSettingsNineFiveLine},
+               {4, kNetworkSettingsNineFiveLine}, {5, kNetworkSettingsNtLine},
+               {7, kNetworkSettingsNtLine},       {0, nullptr},
+               {8, nullptr},                      {-1, nullptr}};
+  for (const auto& c : cases) {
+    OsFamily = static_cast<std::int16_t>(c.family);
+    const Calls calls = Run("IDC_FS_networksettings");
+    if (c.line) {
+      EXPECT_EQ(calls, Calls{std::string("run[5] ") + c.line}) << c.family;
+    } else {
+      EXPECT_TRUE(calls.empty()) << c.family;
+    }
+  }
+}
+
+TEST_F(CommandDispatchTest, HelpFileOpensFromTheProgramFolder) {
+  const std::string saved = ProgramFolder();
+  SetProgramFolder("C:\\Tools\\Quelvar");
+  recorder.calls.clear();
+  EXPECT_EQ(OpenHelpFile(1234), 42);
+  EXPECT_EQ(recorder.calls, Calls{"open 1234 C:\\Tools\\Quelvar\\QLVHelp.chm C:\\ 1"});
+  SetProgramFolder(saved);
+}
+
+}  // namespace
+}  // namespace quelvar
