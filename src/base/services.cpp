@@ -1,26 +1,18 @@
-// The process-wide service slots (registry backend, message box, file system, clock). Set once
-// at start-up by WinMain, or by a test.
+// The process-wide service slots of the ground floor (message box, file system, clock). Set
+// once at start-up by WinMain, or by a test.
 #include <cassert>
 
 #include "base/clock.h"
 #include "base/file_system.h"
 #include "base/message_box.h"
-#include "registry/registry_backend.h"
 
 namespace quelvar {
 
 namespace {
-RegistryBackend* g_registry = nullptr;
 MessageBoxService* g_messageBoxes = nullptr;
 FileSystem* g_files = nullptr;
 Clock* g_clock = nullptr;
 }  // namespace
-
-void SetRegistryBackend(RegistryBackend& backend) { g_registry = &backend; }
-RegistryBackend& Registry() {
-  assert(g_registry != nullptr);
-  return *g_registry;
-}
 
 void SetMessageBoxService(MessageBoxService& service) { g_messageBoxes = &service; }
 MessageBoxService& MessageBoxes() {
