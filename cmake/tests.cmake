@@ -8,6 +8,8 @@ if(NOT WIN32)
   add_executable(quelvar_tests ${QUELVAR_TEST_SOURCES})
   target_include_directories(quelvar_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(quelvar_tests PRIVATE quelvar_core GTest::gtest GTest::gtest_main)
+  # The layering test reads the includes of the source tree.
+  target_compile_definitions(quelvar_tests PRIVATE QUELVAR_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(quelvar_tests DISCOVERY_MODE PRE_TEST)
 
   # Reads the import table of the 32-bit release (scripts/test runs it after the i686 build).
