@@ -36,26 +36,46 @@ void Window::Destroy() {
   if (m_hwnd) ::DestroyWindow(m_hwnd);
 }
 
-int Window::Scale(int pixels96) {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
-  return ::MulDiv(pixels96, dpi, 96);
+namespace {
+struct Dpi {
+  int x = 96;
+  int y = 96;
+};
+
+const Dpi& ScreenDpi() {
+  static const Dpi dpi = [] {
+    Dpi read;
+    HDC screen = ::GetDC(nullptr);
+    if (screen) {
+      const int x = ::GetDeviceCaps(screen, LOGPIXELSX);
+      const int y = ::GetDeviceCaps(screen, LOGPIXELSY);
+      if (x > 0) read.x = x;
+      if (y > 0) read.y = y;
+      ::ReleaseDC(nullptr, screen);
+    }
+    return read;
+  }();
+  return dpi;
+}
+}  // namespace
+
+int ScreenDpiX() { return ScreenDpi().x; }
+int ScreenDpiY() { return ScreenDpi().y; }
+
+RECT WorkArea() {
+  RECT work{};
+  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) || work.right <= work.left ||
+      work.bottom <= work.top) {
+    work = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return work;
 }
 
-int Window::TwipsPerPixelX() {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
-  return 1440 / (dpi > 0 ? dpi : 96);
-}
+int Window::Scale(int pixels96) { return ::MulDiv(pixels96, ScreenDpiY(), 96); }
 
-int Window::TwipsPerPixelY() {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
-  return 1440 / (dpi > 0 ? dpi : 96);
-}
+int Window::TwipsPerPixelX() { return 1440 / ScreenDpiX(); }
+
+int Window::TwipsPerPixelY() { return 1440 / ScreenDpiY(); }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultProc(message, wParam, lParam);

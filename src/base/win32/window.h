@@ -22,7 +22,7 @@ class Window {
               HBRUSH background = nullptr);
   void Destroy();
 
-  // Pixels scaled from 96 dpi to the screen's dpi.
+  // Pixels scaled from 96 dpi to the screen's dpi (ScreenDpi).
   static int Scale(int pixels96);
   // Screen twips per pixel (15 at 96 dpi), horizontally and vertically.
   static int TwipsPerPixelX();
@@ -40,6 +40,12 @@ class Window {
 
   HWND m_hwnd = nullptr;
 };
+
+// The screen's dots per inch, read once per process (96 when the screen does not say).
+int ScreenDpiX();
+int ScreenDpiY();
+// The part of the screen outside the taskbar; the whole primary screen when Windows cannot say.
+RECT WorkArea();
 
 // The font every window uses (the system's message font, at the screen's dpi).
 HFONT UiFont();
