@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/win32/paint.h"
+
 namespace quelvar {
 
 namespace {
@@ -32,10 +34,7 @@ constexpr int kTitleBottom = 86;
 constexpr const char* kFaceProperty = "QuelvarFace";
 constexpr const char* kOldProcProperty = "QuelvarFaceProc";
 
-void Fill(HDC dc, const RECT& rect, COLORREF color) {
-  UniqueBrush brush(::CreateSolidBrush(color));
-  ::FillRect(dc, &rect, brush.get());
-}
+void Fill(HDC dc, const RECT& rect, COLORREF color) { FillSolid(dc, rect, color); }
 
 void Outline(HDC dc, const RECT& rect, COLORREF color, int round) {
   UniquePen pen(::CreatePen(PS_SOLID, 1, color));
@@ -62,8 +61,12 @@ bool Face::Create(HWND parent, FaceEvents& events, int firstId) {
   m_events = &events;
   m_firstId = firstId;
   MakeFonts();
+  // The logo in both sizes the face draws, loaded once.
   m_logo.reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
                                                IMAGE_ICON, Scale(24), Scale(24), 0)));
+  m_bigLogo.reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                                  MAKEINTRESOURCEA(1), IMAGE_ICON, Scale(48),
+                                                  Scale(48), 0)));
   return Window::Create("QuelvarFace", "Quelvar",
                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                         WS_EX_CONTROLPARENT, 0, 0, Scale(kFaceWidth), Scale(kFaceHeight), parent,
@@ -240,13 +243,8 @@ void Face::OnPaint() {
   PaintDc paint(hwnd());
   RECT client{};
   ::GetClientRect(hwnd(), &client);
-  UniqueDc memory(::CreateCompatibleDC(paint.get()));
-  UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-  {
-    SelectGuard select(memory.get(), bitmap.get());
-    PaintContent(memory.get(), client);
-    ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-  }
+  MemoryDc buffer(paint.get(), client);
+  PaintContent(buffer.get(), client);
 }
 
 void Face::PaintContent(HDC dc, const RECT& client) {
@@ -283,6 +281,13 @@ void Face::PaintContent(HDC dc, const RECT& client) {
   else PaintHome(dc);
 }
 
+void Face::PaintCard(HDC dc, const RECT& card) const {
+  SelectGuard selectBrush(dc, SolidBrush(kCard));
+  UniquePen pen(::CreatePen(PS_SOLID, 1, kCardBorder));
+  SelectGuard selectPen(dc, pen.get());
+  ::RoundRect(dc, card.left, card.top, card.right, card.bottom, Scale(8), Scale(8));
+}
+
 void Face::PaintHome(HDC dc) {
   const int left = Scale(240);
   const int right = Scale(692);
@@ -300,13 +305,7 @@ void Face::PaintHome(HDC dc) {
     RECT card{left + column * (cardWidth + gap), Scale(188) + row * (cardHeight + gap), 0, 0};
     card.right = card.left + cardWidth;
     card.bottom = card.top + cardHeight;
-    {
-      UniqueBrush white(::CreateSolidBrush(kCard));
-      SelectGuard selectBrush(dc, white.get());
-      UniquePen pen(::CreatePen(PS_SOLID, 1, kCardBorder));
-      SelectGuard selectPen(dc, pen.get());
-      ::RoundRect(dc, card.left, card.top, card.right, card.bottom, Scale(8), Scale(8));
-    }
+    PaintCard(dc, card);
     Fill(dc, RECT{card.left + Scale(14), card.top + Scale(14), card.left + Scale(18),
                   card.top + Scale(30)},
          kAccent);
@@ -346,19 +345,10 @@ void Face::PaintAbout(HDC dc) {
   const int left = Scale(240);
   const int right = Scale(692);
   RECT card{left, Scale(100), right, Scale(300)};
-  {
-    UniqueBrush white(::CreateSolidBrush(kCard));
-    SelectGuard selectBrush(dc, white.get());
-    UniquePen pen(::CreatePen(PS_SOLID, 1, kCardBorder));
-    SelectGuard selectPen(dc, pen.get());
-    ::RoundRect(dc, card.left, card.top, card.right, card.bottom, Scale(8), Scale(8));
-  }
-  HICON big = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
-                                              IMAGE_ICON, Scale(48), Scale(48), 0));
-  if (big) {
-    ::DrawIconEx(dc, left + Scale(24), Scale(124), big, Scale(48), Scale(48), 0, nullptr,
-                 DI_NORMAL);
-    ::DestroyIcon(big);
+  PaintCard(dc, card);
+  if (m_bigLogo) {
+    ::DrawIconEx(dc, left + Scale(24), Scale(124), m_bigLogo.get(), Scale(48), Scale(48), 0,
+                 nullptr, DI_NORMAL);
   }
   const int text = left + Scale(88);
   Text(dc, m_content.title, RECT{text, Scale(118), right, Scale(156)}, m_fonts.large.get(), kInk,

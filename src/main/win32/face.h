@@ -54,6 +54,7 @@ class Face : public Window {
   RECT Scaled(const FaceRect& rect) const;
   void OnPaint();
   void PaintContent(HDC dc, const RECT& client);
+  void PaintCard(HDC dc, const RECT& card) const;
   void PaintHome(HDC dc);
   void PaintAbout(HDC dc);
   void PaintPage(HDC dc);
@@ -68,7 +69,8 @@ class Face : public Window {
   std::vector<HWND> m_buttons;
   HWND m_toolTip = nullptr;
   Fonts m_fonts;
-  UniqueIcon m_logo;
+  UniqueIcon m_logo;     // 24 pixels, the title bar's
+  UniqueIcon m_bigLogo;  // 48 pixels, the about view's
   FaceView m_view = FaceView::Home;
   int m_page = -1;      // the button whose child window is shown, or -1
   int m_raising = -1;   // the button whose command is being raised

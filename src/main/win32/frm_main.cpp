@@ -6,6 +6,7 @@
 #include "base/os_family.h"
 #include "base/program_folder.h"
 #include "main/win32/frm_main_settings.h"
+#include "base/win32/paint.h"
 #include "base/win32/windows_version.h"
 #include "memory/win32/frm_ram_configuration.h"
 #include "memory/win32/frm_system_status.h"
@@ -193,16 +194,15 @@ void frmMain::OnPaint() {
   ::GetWindowRect(m_flash.hwnd(), &face);
   ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&face), 2);
   const SkinControl::Applied* main = SkinControl::AppliedTo(hwnd());
-  UniqueBrush page(::CreateSolidBrush(
-      main ? RGB((main->object.back >> 16) & 0xFF, (main->object.back >> 8) & 0xFF,
-                 main->object.back & 0xFF)
-           : kPage));
-  UniqueBrush nav(::CreateSolidBrush(kNav));
-  ::FillRect(paint.get(), &client, page.get());
+  if (main) {
+    ::FillRect(paint.get(), &client, main->brush.get());
+  } else {
+    FillSolid(paint.get(), client, kPage);
+  }
   const RECT column{0, 0, face.left + Scale(kFaceNavRight), client.bottom};
   const RECT title{0, 0, client.right, face.top + Scale(kFaceTitleBottom)};
-  ::FillRect(paint.get(), &column, nav.get());
-  ::FillRect(paint.get(), &title, nav.get());
+  FillSolid(paint.get(), column, kNav);
+  FillSolid(paint.get(), title, kNav);
 }
 
 void frmMain::Form_Unload() { RunUnloadHandler(*this); }

@@ -1,6 +1,8 @@
 // Splash screen; see splash.h.
 #include "main/win32/splash.h"
 
+#include "base/win32/paint.h"
+
 namespace quelvar {
 
 namespace {
@@ -17,8 +19,7 @@ bool Splash::Start(int closeAfterSeconds) {
     m_bitmap.reset();
     m_size = {Scale(440), Scale(260)};
   }
-  RECT work{};
-  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const RECT work = WorkArea();
   const int x = work.left + (work.right - work.left - m_size.cx) / 2;
   const int y = work.top + (work.bottom - work.top - m_size.cy) / 2;
   if (!Create("QuelvarSplash", "Quelvar", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, x, y,
@@ -50,15 +51,12 @@ LRESULT Splash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void Splash::OnPaint() {
   PaintDc paint(hwnd());
   if (m_bitmap) {
-    UniqueDc memory(::CreateCompatibleDC(paint.get()));
-    SelectGuard select(memory.get(), m_bitmap.get());
-    ::BitBlt(paint.get(), 0, 0, m_size.cx, m_size.cy, memory.get(), 0, 0, SRCCOPY);
+    DrawBitmap(paint.get(), m_bitmap.get(), 0, 0, m_size.cx, m_size.cy);
     return;
   }
   RECT client{};
   ::GetClientRect(hwnd(), &client);
-  UniqueBrush back(::CreateSolidBrush(RGB(0x1D, 0x2B, 0x3A)));
-  ::FillRect(paint.get(), &client, back.get());
+  FillSolid(paint.get(), client, RGB(0x1D, 0x2B, 0x3A));
   ::SetBkMode(paint.get(), TRANSPARENT);
   ::SetTextColor(paint.get(), RGB(0xFF, 0xFF, 0xFF));
   SelectGuard font(paint.get(), UiFontBold());

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "base/win32/paint.h"
 #include "resource.h"
 
 namespace quelvar {
@@ -94,7 +95,7 @@ bool msgFrm::Load(const Content& content, HWND owner, bool NoPointer, float X, f
   m_content = content;
   const COLORREF color = content.color == 0 ? kDefaultBalloonColor : content.color;
   m_content.color = color;
-  m_brush.reset(::CreateSolidBrush(color));
+  m_brush = SolidBrush(color);
   if (content.intensity != 0) m_intensity = ClampShadowIntensity(content.intensity);
   m_draggable = content.panel != PanelKind::Auto;
 
@@ -158,7 +159,7 @@ void msgFrm::BuildPanel() {
   ::GetWindowRect(hwnd(), &window);
   m_width = window.right - window.left;
   const int width = m_width - 30;
-  m_panel = new Panel(m_brush.get());
+  m_panel = new Panel(m_brush);
   if (!m_panel->Create("msgFrmPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                        WS_EX_CONTROLPARENT, 8, 30, width, Scale(100), hwnd(),
                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MSGBOX_PANEL)))) {
@@ -429,11 +430,11 @@ void msgFrm::cmdClose_Click() { ::DestroyWindow(hwnd()); }
 LRESULT msgFrm::OnCtlColor(HDC dc) {
   ::SetBkColor(dc, m_content.color);
   ::SetTextColor(dc, RGB(0, 0, 0));
-  return reinterpret_cast<LRESULT>(m_brush.get());
+  return reinterpret_cast<LRESULT>(m_brush);
 }
 
 void msgFrm::OnDrawItem(const DRAWITEMSTRUCT& item) {
-  ::FillRect(item.hDC, &item.rcItem, m_brush.get());
+  ::FillRect(item.hDC, &item.rcItem, m_brush);
   if (item.CtlID == IDC_MSGBOX_ICON) {
     DrawCell(item.hDC, IconCellOf(m_content.flags), 0, 0);
   } else if (item.CtlID == IDC_MSGBOX_CLOSE) {

@@ -113,7 +113,7 @@ class msgFrm : public Window {
   void DrawCell(HDC dc, int cell, int x, int y) const;
 
   Content m_content;
-  UniqueBrush m_brush;
+  HBRUSH m_brush = nullptr;  // the balloon colour's shared brush
   std::int16_t m_result = 0;
   int m_defaultButton = 0;  // 0 none, else 1 to 3 (an index + 1 into m_buttonWindows)
   std::int16_t m_intensity = 0;

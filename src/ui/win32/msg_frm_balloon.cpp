@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/win32/paint.h"
 #include "resource.h"
 #include "ui/win32/msg_frm.h"
 
@@ -113,8 +114,7 @@ void msgFrm::CaptureShadow() {
   ::GetWindowRect(hwnd(), &window);
   {
     ClientDc screen(nullptr);
-    UniqueDc memory(::CreateCompatibleDC(screen.get()));
-    SelectGuard select(memory.get(), backdrop.get());
+    BitmapDc memory(screen.get(), backdrop.get());
     ::BitBlt(memory.get(), 0, 0, m_width, m_height, screen.get(), window.left, window.top,
              SRCCOPY);
   }
@@ -161,16 +161,11 @@ void msgFrm::BeginDrag() {
 void msgFrm::OnPaint() {
   PaintDc paint(hwnd());
   HDC dc = paint.get();
-  if (m_backdrop) {
-    UniqueDc memory(::CreateCompatibleDC(dc));
-    SelectGuard select(memory.get(), m_backdrop.get());
-    ::BitBlt(dc, 0, 0, m_width, m_height, memory.get(), 0, 0, SRCCOPY);
-  }
+  if (m_backdrop) DrawBitmap(dc, m_backdrop.get(), 0, 0, m_width, m_height);
   UniqueRegion shape = n_GetMainRect();
   if (m_showPointer) Combine(shape, n_SetPointer(), RGN_OR);
-  ::FillRgn(dc, shape.get(), m_brush.get());
-  UniqueBrush outline(::CreateSolidBrush(kOutlineColor));
-  ::FrameRgn(dc, shape.get(), outline.get(), 1, 1);
+  ::FillRgn(dc, shape.get(), m_brush);
+  ::FrameRgn(dc, shape.get(), SolidBrush(kOutlineColor), 1, 1);
 }
 
 // Each cell of the strip, its pure green drawn in the balloon colour.
@@ -218,9 +213,7 @@ void msgFrm::LoadImageCells() {
 
 void msgFrm::DrawCell(HDC dc, int cell, int x, int y) const {
   if (cell < 1 || cell > kCellCount || !m_cells[static_cast<std::size_t>(cell)]) return;
-  UniqueDc memory(::CreateCompatibleDC(dc));
-  SelectGuard select(memory.get(), m_cells[static_cast<std::size_t>(cell)].get());
-  ::BitBlt(dc, x, y, kCellSize, kCellSize, memory.get(), 0, 0, SRCCOPY);
+  DrawBitmap(dc, m_cells[static_cast<std::size_t>(cell)].get(), x, y, kCellSize, kCellSize);
 }
 
 }  // namespace quelvar

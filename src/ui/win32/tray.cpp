@@ -1,6 +1,8 @@
 // The tray icon control's window, shell calls and picture; see tray.h.
 #include "ui/win32/tray.h"
 
+#include "base/win32/paint.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -89,13 +91,12 @@ void Tray::SetTrayImage(HBITMAP bitmap) {
   if (!::GetObjectA(bitmap, sizeof(source), &source)) return;
   // The image list keeps its images at 32 by 32: draw the bitmap to that size first.
   ClientDc screen(nullptr);
-  UniqueDc from(::CreateCompatibleDC(screen.get()));
-  UniqueDc to(::CreateCompatibleDC(screen.get()));
   UniqueBitmap scaled(::CreateCompatibleBitmap(screen.get(), kIconPixels, kIconPixels));
-  if (!from || !to || !scaled) return;
+  if (!scaled) return;
   {
-    SelectGuard fromGuard(from.get(), bitmap);
-    SelectGuard toGuard(to.get(), scaled.get());
+    BitmapDc from(screen.get(), bitmap);
+    BitmapDc to(screen.get(), scaled.get());
+    if (!from || !to) return;
     ::SetStretchBltMode(to.get(), HALFTONE);
     ::SetBrushOrgEx(to.get(), 0, 0, nullptr);
     ::StretchBlt(to.get(), 0, 0, kIconPixels, kIconPixels, from.get(), 0, 0, source.bmWidth,
