@@ -1,7 +1,7 @@
 // Base window plumbing; see window.h.
 #include "base/win32/window.h"
 
-#include <exception>
+#include "base/win32/failure_net.h"
 
 namespace quelvar {
 
@@ -97,18 +97,12 @@ LRESULT CALLBACK Window::StaticProc(HWND window, UINT message, WPARAM wParam, LP
   }
   if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
 
-  LRESULT result = 0;
-  try {
-    result = self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    ::MessageBoxA(window, error.what(), "Quelvar", MB_OK | MB_ICONSTOP);
-  } catch (...) {
-    ::MessageBoxA(window, "An unexpected error occurred.", "Quelvar", MB_OK | MB_ICONSTOP);
-  }
+  const LRESULT result =
+      Guarded(LRESULT{0}, [&] { return self->HandleMessage(message, wParam, lParam); });
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     self->m_hwnd = nullptr;
-    self->OnFinalDestroy();
+    Guarded([&] { self->OnFinalDestroy(); });
   }
   return result;
 }
@@ -142,7 +136,7 @@ HFONT UiFontBold() {
 namespace {
 BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
   ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-  return TRUE;
+  return TRUE;  // nothing here can throw
 }
 }  // namespace
 

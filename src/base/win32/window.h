@@ -1,5 +1,5 @@
 // The one base class for the program's windows: a static window procedure keeps `this`
-// from WM_NCCREATE to WM_NCDESTROY and stops every exception before it reaches Windows.
+// from WM_NCCREATE to WM_NCDESTROY and runs every message behind the failure net.
 #pragma once
 #include <windows.h>
 

@@ -6,6 +6,7 @@
 #include "base/os_family.h"
 #include "base/program_folder.h"
 #include "main/win32/frm_main_settings.h"
+#include "base/win32/failure_net.h"
 #include "base/win32/paint.h"
 #include "base/win32/windows_version.h"
 #include "memory/win32/frm_ram_configuration.h"
@@ -218,15 +219,14 @@ struct SkinWalk {
 
 BOOL CALLBACK SkinOneControl(HWND control, LPARAM context) {
   // A control that cannot be skinned is skipped; the walk goes on.
-  try {
+  Guarded([&] {
     auto& walk = *reinterpret_cast<SkinWalk*>(context);
     char className[64] = {};
-    if (!::GetClassNameA(control, className, sizeof(className))) return TRUE;
+    if (!::GetClassNameA(control, className, sizeof(className))) return;
     const auto style = static_cast<std::uint32_t>(::GetWindowLongPtrA(control, GWL_STYLE));
     const char* object = SkinObjectForControl(ClassifyControl(className, style), ControlTag(control));
     if (object) walk.skin->ApplySkin(control, object);
-  } catch (...) {
-  }
+  });
   return TRUE;
 }
 }  // namespace

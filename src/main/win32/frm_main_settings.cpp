@@ -2,6 +2,7 @@
 #include "main/win32/frm_main_settings.h"
 
 #include "base/program_folder.h"
+#include "base/win32/module_file.h"
 #include "resource.h"
 
 namespace quelvar {
@@ -16,9 +17,9 @@ void SetCheck(HWND box, int value) {
 }  // namespace
 
 std::string frmMainSettings::ExecutablePath() {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return RunEntryPath(ProgramFolder(), BaseNameOfPath(path));
+  // WinMain stops before any window when the path is unknown; the program's usual name then.
+  const std::string path = ModuleFileName();
+  return RunEntryPath(ProgramFolder(), path.empty() ? "Quelvar" : BaseNameOfPath(path));
 }
 
 void frmMainSettings::CreateControls() {

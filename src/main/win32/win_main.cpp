@@ -1,5 +1,6 @@
 // WinMain: wires the Win32 services into the program, runs the main window's start-up and
-// the message loop. Only the main window ends the loop.
+// the message loop. Only the main window ends the loop. Everything runs behind the failure
+// net; a failure that no message loop is left to report is shown before the program ends.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,19 +9,29 @@
 #include "base/message_box.h"
 #include "base/program_folder.h"
 #include "base/shell.h"
-#include "main/win32/frm_main.h"
+#include "base/win32/failure_net.h"
+#include "base/win32/module_file.h"
 #include "base/win32/win32_clock.h"
 #include "base/win32/win32_file_system.h"
 #include "base/win32/win32_message_box.h"
 #include "base/win32/win32_shell.h"
+#include "main/win32/frm_main.h"
 #include "registry/win32/win32_registry.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+namespace {
+
+int RunQuelvar(int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  char exePath[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, exePath, MAX_PATH);
+  const std::string exePath = quelvar::ModuleFileName();
+  if (exePath.empty()) {
+    ::MessageBoxA(nullptr,
+                  "Quelvar cannot find out which folder it was started from, so it cannot read "
+                  "its data files. Start it again from its own folder.",
+                  "Quelvar", MB_OK | MB_ICONSTOP);
+    return 1;
+  }
   quelvar::SetProgramFolder(quelvar::FolderOfPath(exePath));
 
   quelvar::Win32FileSystem files;
@@ -36,7 +47,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   quelvar::SetShellService(shell);
 
   quelvar::frmMain mainWindow;
-  if (!mainWindow.Start(showCommand)) return 1;
+  if (!mainWindow.Start(showCommand)) {
+    ::MessageBoxA(nullptr, "Quelvar could not open its main window.", "Quelvar",
+                  MB_OK | MB_ICONSTOP);
+    return 1;
+  }
 
   MSG message;
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -45,4 +60,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     ::DispatchMessageA(&message);
   }
   return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  const int result = quelvar::Guarded(1, [&] { return RunQuelvar(showCommand); });
+  quelvar::ReportFailureNow();
+  return result;
 }

@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include <exception>
+#include "base/win32/failure_net.h"
 
 namespace quelvar {
 
@@ -90,14 +90,12 @@ std::string GetListItemText(HWND listHandle, int rowIndex) {
 
 int CALLBACK CompareListItems(LPARAM data1, LPARAM data2, LPARAM listHandle) {
   // Called by the list control during its sort: nothing may escape into it.
-  try {
+  return Guarded(0, [&] {
     const HWND list = reinterpret_cast<HWND>(listHandle);
     const std::string first = GetListItemText(list, FindItemByData(list, data1));
     const std::string second = GetListItemText(list, FindItemByData(list, data2));
     return CompareSortTexts(first, second, SortDataType, SortOrderFlag, UserDateTimeFormat());
-  } catch (const std::exception&) {
-    return 0;
-  }
+  });
 }
 
 }  // namespace quelvar
