@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/win32/subclass.h"
 #include "base/win32/window.h"
 
 namespace quelvar {
@@ -12,7 +13,7 @@ namespace {
 
 constexpr const char* kSkinProperty = "QuelvarSkin";
 constexpr const char* kTagProperty = "QuelvarTag";
-constexpr const char* kOldProcProperty = "QuelvarSkinProc";
+constexpr const char* kFrameHookProperty = "QuelvarSkinFrame";
 
 COLORREF ToColorRef(SkinColor color) {
   return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
@@ -86,15 +87,16 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
   }
 }
 
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto oldProc = reinterpret_cast<WNDPROC>(::GetPropA(window, kOldProcProperty));
+// Group boxes in the flat styles paint themselves; the hook lives as long as the box.
+LRESULT FrameHook(Subclass& hook, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND window = hook.window();
   const SkinControl::Applied* applied = SkinControl::AppliedTo(window);
   if (applied && applied->object.frame != SkinFrameStyle::Group) {
     switch (message) {
       case WM_PAINT: PaintFrame(window, *applied); return 0;
       case WM_ERASEBKGND: return 1;
       case WM_SETTEXT: {
-        const LRESULT result = ::CallWindowProcA(oldProc, window, message, wParam, lParam);
+        const LRESULT result = hook.CallNext(message, wParam, lParam);
         ::InvalidateRect(window, nullptr, TRUE);
         return result;
       }
@@ -102,12 +104,11 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
   }
   if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
-    ::RemovePropA(window, kOldProcProperty);
+    ::RemovePropA(window, kFrameHookProperty);
     ::RemovePropA(window, kSkinProperty);
     ::RemovePropA(window, kTagProperty);
   }
-  return ::CallWindowProcA(oldProc, window, message, wParam, lParam);
+  return hook.CallNext(message, wParam, lParam);
 }
 
 }  // namespace
@@ -141,10 +142,10 @@ bool SkinControl::ApplySkin(HWND window, const char* objectName) {
   const Applied& applied = found->second;
   ::SetPropA(window, kSkinProperty, const_cast<Applied*>(&applied));
   if (applied.font) ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(applied.font.get()), FALSE);
-  if (IsGroupBox(window) && !::GetPropA(window, kOldProcProperty)) {
-    const LONG_PTR old =
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc));
-    ::SetPropA(window, kOldProcProperty, reinterpret_cast<HANDLE>(old));
+  if (IsGroupBox(window) && !::GetPropA(window, kFrameHookProperty)) {
+    if (Subclass* hook = Subclass::HookForLife(window, &FrameHook)) {
+      ::SetPropA(window, kFrameHookProperty, hook);
+    }
   }
   ::InvalidateRect(window, nullptr, TRUE);
   return true;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "base/win32/paint.h"
+#include "base/win32/subclass.h"
 
 namespace quelvar {
 
@@ -30,9 +31,6 @@ constexpr COLORREF kClose = RGB(0xC4, 0x2B, 0x1C);
 // The face's fixed regions (96-dpi pixels, face coordinates).
 constexpr int kNavRight = 215;
 constexpr int kTitleBottom = 86;
-
-constexpr const char* kFaceProperty = "QuelvarFace";
-constexpr const char* kOldProcProperty = "QuelvarFaceProc";
 
 void Fill(HDC dc, const RECT& rect, COLORREF color) { FillSolid(dc, rect, color); }
 
@@ -170,10 +168,11 @@ void Face::BuildButtons() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_firstId + static_cast<int>(i))), instance,
         nullptr);
     ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.normal.get()), FALSE);
-    ::SetPropA(window, kFaceProperty, this);
-    ::SetPropA(window, kOldProcProperty,
-               reinterpret_cast<HANDLE>(::SetWindowLongPtrA(
-                   window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Face::ButtonProc))));
+    Subclass::HookForLife(window, [this](Subclass& hook, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
+      OnButtonMouse(hook.window(), message);
+      return hook.CallNext(message, wParam, lParam);
+    });
     m_buttons.push_back(window);
 
     TOOLINFOA tool{};
@@ -186,27 +185,19 @@ void Face::BuildButtons() {
   }
 }
 
-LRESULT CALLBACK Face::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* face = static_cast<Face*>(::GetPropA(button, kFaceProperty));
-  const auto oldProc = reinterpret_cast<WNDPROC>(::GetPropA(button, kOldProcProperty));
-  if (face) {
-    const int index = ::GetDlgCtrlID(button) - face->m_firstId;
-    if (message == WM_MOUSEMOVE && face->m_hot != index) {
-      if (face->m_hot >= 0) ::InvalidateRect(face->ButtonWindow(face->m_hot), nullptr, FALSE);
-      face->m_hot = index;
-      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
-      ::TrackMouseEvent(&track);
-      ::InvalidateRect(button, nullptr, FALSE);
-    } else if (message == WM_MOUSELEAVE && face->m_hot == index) {
-      face->m_hot = -1;
-      ::InvalidateRect(button, nullptr, FALSE);
-    } else if (message == WM_NCDESTROY) {
-      ::RemovePropA(button, kFaceProperty);
-      ::RemovePropA(button, kOldProcProperty);
-      ::SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
-    }
+// The buttons' hover look: the button under the mouse is hot until the mouse leaves it.
+void Face::OnButtonMouse(HWND button, UINT message) {
+  const int index = ::GetDlgCtrlID(button) - m_firstId;
+  if (message == WM_MOUSEMOVE && m_hot != index) {
+    if (m_hot >= 0) ::InvalidateRect(ButtonWindow(static_cast<std::size_t>(m_hot)), nullptr, FALSE);
+    m_hot = index;
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
+    ::TrackMouseEvent(&track);
+    ::InvalidateRect(button, nullptr, FALSE);
+  } else if (message == WM_MOUSELEAVE && m_hot == index) {
+    m_hot = -1;
+    ::InvalidateRect(button, nullptr, FALSE);
   }
-  return ::CallWindowProcA(oldProc, button, message, wParam, lParam);
 }
 
 LRESULT Face::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -61,7 +61,7 @@ class Face : public Window {
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void OnButtonClicked(std::size_t index);
   void SetView(FaceView view);
-  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+  void OnButtonMouse(HWND button, UINT message);
 
   FaceEvents* m_events = nullptr;
   int m_firstId = 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "base/win32/paint.h"
+#include "base/win32/subclass.h"
 #include "resource.h"
 
 namespace quelvar {
@@ -16,7 +17,6 @@ namespace {
 constexpr COLORREF kDefaultBalloonColor = RGB(255, 255, 204);
 constexpr UINT_PTR kAutoCloseTimer = 1;
 constexpr const char* kHotProperty = "msgFrmHot";
-constexpr const char* kOldProcProperty = "msgFrmOldProc";
 
 // The self-closing notice on screen, if any: a new notice replaces it.
 msgFrm* g_autoBox = nullptr;
@@ -31,8 +31,8 @@ std::string WindowText(HWND window) {
 }
 
 // The close button's hover look: a property on the button, cleared when the mouse leaves.
-LRESULT CALLBACK CloseButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto oldProc = reinterpret_cast<WNDPROC>(::GetPropA(button, kOldProcProperty));
+LRESULT CloseButtonHook(Subclass& hook, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND button = hook.window();
   switch (message) {
     case WM_MOUSEMOVE:
       if (!::GetPropA(button, kHotProperty)) {
@@ -46,13 +46,10 @@ LRESULT CALLBACK CloseButtonProc(HWND button, UINT message, WPARAM wParam, LPARA
       ::RemovePropA(button, kHotProperty);
       ::InvalidateRect(button, nullptr, FALSE);
       break;
-    case WM_NCDESTROY:
-      ::RemovePropA(button, kHotProperty);
-      ::RemovePropA(button, kOldProcProperty);
-      break;
+    case WM_NCDESTROY: ::RemovePropA(button, kHotProperty); break;
     default: break;
   }
-  return ::CallWindowProcA(oldProc, button, message, wParam, lParam);
+  return hook.CallNext(message, wParam, lParam);
 }
 
 }  // namespace
@@ -286,9 +283,7 @@ int msgFrm::LayoutAutoPanel(int panelWidth) {
   const int bottom = LayoutHeader(panelWidth);
   m_close = AddControl("BUTTON", "Close", BS_OWNERDRAW, panelWidth - Scale(4) - 16, Scale(4), 16,
                        16, IDC_MSGBOX_CLOSE);
-  ::SetPropA(m_close, kOldProcProperty,
-             reinterpret_cast<HANDLE>(::GetWindowLongPtrA(m_close, GWLP_WNDPROC)));
-  ::SetWindowLongPtrA(m_close, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CloseButtonProc));
+  Subclass::HookForLife(m_close, &CloseButtonHook);
   // A tool tip names the picture-only button; it goes with the box, which owns it.
   HWND tip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
