@@ -33,17 +33,11 @@ LRESULT ChildWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_ERASEBKGND:
-      return SkinEraseBackground(hwnd(), reinterpret_cast<HDC>(wParam))
-                 ? 1
-                 : DefaultProc(message, wParam, lParam);
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      const auto brush =
-          SkinCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), hwnd());
-      return brush ? *brush : DefaultProc(message, wParam, lParam);
+    default: {
+      LRESULT skinned = 0;
+      if (SkinHostMessage(hwnd(), message, wParam, lParam, &skinned)) return skinned;
+      return DefaultProc(message, wParam, lParam);
     }
-    default: return DefaultProc(message, wParam, lParam);
   }
 }
 

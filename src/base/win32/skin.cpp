@@ -202,4 +202,22 @@ bool SkinEraseBackground(HWND window, HDC dc) {
   return true;
 }
 
+bool SkinHostMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      if (!SkinEraseBackground(host, reinterpret_cast<HDC>(wParam))) return false;
+      *result = 1;
+      return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      const auto brush =
+          SkinCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), host);
+      if (!brush) return false;
+      *result = *brush;
+      return true;
+    }
+    default: return false;
+  }
+}
+
 }  // namespace quelvar

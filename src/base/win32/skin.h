@@ -52,4 +52,9 @@ std::optional<LRESULT> SkinCtlColor(HDC dc, HWND control, HWND host);
 // For WM_ERASEBKGND of a skinned window: fills it and returns true.
 bool SkinEraseBackground(HWND window, HDC dc);
 
+// The skin's part of a host window's procedure, written once: WM_ERASEBKGND of a skinned
+// window and WM_CTLCOLORSTATIC / WM_CTLCOLORBTN of the controls it hosts. True with *result
+// when the skin answers; false to let the window answer as it would without a skin.
+bool SkinHostMessage(HWND host, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
 }  // namespace quelvar

@@ -175,13 +175,11 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case IDC_MNU_EXIT: mnuExit_Click(); return 0;
         default: return 0;
       }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      const auto brush =
-          SkinCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), hwnd());
-      return brush ? *brush : DefaultProc(message, wParam, lParam);
+    default: {
+      LRESULT skinned = 0;
+      if (SkinHostMessage(hwnd(), message, wParam, lParam, &skinned)) return skinned;
+      return DefaultProc(message, wParam, lParam);
     }
-    default: return DefaultProc(message, wParam, lParam);
   }
 }
 
@@ -328,13 +326,9 @@ void frmMain::mnuHelp_Click() { OpenHelp(); }
 void frmMain::mnuExit_Click() { Form_Unload(); }
 
 LRESULT frmMain::ChildFrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return SkinEraseBackground(hwnd(), reinterpret_cast<HDC>(wParam))
-                 ? 1
-                 : DefaultProc(message, wParam, lParam);
-    default: return DefaultProc(message, wParam, lParam);
-  }
+  LRESULT skinned = 0;
+  if (SkinHostMessage(hwnd(), message, wParam, lParam, &skinned)) return skinned;
+  return DefaultProc(message, wParam, lParam);
 }
 
 }  // namespace quelvar
