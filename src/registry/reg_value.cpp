@@ -1,10 +1,10 @@
 // Conversions of the registry operations' dynamically typed value.
 #include "registry/reg_value.h"
 
-#include <cerrno>
+#include "base/decimal_text.h"
+
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <string_view>
 
@@ -20,35 +20,16 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A plain decimal number: optional sign, digits with an optional fraction, optional
-// exponent. Anything else (empty text, letters, "1,5", hexadecimal) is not a number.
+// A decimal number in the program's one grammar, blanks around it allowed.
 double ParseNumber(const std::string& original) {
-  const std::string_view text = TrimBlanks(original);
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  const DecimalValue number = ParseDecimal(original);
+  switch (number.fault) {
+    case DecimalFault::kNone: return number.value;
+    case DecimalFault::kOutOfRange:
+      throw ConversionError("number out of range: \"" + original + "\"");
+    case DecimalFault::kNotANumber: break;
   }
-  if (digits == 0) throw ConversionError("not a number: \"" + original + "\"");
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-    const std::size_t exponentStart = j;
-    while (j < text.size() && IsDigit(text[j])) ++j;
-    if (j == exponentStart) throw ConversionError("not a number: \"" + original + "\"");
-    i = j;
-  }
-  if (i != text.size()) throw ConversionError("not a number: \"" + original + "\"");
-  const std::string number(text);
-  errno = 0;
-  const double value = std::strtod(number.c_str(), nullptr);
-  if (!std::isfinite(value)) throw ConversionError("number out of range: \"" + original + "\"");
-  return value;
+  throw ConversionError("not a number: \"" + original + "\"");
 }
 
 // Nearest integer, a fraction of exactly one half going to the even neighbour.

@@ -1,8 +1,9 @@
 // The backup file's line format; see backup_file.h.
 #include "tuning/backup_file.h"
 
+#include "base/decimal_text.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -29,36 +30,6 @@ bool IsCalendarDay(int year, int month, int day) {
   if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
   return month != 2 || day != 29 || leap;
-}
-
-bool IsIntegerText(std::string_view text) {
-  std::size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
-  if (i == text.size()) return false;
-  for (; i < text.size(); ++i) {
-    if (!IsDigit(text[i])) return false;
-  }
-  return true;
-}
-
-// -?digits[.digits][E[+-]digits]: the forms FormatBackupNumber writes, and the integer form.
-bool IsNumberText(std::string_view text) {
-  std::size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
-  const std::size_t wholeStart = i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
-  if (i == wholeStart) return false;
-  if (i < text.size() && text[i] == '.') {
-    const std::size_t fractionStart = ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
-    if (i == fractionStart) return false;
-  }
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t exponentDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++exponentDigits;
-    if (exponentDigits == 0) return false;
-  }
-  return i == text.size();
 }
 
 }  // namespace
@@ -192,11 +163,9 @@ BackupRead BackupFileReader::ReadInteger(std::int32_t* value) {
   std::string_view line;
   std::size_t next = 0;
   if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
-  std::int32_t result = 0;
-  if (!IsIntegerText(line)) return BackupRead::kMalformed;
-  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), result);
-  if (error != std::errc() || end != line.data() + line.size()) return BackupRead::kMalformed;
-  *value = result;
+  const std::optional<std::int32_t> result = ParseDecimalInt32Record(line);
+  if (!result) return BackupRead::kMalformed;
+  *value = *result;
   Advance(next);
   return BackupRead::kOk;
 }
@@ -205,12 +174,10 @@ BackupRead BackupFileReader::ReadNumber(double* value) {
   std::string_view line;
   std::size_t next = 0;
   if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
-  if (!IsNumberText(line)) return BackupRead::kMalformed;
-  double result = 0;
-  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), result);
-  if (error == std::errc::result_out_of_range) return BackupRead::kOutOfRange;
-  if (error != std::errc() || end != line.data() + line.size()) return BackupRead::kMalformed;
-  *value = result;
+  const DecimalValue result = ParseDecimalRecord(line);
+  if (result.fault == DecimalFault::kOutOfRange) return BackupRead::kOutOfRange;
+  if (!result.ok()) return BackupRead::kMalformed;
+  *value = result.value;
   Advance(next);
   return BackupRead::kOk;
 }

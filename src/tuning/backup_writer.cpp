@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/clock.h"
+#include "base/decimal_text.h"
 #include "base/file_system.h"
 #include "base/os_family.h"
 #include "base/program_folder.h"
@@ -19,52 +20,6 @@
 namespace quelvar {
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The number a text's leading decimal digits hold, with an optional minus sign; 0 when none.
-double LeadingNumber(const std::string& text) {
-  std::size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
-  double value = 0;
-  bool any = false;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    value = value * 10 + (text[i] - '0');
-    any = true;
-  }
-  if (!any) return 0;
-  return text[0] == '-' ? -value : value;
-}
-
-// The leading numeric part of a name, the way a number is read from the start of a text:
-// blanks skipped, optional sign, digits, optional fraction and exponent.
-double LeadingNumericPart(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  double value = 0;
-  bool any = false;
-  for (; i < text.size() && IsDigit(text[i]); ++i, any = true) value = value * 10 + (text[i] - '0');
-  if (i < text.size() && text[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && IsDigit(text[i]); ++i, any = true, scale /= 10) {
-      value += (text[i] - '0') * scale;
-    }
-  }
-  if (!any) return 0;
-  if (i + 1 < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-    std::size_t j = i + 1;
-    bool negativeExponent = false;
-    if (text[j] == '-' || text[j] == '+') negativeExponent = text[j++] == '-';
-    int exponent = 0;
-    bool digits = false;
-    for (; j < text.size() && IsDigit(text[j]); ++j, digits = true) {
-      exponent = std::min(exponent * 10 + (text[j] - '0'), 400);
-    }
-    if (digits) value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
-  }
-  return negative ? -value : value;
-}
 
 // The registry type a value is stored as; kRegNone when the key or the value is missing.
 std::uint32_t StoredValueType(RegKey hive, const std::string& key, const std::string& name) {
@@ -79,23 +34,20 @@ std::uint32_t StoredValueType(RegKey hive, const std::string& key, const std::st
   return type;
 }
 
-// The number a whole text spells in decimal (an optional minus sign and digits, nothing else);
-// nothing when it spells none.
+// The number a whole text spells in the decimal grammar (blanks around it allowed; the zeros
+// that end a registry text dropped); nothing when it spells none.
 std::optional<double> DecimalNumber(std::string_view text) {
   while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
-  const std::size_t digits = (!text.empty() && text[0] == '-') ? 1 : 0;
-  if (digits == text.size()) return std::nullopt;
-  for (std::size_t i = digits; i < text.size(); ++i) {
-    if (!IsDigit(text[i])) return std::nullopt;
-  }
-  return LeadingNumber(std::string(text));
+  const DecimalValue number = ParseDecimal(text);
+  if (!number.ok()) return std::nullopt;
+  return number.value;
 }
 
 // A 95-line value: stored as text by this program, so its text's number; a value another
 // program stored as a 32-bit number is recorded as that number rather than lost.
 double Read95Value(CRegister& reg, RegKey hive, const std::string& key, const std::string& name) {
   if (StoredValueType(hive, key, name) == kRegDword) return reg.myREGGetSetting(hive, key, name, 0);
-  return LeadingNumber(reg.REGGetSetting(hive, key, name, "0"));
+  return LeadingDecimal(reg.REGGetSetting(hive, key, name, "0"));
 }
 
 // Reads one value of the running line's body.
@@ -174,7 +126,7 @@ int BackupNumberOfName(const std::string& fileName) {
   const auto dot = base.find_last_of('.');
   if (dot != std::string_view::npos) base = base.substr(0, dot);
   if (base.size() > 3) base = base.substr(base.size() - 3);
-  const double number = std::nearbyint(LeadingNumericPart(base));  // halves to even
+  const double number = std::nearbyint(LeadingDecimal(base));  // halves to even
   if (number > INT16_MAX) return INT16_MAX;
   if (number < INT16_MIN) return INT16_MIN;
   return static_cast<int>(number);

@@ -1,8 +1,9 @@
 // The backup list's sort rules; see list_sort.h.
 #include "tuning/list_sort.h"
 
+#include "base/decimal_text.h"
+
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -222,15 +223,9 @@ long long DayNumber(int year, int month, int day) {
 }
 
 std::optional<double> ToDouble(std::string_view text) {
-  const std::string copy(text);
-  const char* begin = copy.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  if (end == begin || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
-  while (*end == ' ' || *end == '\t') ++end;
-  if (*end != '\0') return std::nullopt;
-  return value;
+  const DecimalValue number = ParseDecimal(text);
+  if (!number.ok()) return std::nullopt;
+  return number.value;
 }
 
 std::optional<std::int32_t> ToInt32(std::string_view text) {
