@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/win32/controls.h"
 #include "base/win32/subclass.h"
 #include "base/win32/window.h"
 
@@ -64,10 +65,9 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
   HFONT font = applied.font ? applied.font.get()
                             : reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
   SelectGuard selectFont(paint.get(), font ? font : UiFont());
-  char caption[256] = {};
-  ::GetWindowTextA(window, caption, sizeof(caption));
+  const std::string caption = WindowText(window);
   SIZE text{};
-  ::GetTextExtentPoint32A(paint.get(), caption, lstrlenA(caption), &text);
+  ::GetTextExtentPoint32A(paint.get(), caption.c_str(), static_cast<int>(caption.size()), &text);
   const int top = text.cy / 2;
 
   UniquePen pen(::CreatePen(PS_SOLID, 1, ToColorRef(applied.object.border)));
@@ -76,14 +76,15 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
   const int round = Window::Scale(6);
   ::RoundRect(paint.get(), client.left, client.top + top, client.right, client.bottom, round,
               round);
-  if (caption[0] != '\0') {
+  if (!caption.empty()) {
     const int pad = Window::Scale(4);
     RECT label{client.left + Window::Scale(10), client.top, 0, client.top + text.cy};
     label.right = label.left + text.cx + 2 * pad;
     ::FillRect(paint.get(), &label, applied.brush.get());
     ::SetBkMode(paint.get(), TRANSPARENT);
     ::SetTextColor(paint.get(), ToColorRef(applied.object.accent));
-    ::TextOutA(paint.get(), label.left + pad, label.top, caption, lstrlenA(caption));
+    ::TextOutA(paint.get(), label.left + pad, label.top, caption.c_str(),
+               static_cast<int>(caption.size()));
   }
 }
 

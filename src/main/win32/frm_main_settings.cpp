@@ -2,19 +2,11 @@
 #include "main/win32/frm_main_settings.h"
 
 #include "base/program_folder.h"
+#include "base/win32/controls.h"
 #include "base/win32/module_file.h"
 #include "resource.h"
 
 namespace quelvar {
-
-namespace {
-int CheckOf(HWND box) {
-  return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-}
-void SetCheck(HWND box, int value) {
-  ::SendMessageA(box, BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-}  // namespace
 
 std::string frmMainSettings::ExecutablePath() {
   // WinMain stops before any window when the path is unknown; the program's usual name then.
@@ -57,15 +49,15 @@ void frmMainSettings::OnCommand(int id, int code, HWND) {
   }
 }
 
-int frmMainSettings::chkRunMainProgram() const { return CheckOf(m_chkRunMainProgram); }
-int frmMainSettings::chkRunProgramMini() const { return CheckOf(m_chkRunProgramMini); }
+int frmMainSettings::chkRunMainProgram() const { return IsChecked(m_chkRunMainProgram) ? 1 : 0; }
+int frmMainSettings::chkRunProgramMini() const { return IsChecked(m_chkRunProgramMini) ? 1 : 0; }
 
 void frmMainSettings::loadSettings() {
   const MainSettingsValues values = quelvar::loadSettings(ExecutablePath());
   // Setting a box from the store counts as a click.
-  SetCheck(m_chkRunMainProgram, values.chkRunMainProgram);
+  SetChecked(m_chkRunMainProgram, values.chkRunMainProgram == 1);
   chkRunMainProgram_Click();
-  SetCheck(m_chkRunProgramMini, values.chkRunProgramMini);
+  SetChecked(m_chkRunProgramMini, values.chkRunProgramMini == 1);
   chkRunProgramMini_Click();
 }
 

@@ -7,6 +7,7 @@
 #include "base/message_box.h"
 #include "base/os_family.h"
 #include "base/program_folder.h"
+#include "base/win32/controls.h"
 #include "resource.h"
 #include "tuning/win32/m_list_view.h"
 
@@ -39,15 +40,7 @@ void frmBackUp::CreateControls() {
                           WS_CLIPSIBLINGS,
                       0, 0, 10, 10, IDC_BACKUP_LIST, WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(m_list, LVS_EX_FULLROWSELECT);
-  for (int i = 0; i < 3; ++i) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<char*>(kColumnCaptions[i]);
-    column.cx = Scale(120);
-    column.iSubItem = i;
-    ::SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
-                   reinterpret_cast<LPARAM>(&column));
-  }
+  for (int i = 0; i < 3; ++i) ListViewControl(m_list).InsertColumn(i, kColumnCaptions[i], Scale(120));
   m_restore = AddControl("BUTTON", "&Restore", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP |
                                                    WS_DISABLED | WS_CLIPSIBLINGS,
                          0, 0, 10, 10, IDC_BACKUP_RESTORE);
@@ -110,19 +103,12 @@ void frmBackUp::intializeList() {
 }
 
 void frmBackUp::AddBackupEntry(const BackupListEntry& entry) {
-  LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = ListView_GetItemCount(m_list);
-  item.pszText = const_cast<char*>(entry.fileName.c_str());
-  item.lParam = m_nextItemData++;
-  const int row = static_cast<int>(
-      ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  const ListViewControl list(m_list);
+  const int row = list.AppendItem(entry.fileName, m_nextItemData++);
   if (row < 0) return;
   // A file whose first lines are no date and time keeps empty cells.
-  const std::string date = entry.date ? FormatUserDate(*entry.date) : std::string();
-  const std::string time = entry.time ? FormatUserTime(*entry.time) : std::string();
-  ListView_SetItemText(m_list, row, 1, const_cast<char*>(date.c_str()));
-  ListView_SetItemText(m_list, row, 2, const_cast<char*>(time.c_str()));
+  list.SetItemText(row, 1, entry.date ? FormatUserDate(*entry.date) : std::string());
+  list.SetItemText(row, 2, entry.time ? FormatUserTime(*entry.time) : std::string());
 }
 
 void frmBackUp::OnCommand(int id, int code, HWND) {
@@ -169,16 +155,12 @@ void frmBackUp::UpdateButtons() {
 }
 
 int frmBackUp::SelectedRow() const {
-  return static_cast<int>(::SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                         LVNI_SELECTED));
+  return ListViewControl(m_list).SelectedRow();
 }
 
 std::string frmBackUp::SelectedFileName() const {
   const int row = SelectedRow();
-  if (row < 0) return {};
-  char buffer[MAX_PATH] = {};
-  ListView_GetItemText(m_list, row, 0, buffer, sizeof(buffer));
-  return buffer;
+  return row < 0 ? std::string() : ListViewControl(m_list).ItemText(row, 0);
 }
 
 void frmBackUp::SetListSortStyle(DWORD sortStyle) {
@@ -189,13 +171,7 @@ void frmBackUp::SetListSortStyle(DWORD sortStyle) {
 
 void frmBackUp::lstBackUpList_ColumnClick(int columnIndex) {
   if (columnIndex < 0 || columnIndex >= 3) return;
-  char caption[64] = {};
-  LVCOLUMNA column{};
-  column.mask = LVCF_TEXT;
-  column.pszText = caption;
-  column.cchTextMax = sizeof(caption);
-  ::SendMessageA(m_list, LVM_GETCOLUMNA, static_cast<WPARAM>(columnIndex),
-                 reinterpret_cast<LPARAM>(&column));
+  const std::string caption = ListViewControl(m_list).ColumnText(columnIndex);
 
   std::string& tag = m_columnTags[columnIndex];
   if (tag != "ASC") {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/controls.h"
 #include "base/win32/unique_handle.h"
 #include "resource.h"
 #include "tuning/apply_profile.h"
@@ -99,7 +100,7 @@ void frmWizardMode::CreateControls() {
                               IDC_WIZARD_MODE0 + i);
   }
   // "Automatic-A" is the mode selected from the start.
-  ::SendMessageA(m_optMode[0], BM_SETCHECK, BST_CHECKED, 0);
+  SetChecked(m_optMode[0], true);
   m_lblModeDescrip = AddControl("STATIC", "Modes Description",
                                 SS_OWNERDRAW | SS_NOPREFIX | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
                                 10, 10, IDC_WIZARD_DESCRIPTION);
@@ -222,10 +223,7 @@ void frmWizardMode::lblModeDescrip_Draw(const DRAWITEMSTRUCT& item) {
       hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
       reinterpret_cast<LPARAM>(m_lblModeDescrip)));
   ::FillRect(dc, &item.rcItem, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
-  const int length = ::GetWindowTextLengthA(m_lblModeDescrip);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  ::GetWindowTextA(m_lblModeDescrip, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(length));
+  const std::string text = WindowText(m_lblModeDescrip);
 
   auto font = reinterpret_cast<HFONT>(::SendMessageA(m_lblModeDescrip, WM_GETFONT, 0, 0));
   SelectGuard selectFont(dc, font ? font : UiFont());

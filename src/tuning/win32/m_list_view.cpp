@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "base/win32/controls.h"
 #include "base/win32/failure_net.h"
 
 namespace quelvar {
@@ -76,16 +77,7 @@ int FindItemByData(HWND listHandle, LPARAM data) {
 
 std::string GetListItemText(HWND listHandle, int rowIndex) {
   if (rowIndex < 0) return {};
-  char buffer[64] = {};
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iSubItem = SortColumn - 1;
-  item.pszText = buffer;
-  item.cchTextMax = sizeof(buffer);
-  const auto length = ::SendMessageA(listHandle, LVM_GETITEMTEXTA, static_cast<WPARAM>(rowIndex),
-                                     reinterpret_cast<LPARAM>(&item));
-  if (length <= 0) return {};
-  return std::string(buffer, static_cast<std::size_t>(length));
+  return ListViewControl(listHandle).ItemText(rowIndex, SortColumn - 1);
 }
 
 int CALLBACK CompareListItems(LPARAM data1, LPARAM data2, LPARAM listHandle) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "base/win32/controls.h"
 #include "base/win32/paint.h"
 #include "base/win32/subclass.h"
 #include "resource.h"
@@ -20,15 +21,6 @@ constexpr const char* kHotProperty = "msgFrmHot";
 
 // The self-closing notice on screen, if any: a new notice replaces it.
 msgFrm* g_autoBox = nullptr;
-
-std::string WindowText(HWND window) {
-  if (!window) return {};
-  const int length = ::GetWindowTextLengthA(window);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = ::GetWindowTextA(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return text;
-}
 
 // The close button's hover look: a property on the button, cleared when the mouse leaves.
 LRESULT CloseButtonHook(Subclass& hook, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -275,7 +267,7 @@ int msgFrm::LayoutInputPanel(int panelWidth) {
   m_buttonCodes.push_back(-1);
   m_defaultButton = 1;
   m_initialFocus = m_edit;
-  ::SendMessageA(m_edit, EM_SETSEL, 0, -1);
+  EditControl(m_edit).SelectAll();
   return y + Scale(23) + Scale(6);
 }
 
@@ -315,8 +307,7 @@ void msgFrm::SetDisplayIcon() {
 
 void msgFrm::MarkDefault(int index) {
   for (std::size_t i = 0; i < m_buttonWindows.size(); ++i) {
-    const LONG_PTR style = static_cast<int>(i) == index ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    ::SendMessageA(m_buttonWindows[i], BM_SETSTYLE, static_cast<WPARAM>(style), TRUE);
+    ButtonControl(m_buttonWindows[i]).SetDefault(static_cast<int>(i) == index);
   }
 }
 
@@ -353,7 +344,7 @@ void msgFrm::ShowAuto(int seconds) {
 }
 
 bool msgFrm::checked() const {
-  return m_check && ::SendMessageA(m_check, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return m_check && IsChecked(m_check);
 }
 
 std::string msgFrm::text() const { return WindowText(m_edit); }
