@@ -1,6 +1,8 @@
 // The backup file's layout on both Windows lines; see backup_layout.h.
 #include "tuning/backup_layout.h"
 
+#include "base/program_folder.h"
+
 namespace quelvar {
 
 namespace {
@@ -79,6 +81,12 @@ const LineLayout& NineFiveLayout() {
 const LineLayout& NtLayout() {
   static const LineLayout layout{kNtGroups, kNtAdapter};
   return layout;
+}
+
+std::string BackupFolder() { return ProgramPath("\\Backups"); }
+
+std::string BackupFilePath(std::string_view fileName) {
+  return BackupFolder() + "\\" + std::string(fileName);
 }
 
 }  // namespace quelvar

@@ -12,6 +12,11 @@
 
 namespace quelvar {
 
+// Where the backups live: the program folder + "\Backups", the one spelling of it.
+std::string BackupFolder();
+// A backup file's full path in that folder ("007.BCK" -> "<program folder>\Backups\007.BCK").
+std::string BackupFilePath(std::string_view fileName);
+
 // Key paths (without their hive), letter case exactly as the file and the apply use them.
 inline constexpr std::string_view kMstcpKey = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
 inline constexpr std::string_view kInternetSettings95Key =

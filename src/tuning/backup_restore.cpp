@@ -8,7 +8,6 @@
 
 #include "base/file_system.h"
 #include "base/os_family.h"
-#include "base/program_folder.h"
 #include "base/text_util.h"
 #include "registry/registry_access.h"
 #include "tuning/backup_file.h"
@@ -208,8 +207,6 @@ std::optional<std::int16_t> CheckHeader(BackupFileReader& reader, std::string* p
 
 }  // namespace
 
-std::string BackupFolder() { return ProgramPath("\\Backups"); }
-
 void ReadBackupStamp(std::string_view contents, BackupListEntry* entry) {
   BackupFileReader reader(contents.substr(0, 256));
   LocalDateTime date;
@@ -241,7 +238,7 @@ std::vector<BackupListEntry> ReadBackupList() {
     BackupListEntry row;
     row.fileName = BackupRowName(name);
     std::string contents;
-    if (Files().ReadWholeFile(folder + "\\" + name, &contents)) ReadBackupStamp(contents, &row);
+    if (Files().ReadWholeFile(BackupFilePath(name), &contents)) ReadBackupStamp(contents, &row);
     rows.push_back(std::move(row));
   }
   return rows;

@@ -20,8 +20,6 @@ struct BackupListEntry {
   std::optional<LocalDateTime> time;   // hour, minute, second
 };
 
-// The backup folder: program folder + "\Backups".
-std::string BackupFolder();
 // The date and time of lines 1 and 2 of a backup file's contents.
 void ReadBackupStamp(std::string_view contents, BackupListEntry* entry);
 // Empties nothing; lists "*.BCK" in the backup folder in the file system's order, creating

@@ -11,7 +11,6 @@
 #include "base/decimal_text.h"
 #include "base/file_system.h"
 #include "base/os_family.h"
-#include "base/program_folder.h"
 #include "registry/cregister.h"
 #include "registry/scoped_reg_key.h"
 #include "tuning/backup_file.h"
@@ -112,8 +111,6 @@ double ReadNtValue(CRegister& reg, RegKey hive, const std::string& key, const st
 
 }  // namespace
 
-std::string BackupsFolder() { return ProgramFolder() + "\\" + "Backups"; }
-
 std::string BackupFileNameFor(int number) {
   std::string digits = std::to_string(number);
   if (number >= 1 && number <= 9) digits = "00" + digits;
@@ -134,7 +131,7 @@ int BackupNumberOfName(const std::string& fileName) {
 
 NextBackupTarget FindNextBackupTarget() {
   NextBackupTarget target;
-  const std::string folder = BackupsFolder();
+  const std::string folder = BackupFolder();
   if (!Files().FolderExists(folder)) {
     if (FileStatus created = Files().CreateFolder(folder); !created) {
       target.problem = NextBackupTarget::Problem::kFolderNotCreated;
@@ -153,7 +150,7 @@ NextBackupTarget FindNextBackupTarget() {
     target.path = folder;
     return target;
   }
-  target.path = folder + "\\" + BackupFileNameFor(next);
+  target.path = BackupFilePath(BackupFileNameFor(next));
   return target;
 }
 

@@ -11,9 +11,6 @@ namespace quelvar {
 
 inline constexpr int kHighestBackupNumber = 999;
 
-// Program folder + "\Backups".
-std::string BackupsFolder();
-
 // "001.BCK" ... "999.BCK".
 std::string BackupFileNameFor(int number);
 

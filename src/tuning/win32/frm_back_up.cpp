@@ -9,6 +9,7 @@
 #include "base/program_folder.h"
 #include "base/win32/controls.h"
 #include "resource.h"
+#include "tuning/backup_layout.h"
 #include "tuning/win32/m_list_view.h"
 
 namespace quelvar {
@@ -213,7 +214,7 @@ void frmBackUp::cmdDelete_Click() {
                           kMbYesNo | kMbIconExclamation) != kIdYes) {
     return;
   }
-  const std::string path = ProgramPath("\\Backups\\") + fileName;
+  const std::string path = BackupFilePath(fileName);
   const FileStatus removed = Files().RemoveFile(path);
   if (!removed) {
     MessageBoxes().Show("The backup file " + fileName + " could not be deleted:\r\n\r\n" +
@@ -231,7 +232,7 @@ void frmBackUp::cmdRestore_Click() {
                           kMbYesNo | kMbIconExclamation) != kIdYes) {
     return;
   }
-  const RestoreResult result = RestoreBackupFile(ProgramPath("\\backups\\") + fileName, OsFamily);
+  const RestoreResult result = RestoreBackupFile(BackupFilePath(fileName), OsFamily);
   switch (result.outcome) {
     case RestoreOutcome::kOtherOperatingSystem:
       MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconStop);
