@@ -5,7 +5,17 @@
 
 namespace quelvar {
 
-Window::~Window() { Destroy(); }
+// By now the derived parts of the object are gone, so the window must not reach them: it is
+// let go first and then destroyed with no object behind it. Owners that want their windows to
+// see their own WM_DESTROY destroy them while the objects are whole (frmMain does, for all of
+// its windows).
+Window::~Window() {
+  if (!m_hwnd) return;
+  const HWND window = m_hwnd;
+  ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  m_hwnd = nullptr;
+  ::DestroyWindow(window);
+}
 
 bool Window::Create(const char* className, const char* caption, DWORD style, DWORD exStyle,
                     int x, int y, int width, int height, HWND parent, HMENU menuOrId,

@@ -12,6 +12,7 @@ class Window {
   Window() = default;
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
+  // A window still alive is destroyed without calling back into the object.
   virtual ~Window();
 
   HWND hwnd() const { return m_hwnd; }

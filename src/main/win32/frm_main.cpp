@@ -56,8 +56,14 @@ frmMain::frmMain() {
   m_children[IndexOf(ChildForm::frmMainSettings)] = std::move(settings);
 }
 
+// Every window goes while its object is whole, so each sees its own WM_DESTROY.
 frmMain::~frmMain() {
   for (auto& child : m_children) child->Unload();
+  m_tray1.Destroy();
+  m_flash.Destroy();
+  m_framChildWindow.Destroy();
+  m_splash.Close();
+  Destroy();
 }
 
 ChildWindow& frmMain::Child(ChildForm form) { return *m_children[IndexOf(form)]; }
@@ -97,13 +103,18 @@ bool frmMain::Start(int showCommand) {
   ::ShowWindow(m_tray1.hwnd(), SW_HIDE);
   m_trayImage.reset(static_cast<HICON>(
       ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUELVAR), IMAGE_ICON, 32, 32, 0)));
-  m_tray1.SetTrayImage(m_trayImage.get());
+  // Without its own icon the tray shows the system's application icon (shared, never owned).
+  m_tray1.SetTrayImage(m_trayImage ? m_trayImage.get() : ::LoadIconA(nullptr, IDI_APPLICATION));
 
   m_mnuPopup.reset(::CreatePopupMenu());
-  ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_MAIN_WINDOW, "Main Window");
-  ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_HELP, "&Help");
-  ::AppendMenuA(m_mnuPopup.get(), MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_EXIT, "&Exit");
+  const bool menuBuilt =
+      m_mnuPopup &&
+      ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_MAIN_WINDOW, "Main Window") &&
+      ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_HELP, "&Help") &&
+      ::AppendMenuA(m_mnuPopup.get(), MF_SEPARATOR, 0, nullptr) &&
+      ::AppendMenuA(m_mnuPopup.get(), MF_STRING, IDC_MNU_EXIT, "&Exit");
+  // Without its menu the icon's right button opens the window, like the left one.
+  if (!menuBuilt) m_mnuPopup.reset();
 
   Form_Load();
   if (!m_inTray) {
@@ -305,6 +316,10 @@ void frmMain::EndProcess() { ::ExitProcess(0); }
 void frmMain::Tray1_LeftClick() { mnuMainWindow_Click(); }
 
 void frmMain::Tray1_RightClick() {
+  if (!m_mnuPopup) {
+    mnuMainWindow_Click();
+    return;
+  }
   POINT cursor{};
   ::GetCursorPos(&cursor);
   // The menu closes when the user clicks elsewhere only if its owner is in the foreground.

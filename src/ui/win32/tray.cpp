@@ -1,6 +1,7 @@
 // The tray icon control's window, shell calls and picture; see tray.h.
 #include "ui/win32/tray.h"
 
+#include "base/win32/failure_net.h"
 #include "base/win32/paint.h"
 
 #include <algorithm>
@@ -41,6 +42,7 @@ bool IsIconNotification(WPARAM wParam, LPARAM lParam) {
 
 Tray::Tray() = default;
 
+// Destroyed here, while the object is whole, so that WM_DESTROY takes the icon away.
 Tray::~Tray() { Destroy(); }
 
 bool Tray::Create(HWND parent, TrayEvents& events, int x, int y, int id) {
@@ -52,8 +54,12 @@ bool Tray::Create(HWND parent, TrayEvents& events, int x, int y, int id) {
     return false;
   }
   // A hidden top-level window without a taskbar button: only top-level windows hear the
-  // shell announce a restart.
-  m_watcher.Create("QuelvarTrayWatcher", "", WS_POPUP, 0, 0, 0, 0, 0, nullptr);
+  // shell announce a restart. The icon works without it, but would not come back.
+  if (!m_watcher.Create("QuelvarTrayWatcher", "", WS_POPUP, 0, 0, 0, 0, 0, nullptr)) {
+    RecordFailure(
+        "Quelvar could not set up its watch on the taskbar. Its tray icon works, but if the "
+        "taskbar restarts the icon will not come back until Quelvar is started again.");
+  }
   return true;
 }
 
