@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/win32/failure_net.h"
 #include "base/win32/paint.h"
 #include "base/win32/subclass.h"
 
@@ -120,19 +121,25 @@ void Face::SetVariable(const std::string& name, const std::string& value) {
 void Face::MarkPageShown() {
   m_page = m_raising;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
-  for (HWND button : m_buttons) ::InvalidateRect(button, nullptr, FALSE);
+  for (HWND button : m_buttons) {
+    if (button) ::InvalidateRect(button, nullptr, FALSE);
+  }
 }
 
 void Face::PageClosed() {
   m_page = -1;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
-  for (HWND button : m_buttons) ::InvalidateRect(button, nullptr, FALSE);
+  for (HWND button : m_buttons) {
+    if (button) ::InvalidateRect(button, nullptr, FALSE);
+  }
 }
 
 void Face::SetView(FaceView view) {
   m_view = view;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
-  for (HWND button : m_buttons) ::InvalidateRect(button, nullptr, FALSE);
+  for (HWND button : m_buttons) {
+    if (button) ::InvalidateRect(button, nullptr, FALSE);
+  }
 }
 
 HWND Face::ButtonWindow(std::size_t index) const {
@@ -145,7 +152,9 @@ RECT Face::Scaled(const FaceRect& rect) const {
 }
 
 void Face::DestroyButtons() {
-  for (HWND button : m_buttons) ::DestroyWindow(button);
+  for (HWND button : m_buttons) {
+    if (button) ::DestroyWindow(button);
+  }
   m_buttons.clear();
   if (m_toolTip) ::DestroyWindow(m_toolTip);
   m_toolTip = nullptr;
@@ -159,6 +168,7 @@ void Face::BuildButtons() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                 instance, nullptr);
   ::SendMessageA(m_toolTip, TTM_SETMAXTIPWIDTH, 0, Scale(320));
+  bool complete = true;
   for (std::size_t i = 0; i < m_content.buttons.size(); ++i) {
     const FaceButton& button = m_content.buttons[i];
     const RECT rect = Scaled(button.rect);
@@ -167,6 +177,11 @@ void Face::BuildButtons() {
         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_firstId + static_cast<int>(i))), instance,
         nullptr);
+    if (!window) {
+      complete = false;
+      m_buttons.push_back(nullptr);  // keeps the others at their content's index
+      continue;
+    }
     ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.normal.get()), FALSE);
     Subclass::HookForLife(window, [this](Subclass& hook, UINT message, WPARAM wParam,
                                          LPARAM lParam) {
@@ -181,7 +196,12 @@ void Face::BuildButtons() {
     tool.hwnd = hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(window);
     tool.lpszText = const_cast<char*>(button.toolTip.c_str());
-    ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (m_toolTip) ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  if (!complete) {
+    RecordFailure(
+        "Quelvar could not create every button of its main window, so some of its commands "
+        "are missing. Close it with Alt+F4 and start it again.");
   }
 }
 
@@ -189,7 +209,9 @@ void Face::BuildButtons() {
 void Face::OnButtonMouse(HWND button, UINT message) {
   const int index = ::GetDlgCtrlID(button) - m_firstId;
   if (message == WM_MOUSEMOVE && m_hot != index) {
-    if (m_hot >= 0) ::InvalidateRect(ButtonWindow(static_cast<std::size_t>(m_hot)), nullptr, FALSE);
+    if (HWND before = m_hot >= 0 ? ButtonWindow(static_cast<std::size_t>(m_hot)) : nullptr) {
+      ::InvalidateRect(before, nullptr, FALSE);
+    }
     m_hot = index;
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
     ::TrackMouseEvent(&track);
