@@ -22,6 +22,10 @@ class FaceEvents {
 
 class Face : public Window {
  public:
+  // The dpi the face is drawn at (the screen's unless set before Create).
+  void SetLayoutDpi(int dpi) { m_dpi = dpi; }
+  // Pixels of the 96-dpi face at its dpi; hides Window::Scale inside the face.
+  int Scale(int pixels96) const { return ::MulDiv(pixels96, m_dpi, 96); }
   // Creates the face as a child of `parent` (first control ID `firstId`).
   bool Create(HWND parent, FaceEvents& events, int firstId);
   // Loads a face file into the layer (only layer 0 is drawn); a missing or damaged file
@@ -63,6 +67,7 @@ class Face : public Window {
   void SetView(FaceView view);
   void OnButtonMouse(HWND button, UINT message);
 
+  int m_dpi = ScreenDpiY();
   FaceEvents* m_events = nullptr;
   int m_firstId = 0;
   FaceContent m_content;

@@ -22,13 +22,16 @@
 namespace quelvar {
 
 namespace {
-// The window's outer size, the child frame and the face, in twips of the screen.
+// The window's outer size, the child frame and the face, in twips at 96 dpi (15 a pixel).
+constexpr int kTwipsPerPixel96 = 15;
 constexpr int kWidthTwips = 10710;
 constexpr int kHeightTwips = 7485;
 constexpr int kFrameLeftTwips = 3465;
 constexpr int kFrameTopTwips = 1785;
 constexpr int kFrameWidthTwips = 5400;
 constexpr int kFrameHeightTwips = 3660;
+constexpr int kSideColumnTwips = 1500;  // the least room right of the frame
+constexpr int kFootTwips = 600;         // and below it
 constexpr int kFaceLeftTwips = -15;
 constexpr int kFaceTopTwips = -570;
 // The face's navigation column and title bar, in 96-dpi pixels of the face.
@@ -68,11 +71,24 @@ frmMain::~frmMain() {
 
 ChildWindow& frmMain::Child(ChildForm form) { return *m_children[IndexOf(form)]; }
 
+// The window is laid out at the screen's dpi, or at the highest dpi at which it still fits the
+// work area when that is smaller (144 dpi on a 1024 x 768 screen).
+int frmMain::LayoutDpi() {
+  const RECT work = WorkArea();
+  const int width96 = kWidthTwips / kTwipsPerPixel96;
+  const int height96 = kHeightTwips / kTwipsPerPixel96;
+  const int fitX = static_cast<int>((work.right - work.left) * 96 / width96);
+  const int fitY = static_cast<int>((work.bottom - work.top) * 96 / height96);
+  return std::max(48, std::min({ScreenDpiY(), fitX, fitY}));
+}
+
+int frmMain::Px(int twips) const { return ::MulDiv(twips, m_dpi, 96 * kTwipsPerPixel96); }
+
 bool frmMain::Start(int showCommand) {
-  const int width = kWidthTwips / TwipsPerPixelX();
-  const int height = kHeightTwips / TwipsPerPixelY();
-  RECT work{};
-  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  m_dpi = LayoutDpi();
+  const RECT work = WorkArea();
+  const int width = std::min<int>(Px(kWidthTwips), work.right - work.left);
+  const int height = std::min<int>(Px(kHeightTwips), work.bottom - work.top);
   const int x = work.left + std::max(0L, (work.right - work.left - width) / 2);
   const int y = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
   if (!Create("QuelvarMain", "Quelvar", WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
@@ -80,19 +96,28 @@ bool frmMain::Start(int showCommand) {
     return false;
   }
 
-  // The window's components, as its form holds them.
+  // The window's components, as its form holds them. The child windows inside the frame are
+  // laid out at the screen's dpi, so where the window had to shrink the frame keeps their
+  // size, as far as the room beside and below it allows.
+  const int frameLeft = Px(kFrameLeftTwips);
+  const int frameTop = Px(kFrameTopTwips);
+  const int frameWidth = std::max(
+      Px(kFrameWidthTwips), std::min(::MulDiv(kFrameWidthTwips, ScreenDpiX(), 1440),
+                                     width - frameLeft - Px(kSideColumnTwips)));
+  const int frameHeight = std::max(
+      Px(kFrameHeightTwips), std::min(::MulDiv(kFrameHeightTwips, ScreenDpiY(), 1440),
+                                      height - frameTop - Px(kFootTwips)));
   if (!m_framChildWindow.Create(
           "QuelvarChildFrame", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-          WS_EX_CONTROLPARENT, kFrameLeftTwips / TwipsPerPixelX(),
-          kFrameTopTwips / TwipsPerPixelY(), kFrameWidthTwips / TwipsPerPixelX(),
-          kFrameHeightTwips / TwipsPerPixelY(), hwnd(),
+          WS_EX_CONTROLPARENT, frameLeft, frameTop, frameWidth, frameHeight, hwnd(),
           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FRAM_CHILD_WINDOW)))) {
     return false;
   }
+  m_flash.SetLayoutDpi(m_dpi);
   if (!m_flash.Create(hwnd(), *this, IDC_FACE_FIRST)) return false;
   ::SetWindowLongPtrA(m_flash.hwnd(), GWLP_ID, IDC_FACE);
-  const int faceX = kFaceLeftTwips / TwipsPerPixelX();
-  const int faceY = kFaceTopTwips / TwipsPerPixelY();
+  const int faceX = Px(kFaceLeftTwips);
+  const int faceY = Px(kFaceTopTwips);
   ::SetWindowPos(m_flash.hwnd(), nullptr, faceX, faceY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   RECT frame{};
   ::GetWindowRect(m_framChildWindow.hwnd(), &frame);
@@ -129,10 +154,13 @@ void frmMain::Form_Load() {
   m_splash.SetSplashFile(ProgramPath("\\RQLVSpl.spl"));
   m_splash.Start(0);
   // 2. The window's height and width.
-  ::SetWindowPos(hwnd(), nullptr, 0, 0, kWidthTwips / TwipsPerPixelX(),
-                 kHeightTwips / TwipsPerPixelY(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT window{};
+  ::GetWindowRect(hwnd(), &window);
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // 3. The face's size in pixels.
-  ::SetWindowPos(m_flash.hwnd(), nullptr, 0, 0, Scale(kFaceWidth), Scale(kFaceHeight),
+  ::SetWindowPos(m_flash.hwnd(), nullptr, 0, 0, m_flash.Scale(kFaceWidth),
+                 m_flash.Scale(kFaceHeight),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // 4. The frame to the front, then the face in front of it.
   ::SetWindowPos(m_framChildWindow.hwnd(), HWND_TOP, 0, 0, 0, 0,
@@ -209,8 +237,8 @@ void frmMain::OnPaint() {
   } else {
     FillSolid(paint.get(), client, kPage);
   }
-  const RECT column{0, 0, face.left + Scale(kFaceNavRight), client.bottom};
-  const RECT title{0, 0, client.right, face.top + Scale(kFaceTitleBottom)};
+  const RECT column{0, 0, face.left + m_flash.Scale(kFaceNavRight), client.bottom};
+  const RECT title{0, 0, client.right, face.top + m_flash.Scale(kFaceTitleBottom)};
   FillSolid(paint.get(), column, kNav);
   FillSolid(paint.get(), title, kNav);
 }

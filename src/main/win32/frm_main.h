@@ -83,6 +83,9 @@ class frmMain : public Window,
   void OnPaint();
 
   ChildWindow& Child(ChildForm form);
+  static int LayoutDpi();
+  // Twips of the 96-dpi layout in pixels at the layout dpi.
+  int Px(int twips) const;
 
   Splash m_splash;
   SkinControl m_skin;
@@ -91,6 +94,7 @@ class frmMain : public Window,
   Tray m_tray1;
   UniqueMenu m_mnuPopup;
   UniqueIcon m_trayImage;
+  int m_dpi = 96;  // the layout's dpi: the screen's, or less where the window would not fit
   bool m_inTray = false;
   HWND m_lastFocus = nullptr;  // the control that had the keyboard when the window lost it
   std::array<std::unique_ptr<ChildWindow>, 7> m_children;
