@@ -145,8 +145,8 @@ HFONT UiFontBold() {
 
 namespace {
 BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
-  ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-  return TRUE;  // nothing here can throw
+  Guarded([&] { ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE); });
+  return TRUE;
 }
 }  // namespace
 

@@ -6,8 +6,8 @@
 #include "base/file_system.h"
 #include "base/message_box.h"
 #include "base/os_family.h"
-#include "base/program_folder.h"
 #include "base/win32/controls.h"
+#include "base/win32/failure_net.h"
 #include "resource.h"
 #include "tuning/backup_layout.h"
 #include "tuning/win32/m_list_view.h"
@@ -20,15 +20,13 @@ constexpr const char* kColumnCaptions[3] = {"File Name", "Creating Date", "Creat
 
 // Names as the list's own sort compares them.
 int CALLBACK CompareNames(LPARAM index1, LPARAM index2, LPARAM list) {
-  char first[64] = {};
-  char second[64] = {};
-  ListView_GetItemText(reinterpret_cast<HWND>(list), static_cast<int>(index1), 0, first,
-                       sizeof(first));
-  ListView_GetItemText(reinterpret_cast<HWND>(list), static_cast<int>(index2), 0, second,
-                       sizeof(second));
-  const int order = ::lstrcmpiA(first, second);
-  const int result = order < 0 ? -1 : (order > 0 ? 1 : 0);
-  return SortOrderFlag == 1 ? -result : result;
+  return Guarded(0, [&] {
+    const ListViewControl names(reinterpret_cast<HWND>(list));
+    const int order = ::lstrcmpiA(names.ItemText(static_cast<int>(index1), 0).c_str(),
+                                  names.ItemText(static_cast<int>(index2), 0).c_str());
+    const int result = order < 0 ? -1 : (order > 0 ? 1 : 0);
+    return SortOrderFlag == 1 ? -result : result;
+  });
 }
 
 }  // namespace
