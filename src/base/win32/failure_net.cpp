@@ -42,13 +42,15 @@ HWND Reporter() {
   FailureState& state = State();
   if (state.reporter && ::IsWindow(state.reporter)) return state.reporter;
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
-  if (!::GetClassInfoA(instance, kReporterClass, &wc)) {
-    wc = WNDCLASSA{};
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  if (!::GetClassInfoExA(instance, kReporterClass, &wc)) {
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &ReporterProc;
     wc.hInstance = instance;
     wc.lpszClassName = kReporterClass;
-    if (!::RegisterClassA(&wc)) return nullptr;
+    if (!::RegisterClassExA(&wc)) return nullptr;
   }
   state.reporter = ::CreateWindowExA(WS_EX_TOOLWINDOW, kReporterClass, "", WS_POPUP, 0, 0, 0, 0,
                                      nullptr, nullptr, instance, nullptr);
