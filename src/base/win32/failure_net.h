@@ -10,7 +10,11 @@
 
 namespace quelvar {
 
-// Records a failure (the problem in the program's words); the first one is reported.
+// Makes the window that carries the report, on the calling thread: WinMain calls it first,
+// so that a failure on any thread is reported by the main message loop.
+void PrepareFailureReport() noexcept;
+// Records a failure (the problem in the program's words), from any thread; the first one is
+// reported.
 void RecordFailure(const std::string& what) noexcept;
 // Shows the recorded failure now if it has not been shown (WinMain, when no message loop is
 // left to deliver the posted report).

@@ -21,6 +21,7 @@
 namespace {
 
 int RunQuelvar(int showCommand) {
+  quelvar::PrepareFailureReport();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
 
