@@ -153,9 +153,11 @@ TEST(Layering, EachRuleNamesTheOffendingFileAndLine) {
     const auto faults = LayeringFaults({c.include});
     EXPECT_EQ(faults.empty() ? std::string() : faults.front(), c.fault);
   }
-  const auto loop = LayeringFaults({{"memory/a.cpp", 1, "pinger/b.h"}, {"pinger/b.cpp", 2, "memory/a.h"}});
+  const auto loop =
+      LayeringFaults({{"memory/a.cpp", 1, "pinger/b.h"}, {"pinger/b.cpp", 2, "memory/a.h"}});
   ASSERT_EQ(loop.size(), 1u);
-  EXPECT_EQ(loop[0], "memory/a.cpp:1: folders memory and pinger include each other (see pinger/b.cpp:2)");
+  EXPECT_EQ(loop[0],
+            "memory/a.cpp:1: folders memory and pinger include each other (see pinger/b.cpp:2)");
 }
 
 }  // namespace

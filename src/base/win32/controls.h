@@ -166,7 +166,9 @@ class ComboBoxControl {
   int Count() const { return static_cast<int>(::SendMessageA(m_window, CB_GETCOUNT, 0, 0)); }
   // The selected entry, -1 when none.
   int Selection() const { return static_cast<int>(::SendMessageA(m_window, CB_GETCURSEL, 0, 0)); }
-  void Select(int index) const { ::SendMessageA(m_window, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+  void Select(int index) const {
+    ::SendMessageA(m_window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
   std::string ItemText(int index) const {
     const auto length = ::SendMessageA(m_window, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length <= 0) return {};

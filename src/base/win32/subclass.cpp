@@ -92,7 +92,8 @@ LRESULT Subclass::CallNext(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::CallWindowProcA(current, window, message, wParam, lParam);
   }
   const auto at = std::find(chain->hooks.begin(), chain->hooks.end(), this);
-  const std::size_t below = at == chain->hooks.end() ? 0 : static_cast<std::size_t>(at - chain->hooks.begin());
+  const std::size_t below =
+      at == chain->hooks.end() ? 0 : static_cast<std::size_t>(at - chain->hooks.begin());
   return chain->CallFrom(window, below, message, wParam, lParam);
 }
 

@@ -39,7 +39,9 @@ void frmBackUp::CreateControls() {
                           WS_CLIPSIBLINGS,
                       0, 0, 10, 10, IDC_BACKUP_LIST, WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(m_list, LVS_EX_FULLROWSELECT);
-  for (int i = 0; i < 3; ++i) ListViewControl(m_list).InsertColumn(i, kColumnCaptions[i], Scale(120));
+  for (int i = 0; i < 3; ++i) {
+    ListViewControl(m_list).InsertColumn(i, kColumnCaptions[i], Scale(120));
+  }
   m_restore = AddControl("BUTTON", "&Restore", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP |
                                                    WS_DISABLED | WS_CLIPSIBLINGS,
                          0, 0, 10, 10, IDC_BACKUP_RESTORE);
