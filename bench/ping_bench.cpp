@@ -76,6 +76,7 @@ int main() {
   std::printf("PingHost(\"127.0.0.1\")      median %8.1f us  (%d runs)\n", host, kRuns);
   std::printf("bare IcmpSendEcho          median %8.1f us\n", call);
   std::printf("ratio                      %8.2f   (target: at most 1.20)\n", host / call);
+  std::printf("reply record               %8zu bytes\n", mdlPing::EchoReplyBufferSize());
   if (failures > 0) std::printf("%d echoes got no reply\n", failures);
   return 0;
 }
