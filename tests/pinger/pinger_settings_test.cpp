@@ -139,10 +139,5 @@ TEST_F(PingerSettingsTest, HandWrittenValuesReadSafely) {
   EXPECT_EQ(model.schedule().PingIntervalMinutes(), 6);
 }
 
-TEST(PingerIntervalListTest, ItemTexts) {
-  EXPECT_EQ(IntervalItemText(0), "1 min.");
-  EXPECT_EQ(IntervalItemText(59), "60 min.");
-}
-
 }  // namespace
 }  // namespace quelvar
