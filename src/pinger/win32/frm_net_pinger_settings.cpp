@@ -1,17 +1,359 @@
 // Net Pinger Settings window; see frm_net_pinger_settings.h.
 #include "pinger/win32/frm_net_pinger_settings.h"
 
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include <string>
+
+#include "base/program_folder.h"
+#include "pinger/win32/mdl_ping.h"
 #include "resource.h"
 
 namespace quelvar {
 
+namespace {
+
+constexpr const char* kDescription =
+    "The PING utility helps to keep you from getting your modem connection disconnected by "
+    "your service provider. Most Internet Service Providers Disconnect users after a fixed "
+    "period of modem activity";
+
+int CheckOf(HWND box) { return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+void SetCheck(HWND box, bool ticked) {
+  ::SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::string TextOf(HWND window) {
+  const int length = ::GetWindowTextLengthA(window);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = ::GetWindowTextA(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+}  // namespace
+
 void frmNetPingerSettings::CreateControls() {
+  // In tab order; every size is set by Layout.
+  m_frameNetPingerSettings = AddControl("BUTTON", "Net Pinger Settings",
+                                        BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                                        IDC_FRAME_NET_PINGER);
+  m_chkDoPinging = AddControl("BUTTON", "&Enable Pinger",
+                              BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
+                              10, 10, IDX_PINGER_DO_PINGING);
+  m_frameConfigurations = AddControl("BUTTON", "Configuration", BS_GROUPBOX | WS_CLIPSIBLINGS,
+                                     0, 0, 10, 10, IDC_PINGER_CONFIGURATION);
+  m_optAuto = AddControl("BUTTON", "&Automatic Mode",
+                         BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
+                         10, IDC_PINGER_AUTO);
+  m_optManual = AddControl("BUTTON", "&Manual Mode", BS_AUTORADIOBUTTON | WS_CLIPSIBLINGS, 0, 0,
+                           10, 10, IDC_PINGER_MANUAL);
+  m_lblHostName = AddControl("STATIC", "Ping &Host", SS_LEFT | WS_GROUP | WS_CLIPSIBLINGS, 0,
+                             0, 10, 10, IDC_PINGER_HOST_LABEL);
+  m_txtPingHost = AddControl("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0,
+                             10, 10, IDE_PINGER_HOST, WS_EX_CLIENTEDGE);
+  // No host name or address is longer.
+  ::SendMessageA(m_txtPingHost, EM_LIMITTEXT, mdlPing::kMaxHostTextLength, 0);
+  m_lblPingInterval = AddControl("STATIC", "Ping &Interval",
+                                 SS_LEFT | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                                 IDC_PINGER_INTERVAL_LABEL);
+  m_cmbPingInterval = AddControl("COMBOBOX", "",
+                                 CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
+                                 0, 10, 10, IDC_PINGER_INTERVAL);
+  m_chkSound = AddControl("BUTTON", "Play &Sound at Ping",
+                          BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
+                          10, IDX_PINGER_SOUND);
+  m_cmdPingNow = AddControl("BUTTON", "Ping &Now",
+                            BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
+                            10, IDC_PINGER_PING_NOW);
+  m_cmdSave = AddControl("BUTTON", "Sa&ve", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS,
+                         0, 0, 10, 10, IDC_PINGER_SAVE);
+  m_lblPingerDescription = AddControl("STATIC", kDescription,
+                                      SS_LEFT | SS_NOPREFIX | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
+                                      10, 10, IDC_PINGER_DESCRIPTION);
+  // The frames paint their whole area: they lie beneath the controls they hold.
+  ::SetWindowPos(m_frameConfigurations, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetWindowPos(m_frameNetPingerSettings, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  AddToolTips();
+  Layout();
+}
+
+void frmNetPingerSettings::AddToolTips() {
+  m_toolTips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                 ::GetModuleHandleA(nullptr), nullptr);
+  if (!m_toolTips) return;
+  ::SendMessageA(m_toolTips, TTM_SETMAXTIPWIDTH, 0, Scale(320));
+  const struct {
+    HWND control;
+    const char* text;
+  } tips[] = {
+      {m_chkDoPinging, "Ping at the chosen interval once the settings are saved"},
+      {m_optAuto, "Ping a built-in host every 6 minutes"},
+      {m_optManual, "Choose the host and the interval yourself"},
+      {m_txtPingHost, "A host name or an address such as 192.168.0.1"},
+      {m_cmbPingInterval, "How long to wait between two pings"},
+      {m_chkSound, "Play a sound at each ping"},
+      {m_cmdPingNow, "Ping the saved host once, now"},
+      {m_cmdSave, "Save the settings; the schedule follows them from now on"},
+  };
+  for (const auto& tip : tips) {
+    std::string text = tip.text;
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(tip.control);
+    tool.lpszText = text.data();
+    ::SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void frmNetPingerSettings::Layout() {
   RECT client{};
   ::GetClientRect(hwnd(), &client);
-  m_frame = ::CreateWindowExA(0, "BUTTON", "Net Pinger Settings", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
-                              client.right, client.bottom, hwnd(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FRAME_NET_PINGER)),
-                              ::GetModuleHandleA(nullptr), nullptr);
+  const int width = client.right;
+  const int height = client.bottom;
+  const int margin = Scale(10);
+  const int inner = margin + Scale(12);
+  const int row = Scale(24);
+  const int lineHeight = Scale(18);
+  const int editHeight = Scale(21);
+  const int buttonWidth = Scale(88);
+  const int buttonHeight = Scale(23);
+  const int labelWidth = Scale(72);
+  ::MoveWindow(m_frameNetPingerSettings, 0, 0, width, height, TRUE);
+  ::MoveWindow(m_chkDoPinging, margin + Scale(4), Scale(18), width / 2, lineHeight, TRUE);
+
+  // The configuration frame: the modes, the host, the interval, the sound and "Ping Now".
+  const int frameTop = Scale(40);
+  const int frameRight = width - margin;
+  int y = frameTop + Scale(16);
+  const int column = (frameRight - inner) / 2;
+  ::MoveWindow(m_optAuto, inner, y, column - Scale(4), lineHeight, TRUE);
+  ::MoveWindow(m_optManual, inner + column, y, column - Scale(12), lineHeight, TRUE);
+  y += row;
+  const int fieldLeft = inner + labelWidth;
+  ::MoveWindow(m_lblHostName, inner, y + Scale(3), labelWidth, lineHeight, TRUE);
+  ::MoveWindow(m_txtPingHost, fieldLeft, y, frameRight - Scale(12) - fieldLeft, editHeight, TRUE);
+  y += row + Scale(2);
+  ::MoveWindow(m_lblPingInterval, inner, y + Scale(3), labelWidth, lineHeight, TRUE);
+  // A closed list shows one line; open, it drops twelve items.
+  ::MoveWindow(m_cmbPingInterval, fieldLeft, y, Scale(96), editHeight + Scale(12 * 15), TRUE);
+  ::MoveWindow(m_chkSound, fieldLeft + Scale(108), y + Scale(2),
+               frameRight - Scale(12) - fieldLeft - Scale(108), lineHeight, TRUE);
+  y += row + Scale(4);
+  ::MoveWindow(m_cmdPingNow, frameRight - Scale(12) - buttonWidth, y, buttonWidth, buttonHeight,
+               TRUE);
+  const int frameBottom = y + buttonHeight + Scale(10);
+  ::MoveWindow(m_frameConfigurations, margin, frameTop, frameRight - margin,
+               frameBottom - frameTop, TRUE);
+
+  // "Save" in the bottom right corner; the description fills the rest beside it.
+  const int saveTop = height - Scale(8) - buttonHeight;
+  ::MoveWindow(m_cmdSave, width - margin - buttonWidth, saveTop, buttonWidth, buttonHeight, TRUE);
+  const int descriptionTop = frameBottom + Scale(6);
+  ::MoveWindow(m_lblPingerDescription, margin + Scale(4), descriptionTop,
+               width - 2 * margin - Scale(8) - buttonWidth - Scale(8),
+               height - Scale(6) - descriptionTop, TRUE);
+}
+
+void frmNetPingerSettings::Form_Load() {
+  ::SendMessageA(m_cmbPingInterval, CB_RESETCONTENT, 0, 0);
+  for (int i = 0; i < kIntervalCount; ++i) {
+    ::SendMessageA(m_cmbPingInterval, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(IntervalItemText(i).c_str()));
+  }
+  loadSettings();
+  ApplyTimer();
+}
+
+void frmNetPingerSettings::Form_Unload() {
+  if (m_timerRunning) ::KillTimer(hwnd(), kTmrPinger);
+  m_timerRunning = false;
+  // A ping still under way posts its result to a window that is gone, which does nothing.
+}
+
+LRESULT frmNetPingerSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: Layout(); return 0;
+    case WM_TIMER:
+      if (wParam == kTmrPinger) tmrPinger_Timer();
+      return 0;
+    case kMsgPingDone: OnPingDone(wParam != 0); return 0;
+    default: return ChildWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+void frmNetPingerSettings::OnCommand(int id, int code, HWND) {
+  if (m_showing) return;
+  switch (id) {
+    case IDX_PINGER_DO_PINGING:
+      if (code == BN_CLICKED) chkDoPinging_Click();
+      break;
+    case IDC_PINGER_AUTO:
+      if (code == BN_CLICKED) optAuto_Click();
+      break;
+    case IDC_PINGER_MANUAL:
+      if (code == BN_CLICKED) optManual_Click();
+      break;
+    case IDE_PINGER_HOST:
+      if (code == EN_CHANGE) txtPingHost_Change();
+      break;
+    case IDC_PINGER_INTERVAL:
+      if (code == CBN_SELCHANGE) cmbPingInterval_Click();
+      break;
+    case IDX_PINGER_SOUND:
+      if (code == BN_CLICKED) chkSound_Click();
+      break;
+    case IDC_PINGER_SAVE:
+      if (code == BN_CLICKED) cmdSave_Click();
+      break;
+    case IDC_PINGER_PING_NOW:
+      if (code == BN_CLICKED) cmdPingNow_Click();
+      break;
+    default: break;
+  }
+}
+
+void frmNetPingerSettings::loadSettings() {
+  m_model.loadSettings();
+  ShowSettings();
+}
+
+void frmNetPingerSettings::saveSettings() {
+  m_model.saveSettings();
+  ApplyTimer();
+}
+
+void frmNetPingerSettings::setSettingsChanged(bool changed) {
+  // Disabling the focused button would leave the keyboard nowhere: move it on first.
+  if (!changed && ::GetFocus() == m_cmdSave) ::SetFocus(m_chkDoPinging);
+  ::EnableWindow(m_cmdSave, changed ? TRUE : FALSE);
+}
+
+void frmNetPingerSettings::ShowSettings() {
+  const PingerControls& controls = m_model.controls();
+  m_showing = true;
+  SetCheck(m_chkDoPinging, controls.chkDoPinging == 1);
+  SetCheck(m_optAuto, controls.optAuto);
+  SetCheck(m_optManual, controls.optManual);
+  // Only a changed text is set, so typing keeps its caret.
+  if (TextOf(m_txtPingHost) != controls.txtPingHost) {
+    ::SetWindowTextA(m_txtPingHost, controls.txtPingHost.c_str());
+  }
+  ::SendMessageA(m_cmbPingInterval, CB_SETCURSEL, controls.cmbPingInterval, 0);
+  SetCheck(m_chkSound, controls.chkSound == 1);
+  m_showing = false;
+  ShowEnabledStates();
+}
+
+void frmNetPingerSettings::ShowEnabledStates() {
+  const bool frame = m_model.frameConfigurationsEnabled();
+  const bool fields = frame && m_model.hostAndIntervalEnabled();
+  const bool pingNow = frame && m_pingUnderWay == PingKind::None;
+  const struct {
+    HWND control;
+    bool enabled;
+  } states[] = {
+      {m_frameConfigurations, frame}, {m_optAuto, frame},          {m_optManual, frame},
+      {m_lblHostName, frame},         {m_txtPingHost, fields},     {m_lblPingInterval, frame},
+      {m_cmbPingInterval, fields},    {m_chkSound, frame},         {m_cmdPingNow, pingNow},
+  };
+  // A control about to be disabled hands the keyboard to "Enable Pinger", which stays enabled.
+  const HWND focus = ::GetFocus();
+  for (const auto& state : states) {
+    if (!state.enabled && focus == state.control) ::SetFocus(m_chkDoPinging);
+    ::EnableWindow(state.control, state.enabled ? TRUE : FALSE);
+  }
+  setSettingsChanged(m_model.settingsChanged());
+}
+
+void frmNetPingerSettings::ApplyTimer() {
+  if (m_model.timerEnabled() && !m_timerRunning) {
+    m_timerRunning = ::SetTimer(hwnd(), kTmrPinger, kPingerTickMs, nullptr) != 0;
+  } else if (!m_model.timerEnabled() && m_timerRunning) {
+    ::KillTimer(hwnd(), kTmrPinger);
+    m_timerRunning = false;
+  }
+}
+
+void frmNetPingerSettings::chkDoPinging_Click() {
+  m_model.chkDoPinging_Click(CheckOf(m_chkDoPinging));
+  ShowEnabledStates();
+}
+
+void frmNetPingerSettings::optAuto_Click() {
+  m_model.optAuto_Click();
+  ShowSettings();
+}
+
+void frmNetPingerSettings::optManual_Click() {
+  m_model.optManual_Click();
+  ShowSettings();
+}
+
+void frmNetPingerSettings::txtPingHost_Change() {
+  m_model.txtPingHost_Change(TextOf(m_txtPingHost));
+  ShowEnabledStates();
+}
+
+void frmNetPingerSettings::cmbPingInterval_Click() {
+  m_model.cmbPingInterval_Click(
+      static_cast<int>(::SendMessageA(m_cmbPingInterval, CB_GETCURSEL, 0, 0)));
+  ShowEnabledStates();
+}
+
+void frmNetPingerSettings::chkSound_Click() {
+  m_model.chkSound_Click(CheckOf(m_chkSound));
+  ShowEnabledStates();
+}
+
+void frmNetPingerSettings::cmdSave_Click() {
+  m_model.cmdSave_Click();
+  ApplyTimer();
+  ShowEnabledStates();
+}
+
+void frmNetPingerSettings::cmdPingNow_Click() {
+  // The host of the last load or save, never unsaved text in the box.
+  if (m_pingUnderWay == PingKind::None) StartPing(PingKind::Now);
+}
+
+void frmNetPingerSettings::tmrPinger_Timer() {
+  switch (m_model.schedule().Tick(m_pingUnderWay != PingKind::None)) {
+    case PingSchedule::TickAction::Ping: StartPing(PingKind::Scheduled); break;
+    case PingSchedule::TickAction::Count:
+    case PingSchedule::TickAction::SkipForBusy: break;
+  }
+}
+
+void frmNetPingerSettings::StartPing(PingKind kind) {
+  if (!mdlPing::PingHostAsync(m_model.PingHostName(), mdlPing::kPingTimeoutMs, hwnd(),
+                              kMsgPingDone)) {
+    // No thread for it: the ping failed before it began.
+    m_pingUnderWay = kind;
+    OnPingDone(false);
+    return;
+  }
+  m_pingUnderWay = kind;
+  ShowEnabledStates();
+}
+
+void frmNetPingerSettings::OnPingDone(bool answered) {
+  const PingKind kind = m_pingUnderWay;
+  m_pingUnderWay = PingKind::None;
+  ShowEnabledStates();
+  // A scheduled ping sounds whatever its outcome; "Ping Now" only when the host answered.
+  if (CheckOf(m_chkSound) == 1 && (kind == PingKind::Scheduled || answered)) PlayPingSound();
+}
+
+void frmNetPingerSettings::PlayPingSound() {
+  // Until the file is there nothing plays (no default sound in its place).
+  ::PlaySoundA(ProgramPath("\\Ping.wav").c_str(), nullptr,
+               SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 }  // namespace quelvar

@@ -1,7 +1,10 @@
-// The pinger window: the host, the interval and the schedule that keep a dial-up line alive.
-// For now the window holds its outer frame; its controls are added with its subsystem.
+// The pinger window: enable the pinger, choose automatic or manual mode, the host and the
+// interval, a sound at each ping, "Ping Now" and "Save". It owns the schedule's timer, which
+// runs whether the window is on show or not. Pings run on a thread of their own and report
+// back with kMsgPingDone, so the window never waits for a reply; only one runs at a time.
 #pragma once
 #include "base/win32/child_window.h"
+#include "pinger/pinger_settings.h"
 
 namespace quelvar {
 
@@ -9,12 +12,65 @@ class frmNetPingerSettings : public ChildWindow {
  public:
   explicit frmNetPingerSettings(MainWindowHost& host) : ChildWindow(host) {}
 
+  // The posted result of a ping: wParam 1 when the host answered.
+  static constexpr UINT kMsgPingDone = WM_APP + 1;
+  // The schedule's timer.
+  static constexpr UINT_PTR kTmrPinger = 1;
+
+  void loadSettings();
+  void saveSettings();
+  void setSettingsChanged(bool changed);
+
  protected:
   const char* ClassName() const override { return "QuelvarNetPingerSettings"; }
   void CreateControls() override;
+  void Form_Load() override;
+  void Form_Unload() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnCommand(int id, int code, HWND control) override;
 
  private:
-  HWND m_frame = nullptr;
+  enum class PingKind { None, Scheduled, Now };
+
+  void Layout();
+  void AddToolTips();
+  // Shows the model's state in the controls (their own notifications are ignored meanwhile).
+  void ShowSettings();
+  void ShowEnabledStates();
+  void ApplyTimer();
+
+  void chkDoPinging_Click();
+  void optAuto_Click();
+  void optManual_Click();
+  void txtPingHost_Change();
+  void cmbPingInterval_Click();
+  void chkSound_Click();
+  void cmdSave_Click();
+  void cmdPingNow_Click();
+  void tmrPinger_Timer();
+  void StartPing(PingKind kind);
+  void OnPingDone(bool answered);
+  void PlayPingSound();
+
+  PingerSettingsModel m_model;
+  bool m_showing = false;  // true while ShowSettings sets the controls
+  bool m_timerRunning = false;
+  PingKind m_pingUnderWay = PingKind::None;
+
+  HWND m_frameNetPingerSettings = nullptr;
+  HWND m_chkDoPinging = nullptr;
+  HWND m_frameConfigurations = nullptr;
+  HWND m_optAuto = nullptr;
+  HWND m_optManual = nullptr;
+  HWND m_lblHostName = nullptr;
+  HWND m_txtPingHost = nullptr;
+  HWND m_lblPingInterval = nullptr;
+  HWND m_cmbPingInterval = nullptr;
+  HWND m_chkSound = nullptr;
+  HWND m_cmdPingNow = nullptr;
+  HWND m_cmdSave = nullptr;
+  HWND m_lblPingerDescription = nullptr;
+  HWND m_toolTips = nullptr;
 };
 
 }  // namespace quelvar
