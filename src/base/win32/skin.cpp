@@ -65,8 +65,10 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
   SelectGuard selectFont(paint.get(), font ? font : UiFont());
   char caption[256] = {};
   ::GetWindowTextA(window, caption, sizeof(caption));
-  SIZE text{};
-  ::GetTextExtentPoint32A(paint.get(), caption, lstrlenA(caption), &text);
+  // The caption reads as the system's group box shows it: "&&" is one "&".
+  RECT measured{};
+  ::DrawTextA(paint.get(), caption[0] ? caption : " ", -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+  const SIZE text{measured.right - measured.left, measured.bottom - measured.top};
   const int top = text.cy / 2;
 
   UniquePen pen(::CreatePen(PS_SOLID, 1, ToColorRef(applied.object.border)));
@@ -82,7 +84,8 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
     ::FillRect(paint.get(), &label, applied.brush.get());
     ::SetBkMode(paint.get(), TRANSPARENT);
     ::SetTextColor(paint.get(), ToColorRef(applied.object.accent));
-    ::TextOutA(paint.get(), label.left + pad, label.top, caption, lstrlenA(caption));
+    RECT textRect{label.left + pad, label.top, label.right, label.bottom};
+    ::DrawTextA(paint.get(), caption, -1, &textRect, DT_SINGLELINE | DT_NOCLIP);
   }
 }
 
