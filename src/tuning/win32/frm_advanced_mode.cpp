@@ -35,7 +35,7 @@ void SetTicked(HWND check, bool ticked) {
 
 // Caption cells of the value boxes, in 96-dpi pixels.
 constexpr int kBoxWidth = 64;
-constexpr int kGap = 8;
+constexpr int kGap = 6;
 
 }  // namespace
 
@@ -233,11 +233,11 @@ void frmAdvancedMode::CreatePage5() {
   const HWND intervalRecValue = Label("1000 milliseconds.", 0, IDC_ADV_KA_INTERVAL_REC_VALUE);
   m_boldLabels.insert(m_boldLabels.end(), {timeRecValue, intervalRecValue});
   page.layout.Explanation(timeExplain)
-      .Row({{timeCaption, 104}, {m_boxes[5], 80}}, 4)
-      .Row({{timeRecom, 178}, {timeRecValue, kRestOfRow}}, 2)
+      .Row({{timeCaption, 110}, {m_boxes[5], 80}}, 4)
+      .Row({{timeRecom, 196}, {timeRecValue, kRestOfRow}}, 2)
       .Explanation(intervalExplain, kGap)
-      .Row({{intervalCaption, 104}, {m_boxes[6], 80}}, 4)
-      .Row({{intervalRecom, 178}, {intervalRecValue, kRestOfRow}}, 2);
+      .Row({{intervalCaption, 110}, {m_boxes[6], 80}}, 4)
+      .Row({{intervalRecom, 196}, {intervalRecValue, kRestOfRow}}, 2);
 }
 
 void frmAdvancedMode::CreatePage6() {
@@ -326,9 +326,9 @@ void frmAdvancedMode::Layout() {
                buttonHeight, TRUE);
 
   // The pages stacked in one place above the buttons.
-  const RECT frame{margin, 0, width - margin, buttonTop - Scale(6)};
-  const RECT area{frame.left + Scale(10), frame.top + Scale(20), frame.right - Scale(10),
-                  frame.bottom - Scale(8)};
+  const RECT frame{margin, 0, width - margin, buttonTop - Scale(5)};
+  const RECT area{frame.left + Scale(10), frame.top + Scale(19), frame.right - Scale(10),
+                  frame.bottom - Scale(5)};
   for (Page& page : m_frmWizardPages) {
     ::MoveWindow(page.frame, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, TRUE);

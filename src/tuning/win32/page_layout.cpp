@@ -154,14 +154,14 @@ void PageLayout::Apply(const RECT& area) const {
   const int left = area.left;
   const int width = area.right - area.left;
 
-  // Every item's own height; explanations measured by the edit box's own wrapping.
+  // Every item's own height; explanations in whole lines, measured by the box's own wrapping.
   std::vector<int> heights(m_items.size());
+  std::vector<int> lines(m_items.size());
   std::vector<PlacedRow> rows(m_items.size());
-  int fixed = 0;
-  int wanted = 0;
+  int total = 0;
   for (std::size_t i = 0; i < m_items.size(); ++i) {
     const Item& item = m_items[i];
-    fixed += Window::Scale(item.gapBefore);
+    total += Window::Scale(item.gapBefore);
     switch (item.kind) {
       case Kind::Text: heights[i] = TextExtent(item.window, width).cy; break;
       case Kind::Row:
@@ -172,16 +172,31 @@ void PageLayout::Apply(const RECT& area) const {
         // Measured at the width it gets without a scroll bar (which the box may have shown).
         ::MoveWindow(item.window, left, area.top, width, area.bottom - area.top, FALSE);
         ShowVerticalBar(item.window, false);
-        heights[i] = ExplanationLines(item.window) * LineHeight(item.window) + Window::Scale(2);
-        wanted += heights[i];
-        continue;
+        lines[i] = ExplanationLines(item.window);
+        heights[i] = lines[i] * LineHeight(item.window) + Window::Scale(2);
+        break;
     }
-    fixed += heights[i];
+    total += heights[i];
   }
 
-  // Short of room: the explanations share what is left, in proportion, and scroll.
-  const int room = area.bottom - area.top - fixed;
-  const bool scroll = wanted > room;
+  // Short of room: the longest explanations give up a line at a time (keeping two) and scroll.
+  std::vector<bool> scroll(m_items.size(), false);
+  while (total > area.bottom - area.top) {
+    std::size_t longest = m_items.size();
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+      if (m_items[i].kind == Kind::Explanation && lines[i] > 2 &&
+          (longest == m_items.size() || lines[i] > lines[longest])) {
+        longest = i;
+      }
+    }
+    if (longest == m_items.size()) break;
+    const int line = LineHeight(m_items[longest].window);
+    --lines[longest];
+    heights[longest] -= line;
+    total -= line;
+    scroll[longest] = true;
+  }
+
   int y = area.top;
   for (std::size_t i = 0; i < m_items.size(); ++i) {
     const Item& item = m_items[i];
@@ -199,13 +214,8 @@ void PageLayout::Apply(const RECT& area) const {
         }
         break;
       case Kind::Explanation:
-        if (scroll) {
-          const int line = LineHeight(item.window);
-          const int share = wanted > 0 ? std::max(0, room) * heights[i] / wanted : 0;
-          heights[i] = std::max(2 * line, share / line * line) + Window::Scale(2);
-        }
         ::MoveWindow(item.window, left, y, width, heights[i], TRUE);
-        ShowVerticalBar(item.window, scroll);
+        ShowVerticalBar(item.window, scroll[i]);
         break;
     }
     y += heights[i];
