@@ -134,12 +134,12 @@ void frmAdvancedMode::CreatePage1() {
   Page& page = m_frmWizardPages[1];
   m_building = &page;
   const HWND mtuExplain = Explanation(texts::kMTUExplain);
-  const HWND mtuCaption = Label("&MTU:");
+  const HWND mtuCaption = Label("MTU:");
   m_boxes[0] = Box(IDE_ADV_MTU + 0, "576");
   const HWND mtuRecom = Label("Recommended MTU size");
   m_lblMTURecValue = Label("576 Byte", SS_NOPREFIX, IDC_ADV_MTU_REC_VALUE);
   const HWND mssExplain = Explanation(texts::kMSSExplain);
-  const HWND mssCaption = Label("M&SS:");
+  const HWND mssCaption = Label("MSS:");
   m_boxes[1] = Box(IDE_ADV_MTU + 1, "536");
   const HWND mssRecom = Label("Recommended MSS size");
   m_lblMSSRecVaklue = Label("536 Byte", SS_NOPREFIX, IDC_ADV_MSS_REC_VALUE);
@@ -172,16 +172,17 @@ void frmAdvancedMode::CreatePage3() {
   Page& page = m_frmWizardPages[3];
   m_building = &page;
   const HWND explain = Explanation(texts::kRWINExplain);
+  // Each name right before its box, so its mnemonic reaches the box.
   const HWND mss = Label("MSS");
-  const HWND multiplier = Label("M&ultiplier");
-  const HWND scale = Label("Scale Factor");
-  const HWND rwin = Label("RWIN");
   m_txtMSSRWINValue = Box(IDE_ADV_MSS_RWIN, "", false);
   const HWND times1 = Label("*", SS_CENTER | SS_NOPREFIX);
+  const HWND multiplier = Label("Multip&lier");
   m_txtMultiplier = Box(IDE_ADV_MULTIPLIER, "");
   const HWND times2 = Label("*", SS_CENTER | SS_NOPREFIX);
+  const HWND scale = Label("Scale Factor");
   m_txtScaleFactor = Box(IDE_ADV_SCALE_FACTOR, "4", false);
   const HWND equals = Label("=", SS_CENTER | SS_NOPREFIX);
+  const HWND rwin = Label("RWIN");
   m_txtRWIN = Box(IDE_ADV_RWIN, "", false);
   const HWND recom = Label("Recommended RWIN size  : ");
   m_lblRWINRecValue = Label("", SS_NOPREFIX, IDC_ADV_RWIN_REC_VALUE);
@@ -197,12 +198,12 @@ void frmAdvancedMode::CreatePage4() {
   Page& page = m_frmWizardPages[4];
   m_building = &page;
   const HWND ttlExplain = Explanation(texts::kTTLExplain);
-  const HWND ttlCaption = Label("&TTL:");
+  const HWND ttlCaption = Label("TT&L:");
   m_boxes[2] = Box(IDE_ADV_MTU + 2, "64");
   const HWND ttlRecom = Label("Recommended TTL  :");
   const HWND ttlRecValue = Label("64 Seconds", 0, IDC_ADV_TTL_REC_VALUE);
   const HWND ieExplain = Explanation(texts::kIEExplain);
-  const HWND http10Caption = Label("HTTP &1.0:");
+  const HWND http10Caption = Label("HTTP 1.&0:");
   m_boxes[3] = Box(IDE_ADV_MTU + 3, "20");
   const HWND http10 = Label("Recommended value for HTTP 1.0  :");
   const HWND http10RecValue = Label("20", 0, IDC_ADV_HTTP10_REC_VALUE);
@@ -222,12 +223,12 @@ void frmAdvancedMode::CreatePage5() {
   Page& page = m_frmWizardPages[5];
   m_building = &page;
   const HWND timeExplain = Explanation(texts::kKeepAliveTimeExplain);
-  const HWND timeCaption = Label("Keep Alive &Time:");
+  const HWND timeCaption = Label("&Keep Alive Time:");
   m_boxes[5] = Box(IDE_ADV_MTU + 5, "7200000");
   const HWND timeRecom = Label("Recommended Keep Alive Time :");
   const HWND timeRecValue = Label("7200000 milliseconds.", 0, IDC_ADV_KA_REC_VALUE);
   const HWND intervalExplain = Explanation(texts::kKeepAliveIntervalExplain);
-  const HWND intervalCaption = Label("Keep Alive &Interval:");
+  const HWND intervalCaption = Label("Keep Alive Int&erval:");
   m_boxes[6] = Box(IDE_ADV_MTU + 6, "1000");
   const HWND intervalRecom = Label("Recommended Keep Alive Interval  :");
   const HWND intervalRecValue = Label("1000 milliseconds.", 0, IDC_ADV_KA_INTERVAL_REC_VALUE);
@@ -257,7 +258,7 @@ void frmAdvancedMode::CreatePage6() {
   const HWND level1 = Label("1 - better protection against SYN attacks.");
   const HWND level0 = Label("0 - (default) - typical protection against SYN attacks.");
   const HWND ndiDescription = Explanation(texts::kNDIDescription);
-  const HWND ndiRec = Label("&NDI recommended Value");
+  const HWND ndiRec = Label("NDI recommended &Value");
   m_cmbNDI = AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS,
                         0, 0, 10, 10, IDC_ADV_NDI);
   page.controls.push_back(m_cmbNDI);
