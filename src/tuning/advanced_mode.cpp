@@ -31,8 +31,14 @@ struct Bounds {
   double upper;
 };
 constexpr std::array<Bounds, kValueBoxCount> kBounds = {{
-    {0, kInt32Max}, {0, kInt32Max}, {0, 256}, {4, kInt32Max}, {2, kInt32Max},
-    {0, kInt32Max}, {0, kInt32Max}, {0, 2},
+    {0, kInt32Max},
+    {0, kInt32Max},
+    {0, 256},
+    {4, kInt32Max},
+    {2, kInt32Max},
+    {0, kInt32Max},
+    {0, kInt32Max},
+    {0, 2},
 }};
 
 // A decimal number (optional sign, digits, fraction, exponent; blanks around it allowed).
@@ -152,7 +158,8 @@ void AdvancedModeWizard::CheckBox(ValueBox box) {
     // The level takes effect at once; a text that stood only because the profile's own level
     // is out of bounds leaves the level as it is.
     const std::optional<std::int32_t> level = Int32In(text);
-    if (level && *level >= 0 && *level <= 2) m_profile.SYNProtect = static_cast<std::int16_t>(*level);
+    if (level && *level >= 0 && *level <= 2)
+      m_profile.SYNProtect = static_cast<std::int16_t>(*level);
   }
 }
 

@@ -93,8 +93,8 @@ class AdvancedModeWizard {
   std::function<bool()> m_apply;
   int m_currentPage = 0;
   int m_connectionType = 0;
-  std::array<std::string, kValueBoxCount> m_boxes{"576",     "536",  "64", "20", "20",
-                                                   "7200000", "1000", "2"};
+  std::array<std::string, kValueBoxCount> m_boxes{"576", "536",     "64",   "20",
+                                                  "20",  "7200000", "1000", "2"};
   std::string m_multiplier;
   std::string m_rwin;
   std::string m_mssRwin;

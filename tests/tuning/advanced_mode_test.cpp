@@ -55,13 +55,13 @@ TEST_F(AdvancedModeTest, MultiplierFallsBackWhenNoNumberOrTheWindowLeavesItsRang
     const char* rwin;
   };
   const Case cases[] = {
-      {0, "0", "3", "6432"},              // below one segment
+      {0, "0", "3", "6432"},  // below one segment
       {0, "-2", "3", "6432"},
-      {0, "abc", "3", "6432"},            // no number
-      {1, "200000", "44", "256960"},      // above 1073741823
+      {0, "abc", "3", "6432"},                // no number
+      {1, "200000", "44", "256960"},          // above 1073741823
       {1, "183859", "183859", "1073736560"},  // the largest that stays
       {0, "10", "10", "21440"},
-      {0, "2.5", "2.5", "5360"},          // a fraction stays as it is typed
+      {0, "2.5", "2.5", "5360"},  // a fraction stays as it is typed
       {0, "1.1", "1.1", "2358.4"},
   };
   for (const Case& c : cases) {
@@ -83,15 +83,23 @@ TEST_F(AdvancedModeTest, ValueCheckKeepsNumbersWithinBoundsAndReplacesTheRest) {
   };
   // Page 4 entered: TTL 64, 20 and 20 connections; page 1: MTU 576.
   const Case cases[] = {
-      {ValueBox::HTTP10, "3", "20"},  {ValueBox::HTTP10, "4", "4"},
-      {ValueBox::HTTP11, "1", "20"},  {ValueBox::HTTP11, "2", "2"},
-      {ValueBox::TTL, "256", "256"},  {ValueBox::TTL, "257", "64"},
-      {ValueBox::TTL, "0", "0"},      {ValueBox::TTL, "-1", "64"},
-      {ValueBox::MTU, "abc", "576"},  {ValueBox::MTU, "", "576"},
-      {ValueBox::MTU, " 1e3 ", " 1e3 "}, {ValueBox::MTU, "0x10", "576"},
-      {ValueBox::MTU, "2147483647", "2147483647"}, {ValueBox::MTU, "2147483648", "576"},
+      {ValueBox::HTTP10, "3", "20"},
+      {ValueBox::HTTP10, "4", "4"},
+      {ValueBox::HTTP11, "1", "20"},
+      {ValueBox::HTTP11, "2", "2"},
+      {ValueBox::TTL, "256", "256"},
+      {ValueBox::TTL, "257", "64"},
+      {ValueBox::TTL, "0", "0"},
+      {ValueBox::TTL, "-1", "64"},
+      {ValueBox::MTU, "abc", "576"},
+      {ValueBox::MTU, "", "576"},
+      {ValueBox::MTU, " 1e3 ", " 1e3 "},
+      {ValueBox::MTU, "0x10", "576"},
+      {ValueBox::MTU, "2147483647", "2147483647"},
+      {ValueBox::MTU, "2147483648", "576"},
       {ValueBox::KeepAliveTime, "12.5", "12.5"},
-      {ValueBox::SYN, "3", "2"},      {ValueBox::SYN, "x", "2"},
+      {ValueBox::SYN, "3", "2"},
+      {ValueBox::SYN, "x", "2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -234,8 +242,8 @@ TEST_F(AdvancedModeApplyTest, FinishOnTheNtLineWithDialUpDefaultsWritesTheWizard
       {kHkeyLocalMachine, params, "EnableICMPRedirects", 0},
       {kHkeyCurrentUser, internet, "MaxConnectionsPer1_0Server", 20},
       {kHkeyCurrentUser, internet, "MaxConnectionsPerServer", 20},
-      {kHkeyLocalMachine, "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize",
-       "", 0},
+      {kHkeyLocalMachine,
+       "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize", "", 0},
   };
   for (const auto& e : expected) {
     SCOPED_TRACE(e.name);

@@ -3,8 +3,8 @@
 // SYN level stepped down with the arrow key, an NDI size picked, "Disable it??" ticked and undone
 // by going back; then one backup file and the values in the registry (read with reg.exe).
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -29,8 +29,8 @@ struct Line {
 std::string Expect(const Line& line, const char* name, DWORD number) {
   char hex[16];
   std::snprintf(hex, sizeof(hex), "0x%lx", static_cast<unsigned long>(number));
-  return std::string(name) + (line.nineFive ? " REG_SZ " + std::to_string(number)
-                                            : std::string(" REG_DWORD ") + hex);
+  return std::string(name) +
+         (line.nineFive ? " REG_SZ " + std::to_string(number) : std::string(" REG_DWORD ") + hex);
 }
 
 std::string ExeFolder() {
@@ -76,8 +76,8 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
   auto shot = [&](int index) {
     // The page paints once the click's handler has returned.
     WaitUntil([] { return false; }, Milliseconds{400});
-    SaveScreenshot(ScreenshotPath("advanced-mode-page" + std::to_string(index + 1) + "-" +
-                                  line.wineVersion));
+    SaveScreenshot(
+        ScreenshotPath("advanced-mode-page" + std::to_string(index + 1) + "-" + line.wineVersion));
   };
 
   // Page 1: dial-up chosen from the start; the user picks cable.
@@ -168,8 +168,9 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
     EXPECT_EQ(RegQueryValue(tcp, "SYNAttackProtect"), Expect(line, "SYNAttackProtect", 1));
     EXPECT_EQ(RegQueryValue(tcp, "EnableICMPRedirects"), Expect(line, "EnableICMPRedirects", 0));
   }
-  EXPECT_EQ(RegQueryValue("HKLM\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize",
-                          "(Default)"),
+  EXPECT_EQ(RegQueryValue(
+                "HKLM\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize",
+                "(Default)"),
             Expect(line, "(Default)", 32));
 
   // Back after Finish: page 8 again with the button on and "Next>>".

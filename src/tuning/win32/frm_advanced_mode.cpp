@@ -45,7 +45,8 @@ frmAdvancedMode::frmAdvancedMode(MainWindowHost& host)
 // --- Building -----------------------------------------------------------------------------
 
 HWND frmAdvancedMode::Label(const char* text, DWORD style, int id) {
-  const HWND label = AddControl("STATIC", text, SS_LEFT | style | WS_CLIPSIBLINGS, 0, 0, 10, 10, id);
+  const HWND label =
+      AddControl("STATIC", text, SS_LEFT | style | WS_CLIPSIBLINGS, 0, 0, 10, 10, id);
   m_building->controls.push_back(label);
   return label;
 }
@@ -53,9 +54,8 @@ HWND frmAdvancedMode::Label(const char* text, DWORD style, int id) {
 // Explanations are read-only edit boxes without a border: they wrap like a label and can
 // scroll should a page run short of room (at large font sizes).
 HWND frmAdvancedMode::Explanation(const char* text) {
-  const HWND box = AddControl("EDIT", text,
-                              ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0,
-                              10, 10, -1);
+  const HWND box = AddControl(
+      "EDIT", text, ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0, 10, 10, -1);
   ::SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   m_building->controls.push_back(box);
   m_explanations.push_back(box);
@@ -71,9 +71,8 @@ HWND frmAdvancedMode::Box(int id, const char* text, bool editable) {
 }
 
 HWND frmAdvancedMode::Check(int id, const char* text) {
-  const HWND check = AddControl("BUTTON", text,
-                                BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
-                                10, 10, id);
+  const HWND check = AddControl(
+      "BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10, 10, id);
   m_building->controls.push_back(check);
   return check;
 }
@@ -84,9 +83,9 @@ void frmAdvancedMode::CreateControls() {
   // Drawn without a frame by the skin.
   SetControlTag(m_frameAdvancedMode, "No");
   for (int i = 0; i < kWizardPageCount; ++i) {
-    m_frmWizardPages[i].frame = AddControl("BUTTON", texts::kPageCaptions[i],
-                                           BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10, 10,
-                                           IDC_ADV_PAGE0 + i);
+    m_frmWizardPages[i].frame =
+        AddControl("BUTTON", texts::kPageCaptions[i], BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                   IDC_ADV_PAGE0 + i);
   }
   CreatePage0();
   CreatePage1();
@@ -100,9 +99,9 @@ void frmAdvancedMode::CreateControls() {
   m_cmdPrevPage = AddControl("BUTTON", "<<Back",
                              BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS | WS_DISABLED,
                              0, 0, 10, 10, IDC_ADV_PREV);
-  m_cmdNextPage = AddControl("BUTTON", "Next>>",
-                             BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10, 10,
-                             IDC_ADV_NEXT);
+  m_cmdNextPage =
+      AddControl("BUTTON", "Next>>", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
+                 10, 10, IDC_ADV_NEXT);
   // Frames paint their whole area: they lie beneath the controls they hold.
   ::SetWindowPos(m_frmConnectionType, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   for (const Page& page : m_frmWizardPages) {
@@ -116,8 +115,8 @@ void frmAdvancedMode::CreatePage0() {
   Page& page = m_frmWizardPages[0];
   m_building = &page;
   const HWND explain = Label("How do you connect to the internet?");
-  m_frmConnectionType = AddControl("BUTTON", "Connection Type", BS_GROUPBOX | WS_CLIPSIBLINGS,
-                                   0, 0, 10, 10, IDC_ADV_CONN_TYPE_FRAME);
+  m_frmConnectionType = AddControl("BUTTON", "Connection Type", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0,
+                                   10, 10, IDC_ADV_CONN_TYPE_FRAME);
   page.controls.push_back(m_frmConnectionType);
   page.layout.Text(explain);
   for (int i = 0; i < 4; ++i) {
@@ -126,7 +125,8 @@ void frmAdvancedMode::CreatePage0() {
     m_optConnType[i] = AddControl("BUTTON", texts::kConnectionTypes[i], style, 0, 0, 10, 10,
                                   IDC_ADV_CONN_TYPE0 + i);
     page.controls.push_back(m_optConnType[i]);
-    page.layout.Row({{nullptr, 14}, {m_optConnType[i], kRestOfRow}, {nullptr, 8}}, i == 0 ? 30 : 2, 0);
+    page.layout.Row({{nullptr, 14}, {m_optConnType[i], kRestOfRow}, {nullptr, 8}}, i == 0 ? 30 : 2,
+                    0);
   }
 }
 
@@ -145,9 +145,19 @@ void frmAdvancedMode::CreatePage1() {
   m_lblMSSRecVaklue = Label("536 Byte", SS_NOPREFIX, IDC_ADV_MSS_REC_VALUE);
   m_boldLabels.insert(m_boldLabels.end(), {m_lblMTURecValue, m_lblMSSRecVaklue});
   page.layout.Explanation(mtuExplain)
-      .Row({{mtuCaption, 36}, {m_boxes[0], kBoxWidth}, {nullptr, 4}, {mtuRecom}, {m_lblMTURecValue, kRestOfRow}}, 4)
+      .Row({{mtuCaption, 36},
+            {m_boxes[0], kBoxWidth},
+            {nullptr, 4},
+            {mtuRecom},
+            {m_lblMTURecValue, kRestOfRow}},
+           4)
       .Explanation(mssExplain, kGap)
-      .Row({{mssCaption, 36}, {m_boxes[1], kBoxWidth}, {nullptr, 4}, {mssRecom}, {m_lblMSSRecVaklue, kRestOfRow}}, 4);
+      .Row({{mssCaption, 36},
+            {m_boxes[1], kBoxWidth},
+            {nullptr, 4},
+            {mssRecom},
+            {m_lblMSSRecVaklue, kRestOfRow}},
+           4);
 }
 
 void frmAdvancedMode::CreatePage2() {
@@ -189,8 +199,22 @@ void frmAdvancedMode::CreatePage3() {
   m_boldLabels.push_back(m_lblRWINRecValue);
   // The row reads MSS * Multiplier * Scale Factor = RWIN, each box under its name.
   page.layout.Explanation(explain)
-      .Row({{mss, 58}, {nullptr, 14}, {multiplier, 58}, {nullptr, 14}, {scale, 72}, {nullptr, 14}, {rwin, kRestOfRow}}, 6, 0)
-      .Row({{m_txtMSSRWINValue, 58}, {times1, 14}, {m_txtMultiplier, 58}, {times2, 14}, {m_txtScaleFactor, 72}, {equals, 14}, {m_txtRWIN, 88}}, 0, 0)
+      .Row({{mss, 58},
+            {nullptr, 14},
+            {multiplier, 58},
+            {nullptr, 14},
+            {scale, 72},
+            {nullptr, 14},
+            {rwin, kRestOfRow}},
+           6, 0)
+      .Row({{m_txtMSSRWINValue, 58},
+            {times1, 14},
+            {m_txtMultiplier, 58},
+            {times2, 14},
+            {m_txtScaleFactor, 72},
+            {equals, 14},
+            {m_txtRWIN, 88}},
+           0, 0)
       .Row({{recom}, {m_lblRWINRecValue, kRestOfRow}}, 6, 0);
 }
 
@@ -213,10 +237,22 @@ void frmAdvancedMode::CreatePage4() {
   const HWND http11RecValue = Label("20", 0, IDC_ADV_HTTP11_REC_VALUE);
   m_boldLabels.insert(m_boldLabels.end(), {ttlRecValue, http10RecValue, http11RecValue});
   page.layout.Explanation(ttlExplain)
-      .Row({{ttlCaption, 52}, {m_boxes[2], 48}, {nullptr, 0}, {ttlRecom}, {ttlRecValue, kRestOfRow}}, 4)
+      .Row(
+          {{ttlCaption, 52}, {m_boxes[2], 48}, {nullptr, 0}, {ttlRecom}, {ttlRecValue, kRestOfRow}},
+          4)
       .Explanation(ieExplain, kGap)
-      .Row({{http10Caption, 52}, {m_boxes[3], 48}, {nullptr, 0}, {http10}, {http10RecValue, kRestOfRow}}, 4)
-      .Row({{http11Caption, 52}, {m_boxes[4], 48}, {nullptr, 0}, {http11}, {http11RecValue, kRestOfRow}}, 3);
+      .Row({{http10Caption, 52},
+            {m_boxes[3], 48},
+            {nullptr, 0},
+            {http10},
+            {http10RecValue, kRestOfRow}},
+           4)
+      .Row({{http11Caption, 52},
+            {m_boxes[4], 48},
+            {nullptr, 0},
+            {http11},
+            {http11RecValue, kRestOfRow}},
+           3);
 }
 
 void frmAdvancedMode::CreatePage5() {
@@ -259,8 +295,9 @@ void frmAdvancedMode::CreatePage6() {
   const HWND level0 = Label("0 - (default) - typical protection against SYN attacks.");
   const HWND ndiDescription = Explanation(texts::kNDIDescription);
   const HWND ndiRec = Label("NDI recommended &Value");
-  m_cmbNDI = AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS,
-                        0, 0, 10, 10, IDC_ADV_NDI);
+  m_cmbNDI = AddControl("COMBOBOX", "",
+                        CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0,
+                        0, 10, 10, IDC_ADV_NDI);
   page.controls.push_back(m_cmbNDI);
   for (const char* size : kNdiCacheSizes) {
     ::SendMessageA(m_cmbNDI, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
@@ -287,7 +324,8 @@ void frmAdvancedMode::AddToolTips() {
   m_toolTips.Create(hwnd(), Scale(300));
   m_toolTips.Add(m_boxes[0], "Maximum transmission unit in bytes");
   m_toolTips.Add(m_boxes[1], "Maximum segment size in bytes: the data a packet carries");
-  m_toolTips.Add(m_txtMultiplier, "How many segments the receive window holds, times the scale factor");
+  m_toolTips.Add(m_txtMultiplier,
+                 "How many segments the receive window holds, times the scale factor");
   m_toolTips.Add(m_boxes[2], "Time to live of outgoing packets, 0 to 256");
   m_toolTips.Add(m_boxes[3], "Simultaneous connections per HTTP 1.0 server, at least 4");
   m_toolTips.Add(m_boxes[4], "Simultaneous connections per HTTP 1.1 server, at least 2");
@@ -295,7 +333,9 @@ void frmAdvancedMode::AddToolTips() {
   m_toolTips.Add(m_boxes[6], "Milliseconds between keep-alive retransmissions");
   m_toolTips.Add(m_boxes[7], "SYN flood protection level: 0, 1 or 2");
   m_toolTips.Add(m_cmdPrevPage, "Back to the previous step");
-  m_toolTips.Add(m_cmdNextPage, "On to the next step; on the last one, back up the present values and apply these");
+  m_toolTips.Add(
+      m_cmdNextPage,
+      "On to the next step; on the last one, back up the present values and apply these");
 }
 
 // --- Showing ------------------------------------------------------------------------------
@@ -322,7 +362,8 @@ void frmAdvancedMode::Layout() {
   ::MoveWindow(m_frameAdvancedMode, 0, 0, width, height, TRUE);
 
   const int buttonTop = height - margin - buttonHeight;
-  ::MoveWindow(m_cmdNextPage, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight, TRUE);
+  ::MoveWindow(m_cmdNextPage, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight,
+               TRUE);
   ::MoveWindow(m_cmdPrevPage, width - margin - 2 * buttonWidth - Scale(6), buttonTop, buttonWidth,
                buttonHeight, TRUE);
 
@@ -361,7 +402,8 @@ void frmAdvancedMode::ShowWizardPage(int index) {
 // The keyboard stays on the window when its control was hidden or disabled: on the button
 // pressed, or the other one.
 void frmAdvancedMode::KeepFocus(HWND focus) {
-  if (focus && ::IsChild(hwnd(), focus) && (!::IsWindowVisible(focus) || !::IsWindowEnabled(focus))) {
+  if (focus && ::IsChild(hwnd(), focus) &&
+      (!::IsWindowVisible(focus) || !::IsWindowEnabled(focus))) {
     ::SetFocus(::IsWindowEnabled(m_cmdNextPage) ? m_cmdNextPage : m_cmdPrevPage);
   }
 }
@@ -371,7 +413,8 @@ void frmAdvancedMode::SetTextIfChanged(HWND control, const std::string& text) {
   ::SetWindowTextA(control, text.c_str());
   // Typing goes on at the end of a replaced text.
   if (::GetFocus() == control) {
-    ::SendMessageA(control, EM_SETSEL, static_cast<WPARAM>(text.size()), static_cast<LPARAM>(text.size()));
+    ::SendMessageA(control, EM_SETSEL, static_cast<WPARAM>(text.size()),
+                   static_cast<LPARAM>(text.size()));
   }
 }
 

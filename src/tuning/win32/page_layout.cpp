@@ -17,7 +17,9 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-bool IsClass(HWND window, const char* name) { return lstrcmpiA(ClassOf(window).c_str(), name) == 0; }
+bool IsClass(HWND window, const char* name) {
+  return lstrcmpiA(ClassOf(window).c_str(), name) == 0;
+}
 
 std::string TextOf(HWND window) {
   const int length = ::GetWindowTextLengthA(window);
@@ -45,8 +47,8 @@ SIZE TextExtent(HWND window, int width) {
   const std::string text = TextOf(window);
   ClientDc dc(window);
   SelectGuard select(dc.get(), FontOf(window));
-  const bool noPrefix = IsClass(window, "Static") &&
-                        (::GetWindowLongPtrA(window, GWL_STYLE) & SS_NOPREFIX) != 0;
+  const bool noPrefix =
+      IsClass(window, "Static") && (::GetWindowLongPtrA(window, GWL_STYLE) & SS_NOPREFIX) != 0;
   RECT rect{0, 0, width > 0 ? width : 0, 0};
   UINT flags = DT_CALCRECT | DT_EXPANDTABS | (noPrefix ? DT_NOPREFIX : 0);
   flags |= width > 0 ? DT_WORDBREAK : DT_SINGLELINE;
@@ -80,15 +82,18 @@ int CellHeight(HWND window, int width) {
     return rect.bottom - rect.top;
   }
   if (IsClass(window, "Button")) {
-    return IsCheckOrOption(window) ? std::max(LineHeight(window), Window::Scale(13)) + Window::Scale(4)
-                                   : LineHeight(window) + Window::Scale(10);
+    return IsCheckOrOption(window)
+               ? std::max(LineHeight(window), Window::Scale(13)) + Window::Scale(4)
+               : LineHeight(window) + Window::Scale(10);
   }
   if (IsClass(window, "Static")) return TextExtent(window, width).cy;
   return 0;  // up-down controls and the like take the row's height
 }
 
 // Lines the edit box needs at its present width.
-int ExplanationLines(HWND box) { return static_cast<int>(::SendMessageA(box, EM_GETLINECOUNT, 0, 0)); }
+int ExplanationLines(HWND box) {
+  return static_cast<int>(::SendMessageA(box, EM_GETLINECOUNT, 0, 0));
+}
 
 void ShowVerticalBar(HWND box, bool show) {
   ::ShowScrollBar(box, SB_VERT, show);
