@@ -60,6 +60,11 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
                               nullptr, &adapter, nullptr),
             ERROR_SUCCESS);
   ::RegCloseKey(adapter);
+  // The adapter goes again however the test ends, so no later test meets it.
+  struct RemoveAdapter {
+    const char* key;
+    ~RemoveAdapter() { ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, key); }
+  } removeAdapter{line.adapterKey};
 
   Process quelvar = Process::Start(QuelvarExePath());
   ASSERT_TRUE(quelvar.Started());
@@ -182,8 +187,6 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
   ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
   EXPECT_TRUE(quelvar.WaitForExit());
   DeleteFilesIn(backups);
-  const std::string adapterPath(line.adapterKey);
-  ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, adapterPath.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(
