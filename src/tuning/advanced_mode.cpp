@@ -143,10 +143,10 @@ void AdvancedModeWizard::SetBoxText(ValueBox box, const std::string& text) {
   std::string& held = m_boxes[static_cast<int>(box)];
   if (held == text) return;
   held = text;
-  CheckBox(box);
+  ValueCheck(box);
 }
 
-void AdvancedModeWizard::CheckBox(ValueBox box) {
+void AdvancedModeWizard::ValueCheck(ValueBox box) {
   const std::string& text = m_boxes[static_cast<int>(box)];
   const Bounds bounds = kBounds[static_cast<int>(box)];
   const std::optional<double> value = NumberIn(text);
@@ -154,13 +154,8 @@ void AdvancedModeWizard::CheckBox(ValueBox box) {
     SetBoxText(box, std::to_string(ProfileField(m_profile, box)));
     return;
   }
-  if (box == ValueBox::SYN) {
-    // The level takes effect at once; a text that stood only because the profile's own level
-    // is out of bounds leaves the level as it is.
-    const std::optional<std::int32_t> level = Int32In(text);
-    if (level && *level >= 0 && *level <= 2)
-      m_profile.SYNProtect = static_cast<std::int16_t>(*level);
-  }
+  // The SYN level takes effect at once (0, 1 or 2 once rounded).
+  if (box == ValueBox::SYN) m_profile.SYNProtect = static_cast<std::int16_t>(*Int32In(text));
 }
 
 void AdvancedModeWizard::SetMultiplierText(const std::string& text) {

@@ -85,7 +85,8 @@ class AdvancedModeWizard {
 
  private:
   void EnterPage(int page);
-  void CheckBox(ValueBox box);
+  // Replaces a text that is no number or out of bounds with the profile field.
+  void ValueCheck(ValueBox box);
   void CalculateRwin();
   NextResult Finish();
 
