@@ -495,4 +495,42 @@ std::string RunAndCapture(std::string commandLine, Milliseconds timeout) {
   return output;
 }
 
+std::string RegQueryValue(const std::string& key, const std::string& name) {
+  const std::string output = RunAndCapture("reg.exe query \"" + key + "\" " +
+                                           (name == "(Default)" ? "/ve" : "/v \"" + name + "\""));
+  for (std::size_t start = 0; start < output.size();) {
+    std::size_t end = output.find('\n', start);
+    if (end == std::string::npos) end = output.size();
+    std::string line = output.substr(start, end - start);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first != std::string::npos && line.compare(first, name.size() + 1, name + " ") == 0) {
+      std::string collapsed;
+      for (char c : line.substr(first)) {
+        if ((c == ' ' || c == '\t') && !collapsed.empty() && collapsed.back() == ' ') continue;
+        collapsed += c == '\t' ? ' ' : c;
+      }
+      return collapsed;
+    }
+    start = end + 1;
+  }
+  return "(no value) " + output;
+}
+
+bool FileExists(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void DeleteFilesIn(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    }
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+}
+
 }  // namespace quelvar::uitest

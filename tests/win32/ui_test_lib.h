@@ -122,6 +122,17 @@ LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam = 0, LPARAM lPa
 // wrote to its standard output and error; empty when it cannot be started.
 std::string RunAndCapture(std::string commandLine, Milliseconds timeout = Milliseconds{30000});
 
+// The line reg.exe prints for one registry value, trimmed and with runs of blanks made one
+// ("DefaultTTL REG_DWORD 0x40"); the name "(Default)" reads the key's default value;
+// "(no value) " and reg.exe's output when it has none.
+std::string RegQueryValue(const std::string& key, const std::string& name);
+
+// ---- Files -----------------------------------------------------------------------------
+
+bool FileExists(const std::string& path);
+// Deletes the files (not the folders) of a folder.
+void DeleteFilesIn(const std::string& folder);
+
 // ---- Wine settings ---------------------------------------------------------------------
 
 // The Windows version Wine reports to programs with this file name ("Quelvar.exe"):

@@ -66,8 +66,11 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
                             : reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
   SelectGuard selectFont(paint.get(), font ? font : UiFont());
   const std::string caption = WindowText(window);
-  SIZE text{};
-  ::GetTextExtentPoint32A(paint.get(), caption.c_str(), static_cast<int>(caption.size()), &text);
+  // The caption reads as the system's group box shows it: "&&" is one "&".
+  RECT measured{};
+  ::DrawTextA(paint.get(), caption.empty() ? " " : caption.c_str(), -1, &measured,
+              DT_CALCRECT | DT_SINGLELINE);
+  const SIZE text{measured.right - measured.left, measured.bottom - measured.top};
   const int top = text.cy / 2;
 
   UniquePen pen(::CreatePen(PS_SOLID, 1, ToColorRef(applied.object.border)));
@@ -83,8 +86,8 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
     ::FillRect(paint.get(), &label, applied.brush.get());
     ::SetBkMode(paint.get(), TRANSPARENT);
     ::SetTextColor(paint.get(), ToColorRef(applied.object.accent));
-    ::TextOutA(paint.get(), label.left + pad, label.top, caption.c_str(),
-               static_cast<int>(caption.size()));
+    RECT textRect{label.left + pad, label.top, label.right, label.bottom};
+    ::DrawTextA(paint.get(), caption.c_str(), -1, &textRect, DT_SINGLELINE | DT_NOCLIP);
   }
 }
 

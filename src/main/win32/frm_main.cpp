@@ -207,6 +207,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      : m_flash.ButtonWindow(0));
       return 0;
     case WM_ERASEBKGND: return 1;
+    case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDC_MNU_MAIN_WINDOW: mnuMainWindow_Click(); return 0;
@@ -219,6 +220,18 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (SkinHostMessage(hwnd(), message, wParam, lParam, &skinned)) return skinned;
       return DefaultProc(message, wParam, lParam);
     }
+  }
+}
+
+// A label's mnemonic first puts the keyboard on the label, then asks for the next control, as
+// a dialog box would; an edit box reached this way has its text selected.
+void frmMain::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
+  const HWND target = lParam ? reinterpret_cast<HWND>(wParam)
+                             : ::GetNextDlgTabItem(hwnd(), ::GetFocus(), wParam != 0);
+  if (!target) return;
+  ::SetFocus(target);
+  if (::SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+    ::SendMessageA(target, EM_SETSEL, 0, -1);
   }
 }
 

@@ -81,6 +81,8 @@ class frmMain : public Window,
   void mnuHelp_Click();
   void mnuExit_Click();
   void OnPaint();
+  // The dialog manager's request to move the keyboard (a label's mnemonic sends it).
+  void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
 
   ChildWindow& Child(ChildForm form);
   static int LayoutDpi();

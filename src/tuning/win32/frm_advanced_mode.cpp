@@ -1,17 +1,513 @@
 // Advanced Mode window; see frm_advanced_mode.h.
 #include "tuning/win32/frm_advanced_mode.h"
 
+#include <commctrl.h>
+
+#include <string>
+
+#include "base/win32/skin.h"
 #include "resource.h"
+#include "tuning/advanced_mode_texts.h"
+#include "tuning/apply_profile.h"
+#include "tuning/tuning_profile.h"
 
 namespace quelvar {
 
+namespace {
+
+namespace texts = advanced_texts;
+
+std::string TextOf(HWND window) {
+  const int length = ::GetWindowTextLengthA(window);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  ::GetWindowTextA(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+bool IsTicked(HWND check) { return ::SendMessageA(check, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetTicked(HWND check, bool ticked) {
+  if (IsTicked(check) != ticked) {
+    ::SendMessageA(check, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+// Caption cells of the value boxes, in 96-dpi pixels.
+constexpr int kBoxWidth = 64;
+constexpr int kGap = 6;
+
+}  // namespace
+
+frmAdvancedMode::frmAdvancedMode(MainWindowHost& host)
+    : ChildWindow(host), m_wizard(g_TuningProfile, [] { return ApplyTuningProfile(); }) {}
+
+// --- Building -----------------------------------------------------------------------------
+
+HWND frmAdvancedMode::Label(const char* text, DWORD style, int id) {
+  const HWND label =
+      AddControl("STATIC", text, SS_LEFT | style | WS_CLIPSIBLINGS, 0, 0, 10, 10, id);
+  m_building->controls.push_back(label);
+  return label;
+}
+
+// Explanations are read-only edit boxes without a border: they wrap like a label and can
+// scroll should a page run short of room (at large font sizes).
+HWND frmAdvancedMode::Explanation(const char* text) {
+  const HWND box = AddControl(
+      "EDIT", text, ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0, 10, 10, -1);
+  ::SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  m_building->controls.push_back(box);
+  m_explanations.push_back(box);
+  return box;
+}
+
+HWND frmAdvancedMode::Box(int id, const char* text, bool editable) {
+  DWORD style = ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS;
+  if (!editable) style |= ES_READONLY;
+  const HWND box = AddControl("EDIT", text, style, 0, 0, 10, 10, id, WS_EX_CLIENTEDGE);
+  m_building->controls.push_back(box);
+  return box;
+}
+
+HWND frmAdvancedMode::Check(int id, const char* text) {
+  const HWND check = AddControl(
+      "BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10, 10, id);
+  m_building->controls.push_back(check);
+  return check;
+}
+
 void frmAdvancedMode::CreateControls() {
+  m_frameAdvancedMode = AddControl("BUTTON", "", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                                   IDC_FRAME_ADVANCED_MODE);
+  // Drawn without a frame by the skin.
+  SetControlTag(m_frameAdvancedMode, "No");
+  for (int i = 0; i < kWizardPageCount; ++i) {
+    m_frmWizardPages[i].frame =
+        AddControl("BUTTON", texts::kPageCaptions[i], BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                   IDC_ADV_PAGE0 + i);
+  }
+  CreatePage0();
+  CreatePage1();
+  CreatePage2();
+  CreatePage3();
+  CreatePage4();
+  CreatePage5();
+  CreatePage6();
+  CreatePage7();
+  m_building = nullptr;
+  m_cmdPrevPage = AddControl("BUTTON", "<<Back",
+                             BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS | WS_DISABLED,
+                             0, 0, 10, 10, IDC_ADV_PREV);
+  m_cmdNextPage =
+      AddControl("BUTTON", "Next>>", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
+                 10, 10, IDC_ADV_NEXT);
+  // Frames paint their whole area: they lie beneath the controls they hold.
+  ::SetWindowPos(m_frmConnectionType, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  for (const Page& page : m_frmWizardPages) {
+    ::SetWindowPos(page.frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  ::SetWindowPos(m_frameAdvancedMode, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  AddToolTips();
+}
+
+void frmAdvancedMode::CreatePage0() {
+  Page& page = m_frmWizardPages[0];
+  m_building = &page;
+  const HWND explain = Label("How do you connect to the internet?");
+  m_frmConnectionType = AddControl("BUTTON", "Connection Type", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0,
+                                   10, 10, IDC_ADV_CONN_TYPE_FRAME);
+  page.controls.push_back(m_frmConnectionType);
+  page.layout.Text(explain);
+  for (int i = 0; i < 4; ++i) {
+    DWORD style = BS_AUTORADIOBUTTON | WS_CLIPSIBLINGS;
+    if (i == 0) style |= WS_GROUP | WS_TABSTOP;
+    m_optConnType[i] = AddControl("BUTTON", texts::kConnectionTypes[i], style, 0, 0, 10, 10,
+                                  IDC_ADV_CONN_TYPE0 + i);
+    page.controls.push_back(m_optConnType[i]);
+    page.layout.Row({{nullptr, 14}, {m_optConnType[i], kRestOfRow}, {nullptr, 8}}, i == 0 ? 30 : 2,
+                    0);
+  }
+}
+
+void frmAdvancedMode::CreatePage1() {
+  Page& page = m_frmWizardPages[1];
+  m_building = &page;
+  const HWND mtuExplain = Explanation(texts::kMTUExplain);
+  const HWND mtuCaption = Label("MTU:");
+  m_boxes[0] = Box(IDE_ADV_MTU + 0, "576");
+  const HWND mtuRecom = Label("Recommended MTU size");
+  m_lblMTURecValue = Label("576 Byte", SS_NOPREFIX, IDC_ADV_MTU_REC_VALUE);
+  const HWND mssExplain = Explanation(texts::kMSSExplain);
+  const HWND mssCaption = Label("MSS:");
+  m_boxes[1] = Box(IDE_ADV_MTU + 1, "536");
+  const HWND mssRecom = Label("Recommended MSS size");
+  m_lblMSSRecVaklue = Label("536 Byte", SS_NOPREFIX, IDC_ADV_MSS_REC_VALUE);
+  m_boldLabels.insert(m_boldLabels.end(), {m_lblMTURecValue, m_lblMSSRecVaklue});
+  page.layout.Explanation(mtuExplain)
+      .Row({{mtuCaption, 36},
+            {m_boxes[0], kBoxWidth},
+            {nullptr, 4},
+            {mtuRecom},
+            {m_lblMTURecValue, kRestOfRow}},
+           4)
+      .Explanation(mssExplain, kGap)
+      .Row({{mssCaption, 36},
+            {m_boxes[1], kBoxWidth},
+            {nullptr, 4},
+            {mssRecom},
+            {m_lblMSSRecVaklue, kRestOfRow}},
+           4);
+}
+
+void frmAdvancedMode::CreatePage2() {
+  Page& page = m_frmWizardPages[2];
+  m_building = &page;
+  const HWND blackHoleExplain = Explanation(texts::kBlackHoleExplain);
+  m_chkBlackHoleValue = Check(IDX_ADV_BLACK_HOLE, "Enable It?");
+  const HWND blackHoleRecom =
+      Label("Recommended to be DISABLED since it imposes extra transmission overhead.");
+  const HWND discoverExplain = Explanation(texts::kMTUDiscoverExplain);
+  m_chkMTUDisconver = Check(IDX_ADV_MTU_DISCOVER, "Disable it??");
+  const HWND discoverRecom = Label("Recommended to be.");
+  const HWND discoverRecValue = Label("ENABLED", 0, IDC_ADV_OTHER_MTU_REC_VALUE);
+  m_boldLabels.push_back(discoverRecValue);
+  page.layout.Explanation(blackHoleExplain)
+      .Row({{m_chkBlackHoleValue}, {blackHoleRecom, kRestOfRow}}, 4, 12)
+      .Explanation(discoverExplain, kGap)
+      .Row({{m_chkMTUDisconver}, {nullptr, 0}, {discoverRecom}, {discoverRecValue, kRestOfRow}}, 4);
+}
+
+void frmAdvancedMode::CreatePage3() {
+  Page& page = m_frmWizardPages[3];
+  m_building = &page;
+  const HWND explain = Explanation(texts::kRWINExplain);
+  // Each name right before its box, so its mnemonic reaches the box.
+  const HWND mss = Label("MSS");
+  m_txtMSSRWINValue = Box(IDE_ADV_MSS_RWIN, "", false);
+  const HWND times1 = Label("*", SS_CENTER | SS_NOPREFIX);
+  const HWND multiplier = Label("Multip&lier");
+  m_txtMultiplier = Box(IDE_ADV_MULTIPLIER, "");
+  const HWND times2 = Label("*", SS_CENTER | SS_NOPREFIX);
+  const HWND scale = Label("Scale Factor");
+  m_txtScaleFactor = Box(IDE_ADV_SCALE_FACTOR, "4", false);
+  const HWND equals = Label("=", SS_CENTER | SS_NOPREFIX);
+  const HWND rwin = Label("RWIN");
+  m_txtRWIN = Box(IDE_ADV_RWIN, "", false);
+  const HWND recom = Label("Recommended RWIN size  : ");
+  m_lblRWINRecValue = Label("", SS_NOPREFIX, IDC_ADV_RWIN_REC_VALUE);
+  m_boldLabels.push_back(m_lblRWINRecValue);
+  // The row reads MSS * Multiplier * Scale Factor = RWIN, each box under its name.
+  page.layout.Explanation(explain)
+      .Row({{mss, 58},
+            {nullptr, 14},
+            {multiplier, 58},
+            {nullptr, 14},
+            {scale, 72},
+            {nullptr, 14},
+            {rwin, kRestOfRow}},
+           6, 0)
+      .Row({{m_txtMSSRWINValue, 58},
+            {times1, 14},
+            {m_txtMultiplier, 58},
+            {times2, 14},
+            {m_txtScaleFactor, 72},
+            {equals, 14},
+            {m_txtRWIN, 88}},
+           0, 0)
+      .Row({{recom}, {m_lblRWINRecValue, kRestOfRow}}, 6, 0);
+}
+
+void frmAdvancedMode::CreatePage4() {
+  Page& page = m_frmWizardPages[4];
+  m_building = &page;
+  const HWND ttlExplain = Explanation(texts::kTTLExplain);
+  const HWND ttlCaption = Label("TT&L:");
+  m_boxes[2] = Box(IDE_ADV_MTU + 2, "64");
+  const HWND ttlRecom = Label("Recommended TTL  :");
+  const HWND ttlRecValue = Label("64 Seconds", 0, IDC_ADV_TTL_REC_VALUE);
+  const HWND ieExplain = Explanation(texts::kIEExplain);
+  const HWND http10Caption = Label("HTTP 1.&0:");
+  m_boxes[3] = Box(IDE_ADV_MTU + 3, "20");
+  const HWND http10 = Label("Recommended value for HTTP 1.0  :");
+  const HWND http10RecValue = Label("20", 0, IDC_ADV_HTTP10_REC_VALUE);
+  const HWND http11Caption = Label("HTTP 1.&1:");
+  m_boxes[4] = Box(IDE_ADV_MTU + 4, "20");
+  const HWND http11 = Label("Recommended value for HTTP 1.1  :");
+  const HWND http11RecValue = Label("20", 0, IDC_ADV_HTTP11_REC_VALUE);
+  m_boldLabels.insert(m_boldLabels.end(), {ttlRecValue, http10RecValue, http11RecValue});
+  page.layout.Explanation(ttlExplain)
+      .Row(
+          {{ttlCaption, 52}, {m_boxes[2], 48}, {nullptr, 0}, {ttlRecom}, {ttlRecValue, kRestOfRow}},
+          4)
+      .Explanation(ieExplain, kGap)
+      .Row({{http10Caption, 52},
+            {m_boxes[3], 48},
+            {nullptr, 0},
+            {http10},
+            {http10RecValue, kRestOfRow}},
+           4)
+      .Row({{http11Caption, 52},
+            {m_boxes[4], 48},
+            {nullptr, 0},
+            {http11},
+            {http11RecValue, kRestOfRow}},
+           3);
+}
+
+void frmAdvancedMode::CreatePage5() {
+  Page& page = m_frmWizardPages[5];
+  m_building = &page;
+  const HWND timeExplain = Explanation(texts::kKeepAliveTimeExplain);
+  const HWND timeCaption = Label("&Keep Alive Time:");
+  m_boxes[5] = Box(IDE_ADV_MTU + 5, "7200000");
+  const HWND timeRecom = Label("Recommended Keep Alive Time :");
+  const HWND timeRecValue = Label("7200000 milliseconds.", 0, IDC_ADV_KA_REC_VALUE);
+  const HWND intervalExplain = Explanation(texts::kKeepAliveIntervalExplain);
+  const HWND intervalCaption = Label("Keep Alive Int&erval:");
+  m_boxes[6] = Box(IDE_ADV_MTU + 6, "1000");
+  const HWND intervalRecom = Label("Recommended Keep Alive Interval  :");
+  const HWND intervalRecValue = Label("1000 milliseconds.", 0, IDC_ADV_KA_INTERVAL_REC_VALUE);
+  m_boldLabels.insert(m_boldLabels.end(), {timeRecValue, intervalRecValue});
+  page.layout.Explanation(timeExplain)
+      .Row({{timeCaption, 110}, {m_boxes[5], 80}}, 4)
+      .Row({{timeRecom, 196}, {timeRecValue, kRestOfRow}}, 2)
+      .Explanation(intervalExplain, kGap)
+      .Row({{intervalCaption, 110}, {m_boxes[6], 80}}, 4)
+      .Row({{intervalRecom, 196}, {intervalRecValue, kRestOfRow}}, 2);
+}
+
+void frmAdvancedMode::CreatePage6() {
+  Page& page = m_frmWizardPages[6];
+  m_building = &page;
+  const HWND synExplain = Explanation(texts::kSYNExplain);
+  const HWND synRecom = Label("What will be your decision?");
+  m_boxes[7] = Box(IDE_ADV_SYN, "2");
+  m_updwnDescision = AddControl(UPDOWN_CLASSA, "",
+                                UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | WS_CLIPSIBLINGS,
+                                0, 0, 10, 10, IDC_ADV_SYN_UPDOWN);
+  page.controls.push_back(m_updwnDescision);
+  ::SendMessageA(m_updwnDescision, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_boxes[7]), 0);
+  ::SendMessageA(m_updwnDescision, UDM_SETRANGE, 0, MAKELPARAM(2, 0));
+  ::SendMessageA(m_updwnDescision, UDM_SETPOS, 0, MAKELPARAM(2, 0));
+  const HWND level2 = Label("2 - (recommended) - best protection against SYN attacks.");
+  const HWND level1 = Label("1 - better protection against SYN attacks.");
+  const HWND level0 = Label("0 - (default) - typical protection against SYN attacks.");
+  const HWND ndiDescription = Explanation(texts::kNDIDescription);
+  const HWND ndiRec = Label("NDI recommended &Value");
+  m_cmbNDI = AddControl("COMBOBOX", "",
+                        CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0,
+                        0, 10, 10, IDC_ADV_NDI);
+  page.controls.push_back(m_cmbNDI);
+  for (const char* size : kNdiCacheSizes) {
+    ::SendMessageA(m_cmbNDI, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
+  }
+  page.layout.Explanation(synExplain)
+      .Row({{synRecom}, {m_boxes[7], 36}, {m_updwnDescision, 16}}, 4, 4)
+      .Text(level2, 2)
+      .Text(level1)
+      .Text(level0)
+      .Explanation(ndiDescription, kGap)
+      .Row({{ndiRec}, {m_cmbNDI, 56}}, 4);
+}
+
+void frmAdvancedMode::CreatePage7() {
+  Page& page = m_frmWizardPages[7];
+  m_building = &page;
+  const HWND explain = Explanation(texts::kICMPExplain);
+  m_chkICMPValue = Check(IDX_ADV_ICMP, "Enable It?");
+  const HWND recom = Label("Recommended to be DISABLED.");
+  page.layout.Explanation(explain).Row({{m_chkICMPValue}, {recom, kRestOfRow}}, 4, 12);
+}
+
+void frmAdvancedMode::AddToolTips() {
+  m_toolTips.Create(hwnd(), Scale(300));
+  m_toolTips.Add(m_boxes[0], "Maximum transmission unit in bytes");
+  m_toolTips.Add(m_boxes[1], "Maximum segment size in bytes: the data a packet carries");
+  m_toolTips.Add(m_txtMultiplier,
+                 "How many segments the receive window holds, times the scale factor");
+  m_toolTips.Add(m_boxes[2], "Time to live of outgoing packets, 0 to 256");
+  m_toolTips.Add(m_boxes[3], "Simultaneous connections per HTTP 1.0 server, at least 4");
+  m_toolTips.Add(m_boxes[4], "Simultaneous connections per HTTP 1.1 server, at least 2");
+  m_toolTips.Add(m_boxes[5], "Milliseconds of quiet before the first keep-alive packet");
+  m_toolTips.Add(m_boxes[6], "Milliseconds between keep-alive retransmissions");
+  m_toolTips.Add(m_boxes[7], "SYN flood protection level: 0, 1 or 2");
+  m_toolTips.Add(m_cmdPrevPage, "Back to the previous step");
+  m_toolTips.Add(
+      m_cmdNextPage,
+      "On to the next step; on the last one, back up the present values and apply these");
+}
+
+// --- Showing ------------------------------------------------------------------------------
+
+void frmAdvancedMode::Form_Load() {
+  for (HWND label : m_boldLabels) {
+    ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontBold()), FALSE);
+  }
+  m_loaded = true;
+  Layout();
+  m_wizard.Form_Load();
+  ShowState();
+}
+
+void frmAdvancedMode::Layout() {
+  if (!m_loaded) return;
   RECT client{};
   ::GetClientRect(hwnd(), &client);
-  m_frame = ::CreateWindowExA(0, "BUTTON", "Advanced Mode", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
-                              client.right, client.bottom, hwnd(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FRAME_ADVANCED_MODE)),
-                              ::GetModuleHandleA(nullptr), nullptr);
+  const int width = client.right;
+  const int height = client.bottom;
+  const int margin = Scale(6);
+  const int buttonWidth = Scale(80);
+  const int buttonHeight = EditHeight(m_boxes[0]) + Scale(2);
+  ::MoveWindow(m_frameAdvancedMode, 0, 0, width, height, TRUE);
+
+  const int buttonTop = height - margin - buttonHeight;
+  ::MoveWindow(m_cmdNextPage, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight,
+               TRUE);
+  ::MoveWindow(m_cmdPrevPage, width - margin - 2 * buttonWidth - Scale(6), buttonTop, buttonWidth,
+               buttonHeight, TRUE);
+
+  // The pages stacked in one place above the buttons.
+  const RECT frame{margin, 0, width - margin, buttonTop - Scale(5)};
+  const RECT area{frame.left + Scale(10), frame.top + Scale(19), frame.right - Scale(10),
+                  frame.bottom - Scale(5)};
+  for (Page& page : m_frmWizardPages) {
+    ::MoveWindow(page.frame, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, TRUE);
+    page.layout.Apply(area);
+  }
+  // The connection types stand in their own frame.
+  RECT first{}, last{};
+  ::GetWindowRect(m_optConnType[0], &first);
+  ::GetWindowRect(m_optConnType[3], &last);
+  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&first), 2);
+  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&last), 2);
+  ::MoveWindow(m_frmConnectionType, area.left, first.top - Scale(20), area.right - area.left,
+               last.bottom - first.top + Scale(28), TRUE);
+}
+
+void frmAdvancedMode::ShowWizardPage(int index) {
+  m_shownPage = index;
+  const HWND focus = ::GetFocus();
+  for (int i = 0; i < kWizardPageCount; ++i) {
+    ::ShowWindow(m_frmWizardPages[i].frame, SW_HIDE);
+    for (HWND control : m_frmWizardPages[i].controls) ::ShowWindow(control, SW_HIDE);
+  }
+  Page& shown = m_frmWizardPages[index];
+  ::ShowWindow(shown.frame, SW_SHOW);
+  for (HWND control : shown.controls) ::ShowWindow(control, SW_SHOW);
+  KeepFocus(focus);
+}
+
+// The keyboard stays on the window when its control was hidden or disabled: on the button
+// pressed, or the other one.
+void frmAdvancedMode::KeepFocus(HWND focus) {
+  if (focus && ::IsChild(hwnd(), focus) &&
+      (!::IsWindowVisible(focus) || !::IsWindowEnabled(focus))) {
+    ::SetFocus(::IsWindowEnabled(m_cmdNextPage) ? m_cmdNextPage : m_cmdPrevPage);
+  }
+}
+
+void frmAdvancedMode::SetTextIfChanged(HWND control, const std::string& text) {
+  if (TextOf(control) == text) return;
+  ::SetWindowTextA(control, text.c_str());
+  // Typing goes on at the end of a replaced text.
+  if (::GetFocus() == control) {
+    ::SendMessageA(control, EM_SETSEL, static_cast<WPARAM>(text.size()),
+                   static_cast<LPARAM>(text.size()));
+  }
+}
+
+void frmAdvancedMode::ShowState() {
+  m_showingState = true;
+  const HWND focus = ::GetFocus();
+  for (int i = 0; i < kValueBoxCount; ++i) {
+    SetTextIfChanged(m_boxes[i], m_wizard.BoxText(static_cast<ValueBox>(i)));
+  }
+  SetTextIfChanged(m_txtMSSRWINValue, m_wizard.txtMSSRWINValue());
+  SetTextIfChanged(m_txtMultiplier, m_wizard.txtMultiplier());
+  SetTextIfChanged(m_txtScaleFactor, m_wizard.txtScaleFactor());
+  SetTextIfChanged(m_txtRWIN, m_wizard.txtRWIN());
+  SetTextIfChanged(m_lblMTURecValue, m_wizard.lblMTURecValue());
+  SetTextIfChanged(m_lblMSSRecVaklue, m_wizard.lblMSSRecVaklue());
+  SetTextIfChanged(m_lblRWINRecValue, m_wizard.lblRWINRecValue());
+  for (int i = 0; i < 4; ++i) SetTicked(m_optConnType[i], m_wizard.ConnectionType() == i);
+  SetTicked(m_chkBlackHoleValue, m_wizard.BlackHoleTicked());
+  SetTicked(m_chkMTUDisconver, m_wizard.MTUDisconverTicked());
+  SetTicked(m_chkICMPValue, m_wizard.ICMPTicked());
+  if (::SendMessageA(m_cmbNDI, CB_GETCURSEL, 0, 0) != m_wizard.NdiIndex()) {
+    ::SendMessageA(m_cmbNDI, CB_SETCURSEL, static_cast<WPARAM>(m_wizard.NdiIndex()), 0);
+  }
+  SetTextIfChanged(m_cmdNextPage, m_wizard.NextCaption());
+  ::EnableWindow(m_cmdNextPage, m_wizard.NextEnabled());
+  ::EnableWindow(m_cmdPrevPage, m_wizard.PrevEnabled());
+  KeepFocus(focus);
+  if (m_wizard.VisiblePage() != m_shownPage) ShowWizardPage(m_wizard.VisiblePage());
+  m_showingState = false;
+}
+
+// --- Events -------------------------------------------------------------------------------
+
+LRESULT frmAdvancedMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: Layout(); return 0;
+    case WM_CTLCOLORSTATIC:
+      // Explanations sit on the window's own background.
+      if (IsExplanation(reinterpret_cast<HWND>(lParam))) {
+        const auto brush = SkinCtlColor(reinterpret_cast<HDC>(wParam), hwnd(), hwnd());
+        if (brush) return *brush;
+      }
+      return ChildWindow::HandleMessage(message, wParam, lParam);
+    default: return ChildWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+bool frmAdvancedMode::IsExplanation(HWND control) const {
+  for (HWND box : m_explanations) {
+    if (box == control) return true;
+  }
+  return false;
+}
+
+void frmAdvancedMode::OnCommand(int id, int code, HWND control) {
+  if (m_showingState || !m_loaded) return;
+  if (id >= IDE_ADV_MTU && id <= IDE_ADV_SYN && code == EN_CHANGE) {
+    m_wizard.SetBoxText(static_cast<ValueBox>(id - IDE_ADV_MTU), TextOf(control));
+  } else if (id == IDE_ADV_MULTIPLIER && code == EN_CHANGE) {
+    m_wizard.SetMultiplierText(TextOf(control));
+  } else if (id == IDC_ADV_NDI && code == CBN_SELCHANGE) {
+    m_wizard.cmbNDI_Click(static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0)));
+  } else if (code != BN_CLICKED) {
+    return;
+  } else if (id >= IDC_ADV_CONN_TYPE0 && id < IDC_ADV_CONN_TYPE0 + 4) {
+    m_wizard.optConnType_Click(id - IDC_ADV_CONN_TYPE0);
+  } else if (id == IDX_ADV_BLACK_HOLE) {
+    m_wizard.chkBlackHoleValue_Click(IsTicked(control));
+  } else if (id == IDX_ADV_MTU_DISCOVER) {
+    m_wizard.chkMTUDisconver_Click(IsTicked(control));
+  } else if (id == IDX_ADV_ICMP) {
+    m_wizard.chkICMPValue_Click(IsTicked(control));
+  } else if (id == IDC_ADV_NEXT) {
+    cmdNextPage_Click();
+    return;
+  } else if (id == IDC_ADV_PREV) {
+    cmdPrevPage_Click();
+    return;
+  } else {
+    return;
+  }
+  ShowState();
+}
+
+void frmAdvancedMode::cmdNextPage_Click() {
+  const NextResult result = m_wizard.cmdNextPage_Click();
+  ShowState();
+  if (result == NextResult::kApplied) host().ShowHomeView();
+}
+
+void frmAdvancedMode::cmdPrevPage_Click() {
+  m_wizard.cmdPrevPage_Click();
+  ShowState();
 }
 
 }  // namespace quelvar

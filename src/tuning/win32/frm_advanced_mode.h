@@ -1,21 +1,91 @@
-// Advanced mode: an eight-page wizard that sets every tuning value by hand, then applies
-// the profile.
-// For now the window holds its outer frame; its controls are added with its subsystem.
+// Advanced mode: an eight-page wizard that sets every tuning value by hand, then applies the
+// profile. The pages' rules live in AdvancedModeWizard; this window shows its state, feeds it
+// the user's input, lays the pages out and returns to the home view after Finish.
 #pragma once
+#include <array>
+#include <vector>
+
 #include "base/win32/child_window.h"
+#include "tuning/advanced_mode.h"
+#include "tuning/win32/page_layout.h"
+#include "tuning/win32/tool_tips.h"
 
 namespace quelvar {
 
 class frmAdvancedMode : public ChildWindow {
  public:
-  explicit frmAdvancedMode(MainWindowHost& host) : ChildWindow(host) {}
+  explicit frmAdvancedMode(MainWindowHost& host);
 
  protected:
   const char* ClassName() const override { return "QuelvarAdvancedMode"; }
   void CreateControls() override;
+  void Form_Load() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnCommand(int id, int code, HWND control) override;
 
  private:
-  HWND m_frame = nullptr;
+  // One page: its frame, the controls on it and how they stand.
+  struct Page {
+    HWND frame = nullptr;
+    std::vector<HWND> controls;
+    PageLayout layout;
+  };
+
+  // Control builders; each control joins the page being built.
+  HWND Label(const char* text, DWORD style = 0, int id = -1);
+  HWND Explanation(const char* text);
+  HWND Box(int id, const char* text, bool editable = true);
+  HWND Check(int id, const char* text);
+  void CreatePage0();
+  void CreatePage1();
+  void CreatePage2();
+  void CreatePage3();
+  void CreatePage4();
+  void CreatePage5();
+  void CreatePage6();
+  void CreatePage7();
+  void AddToolTips();
+
+  void Layout();
+  // Makes every page's frame and controls invisible, in index order, then shows page `index`.
+  void ShowWizardPage(int index);
+  void KeepFocus(HWND focus);
+  // Brings every control in line with the wizard's state.
+  void ShowState();
+  void SetTextIfChanged(HWND control, const std::string& text);
+
+  void cmdNextPage_Click();
+  void cmdPrevPage_Click();
+  bool IsExplanation(HWND control) const;
+
+  AdvancedModeWizard m_wizard;
+  bool m_loaded = false;
+  bool m_showingState = false;  // our own text changes are not the user's
+  Page* m_building = nullptr;
+  int m_shownPage = -1;
+
+  HWND m_frameAdvancedMode = nullptr;
+  std::array<Page, kWizardPageCount> m_frmWizardPages;
+  HWND m_frmConnectionType = nullptr;
+  std::array<HWND, 4> m_optConnType{};
+  std::array<HWND, kValueBoxCount> m_boxes{};
+  HWND m_txtMSSRWINValue = nullptr;
+  HWND m_txtMultiplier = nullptr;
+  HWND m_txtScaleFactor = nullptr;
+  HWND m_txtRWIN = nullptr;
+  HWND m_lblMTURecValue = nullptr;
+  HWND m_lblMSSRecVaklue = nullptr;
+  HWND m_lblRWINRecValue = nullptr;
+  HWND m_chkBlackHoleValue = nullptr;
+  HWND m_chkMTUDisconver = nullptr;
+  HWND m_chkICMPValue = nullptr;
+  HWND m_updwnDescision = nullptr;
+  HWND m_cmbNDI = nullptr;
+  HWND m_cmdPrevPage = nullptr;
+  HWND m_cmdNextPage = nullptr;
+  std::vector<HWND> m_explanations;
+  std::vector<HWND> m_boldLabels;
+  ToolTips m_toolTips;
 };
 
 }  // namespace quelvar

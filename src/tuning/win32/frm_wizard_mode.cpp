@@ -1,8 +1,6 @@
 // Wizard mode window; see frm_wizard_mode.h.
 #include "tuning/win32/frm_wizard_mode.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -115,30 +113,9 @@ void frmWizardMode::CreateControls() {
 }
 
 void frmWizardMode::AddModeToolTips() {
-  m_toolTips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
-  if (!m_toolTips) return;
-  ::SendMessageA(m_toolTips, TTM_SETMAXTIPWIDTH, 0, Scale(320));
-  for (int i = 0; i < kPresetCount; ++i) {
-    std::string text = ModeToolTip(i);
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(m_optMode[i]);
-    tool.lpszText = text.data();
-    ::SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-  TTTOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V1_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd();
-  tool.uId = reinterpret_cast<UINT_PTR>(m_cmdOptimize);
-  char text[] = "Back up the present values, then apply the selected mode";
-  tool.lpszText = text;
-  ::SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  m_toolTips.Create(hwnd(), Scale(320));
+  for (int i = 0; i < kPresetCount; ++i) m_toolTips.Add(m_optMode[i], ModeToolTip(i).c_str());
+  m_toolTips.Add(m_cmdOptimize, "Back up the present values, then apply the selected mode");
 }
 
 void frmWizardMode::Layout() {

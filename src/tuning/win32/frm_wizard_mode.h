@@ -4,6 +4,7 @@
 #include <array>
 
 #include "base/win32/child_window.h"
+#include "tuning/win32/tool_tips.h"
 
 namespace quelvar {
 
@@ -33,7 +34,7 @@ class frmWizardMode : public ChildWindow {
   std::array<HWND, 8> m_optMode{};
   HWND m_lblModeDescrip = nullptr;
   HWND m_cmdOptimize = nullptr;
-  HWND m_toolTips = nullptr;
+  ToolTips m_toolTips;
 };
 
 }  // namespace quelvar

@@ -1,0 +1,31 @@
+// Tool tips of the tuning windows; see tool_tips.h.
+#include "tuning/win32/tool_tips.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace quelvar {
+
+void ToolTips::Create(HWND owner, int maxWidth) {
+  m_owner = owner;
+  m_tips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr);
+  if (m_tips) ::SendMessageA(m_tips, TTM_SETMAXTIPWIDTH, 0, maxWidth);
+}
+
+void ToolTips::Add(HWND control, const char* text) {
+  if (!m_tips || !control) return;
+  std::string copy(text);
+  TTTOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = m_owner;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = copy.data();
+  ::SendMessageA(m_tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace quelvar

@@ -1,0 +1,20 @@
+// Tool tips for the controls of one tuning window. The tool tip window belongs to its owner
+// window and goes with it.
+#pragma once
+#include <windows.h>
+
+namespace quelvar {
+
+class ToolTips {
+ public:
+  // Creates the tool tip window for `owner`; tips wrap at `maxWidth` pixels. Without it (an old
+  // comctl32) Add does nothing.
+  void Create(HWND owner, int maxWidth);
+  void Add(HWND control, const char* text);
+
+ private:
+  HWND m_owner = nullptr;
+  HWND m_tips = nullptr;
+};
+
+}  // namespace quelvar
