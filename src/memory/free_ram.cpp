@@ -101,11 +101,11 @@ long FreeRAM::ExitWindows(const std::string& action) {
 }
 
 void FreeRAM::GoToURL(const std::string& address) {
-  m_system.ShellExecute("open", address, 3);  // maximised
+  m_system.ShellOpen("open", address, 3);  // maximised
 }
 
 void FreeRAM::eMail(const std::string& emailID) {
-  m_system.ShellExecute(nullptr, "mailto:" + emailID, 9);  // restored
+  m_system.ShellOpen(nullptr, "mailto:" + emailID, 9);  // restored
 }
 
 }  // namespace quelvar

@@ -35,7 +35,8 @@ class FreeRAM {
   std::int64_t FreeUpMemory(std::int64_t dwBytes);
 
   // "shutdown", "reboot" or "logoff" in any case: ExitWindowsEx's result; any other word: 0.
-  long ExitWindows(const std::string& action);
+  // (The name stands in parentheses: <windows.h> defines a macro of the same name.)
+  long(ExitWindows)(const std::string& action);
   void GoToURL(const std::string& address);
   void eMail(const std::string& emailID);
 

@@ -35,7 +35,7 @@ class MemorySystem {
   virtual long ExitWindowsEx(unsigned flags) = 0;
   // ShellExecuteA with no owner, the verb (null for the default action), the file, no
   // parameters, no folder and the show command.
-  virtual void ShellExecute(const char* verb, const std::string& file, int showCommand) = 0;
+  virtual void ShellOpen(const char* verb, const std::string& file, int showCommand) = 0;
 };
 
 // The process-wide memory system, set once at start-up by WinMain or by a test.

@@ -33,9 +33,13 @@ std::optional<double> MemorySample(std::int64_t freeMB, std::int64_t totalMB) {
 }
 
 std::string FormatGraphValue(double value) {
-  char text[40] = {};
-  std::snprintf(text, sizeof text, "%.15g", value);
-  return text;
+  char text[64] = {};
+  std::snprintf(text, sizeof text, "%.4f", value);
+  std::string result = text;
+  result.erase(result.find_last_not_of('0') + 1);
+  if (result.back() == '.') result.pop_back();
+  if (result == "-0") result = "0";
+  return result;
 }
 
 std::string ProcessorCaption(double value) {

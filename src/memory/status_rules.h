@@ -15,8 +15,8 @@ std::int64_t BytesToMegabytes(std::int64_t bytes);
 // total is 0 (the graph keeps its last value).
 std::optional<double> MemorySample(std::int64_t freeMB, std::int64_t totalMB);
 
-// A graph value as the captions write it: up to fifteen significant digits, no trailing
-// zeros ("23.4375", "50", "-1").
+// A graph value as the captions write it: at most four decimals, no trailing zeros
+// ("23.4375", "33.3333", "50", "-1").
 std::string FormatGraphValue(double value);
 
 // "Processor usage (12%)." and "Memory Usage (23.4375%).".

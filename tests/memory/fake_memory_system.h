@@ -46,7 +46,7 @@ class FakeMemorySystem : public MemorySystem {
     exitFlags.push_back(flags);
     return 1;
   }
-  void ShellExecute(const char* verb, const std::string& file, int show) override {
+  void ShellOpen(const char* verb, const std::string& file, int show) override {
     shellCalls.push_back(std::string(verb ? verb : "(null)") + "|" + file + "|" +
                          std::to_string(show));
   }

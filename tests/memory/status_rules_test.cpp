@@ -28,7 +28,7 @@ TEST(StatusRulesTest, SampleCaptionsAndTrayTip) {
   EXPECT_EQ(MemoryCaption(*sample), "Memory Usage (23.4375%).");
   EXPECT_EQ(TrayMemoryTip(true, *sample, 120), "Memory Usage (23.4375%).");
   EXPECT_EQ(TrayMemoryTip(false, *sample, 120), "Memory Usage (120MB).");
-  EXPECT_EQ(MemoryCaption(*MemorySample(1, 3)), "Memory Usage (33.3333333333333%).");
+  EXPECT_EQ(MemoryCaption(*MemorySample(1, 3)), "Memory Usage (33.3333%).");
   EXPECT_FALSE(MemorySample(120, 0)) << "a total of 0 leaves the graph as it was";
   EXPECT_EQ(ProcessorCaption(50), "Processor usage (50%).");
   EXPECT_EQ(ProcessorCaption(-1), "Processor usage (-1%).");

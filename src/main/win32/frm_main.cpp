@@ -231,6 +231,14 @@ BOOL CALLBACK SkinOneControl(HWND control, LPARAM context) {
 }
 }  // namespace
 
+void frmMain::SetTrayToolTip(const std::string& text) {
+  m_tray1.SetTrayToolTip(text);
+  // The control's window carries the tip as its caption too, where other programs can read it.
+  ::SetWindowTextA(m_tray1.hwnd(), text.c_str());
+  // A removed icon (at shutdown) is not brought back by a late sample.
+  if (m_tray1.IsVisible()) m_tray1.Show(true);
+}
+
 void frmMain::applyAllControls(HWND window) {
   SkinWalk walk{&m_skin};
   ::EnumChildWindows(window, &SkinOneControl, reinterpret_cast<LPARAM>(&walk));

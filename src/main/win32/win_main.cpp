@@ -13,6 +13,8 @@
 #include "base/win32/win32_file_system.h"
 #include "base/win32/win32_message_box.h"
 #include "base/win32/win32_shell.h"
+#include "memory/free_ram.h"
+#include "memory/win32/win32_memory_system.h"
 #include "registry/win32/win32_registry.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
@@ -34,6 +36,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
 
   quelvar::Win32Shell shell;
   quelvar::SetShellService(shell);
+
+  quelvar::Win32MemorySystem memory;
+  quelvar::SetMemorySystem(memory);
 
   quelvar::frmMain mainWindow;
   if (!mainWindow.Start(showCommand)) return 1;
