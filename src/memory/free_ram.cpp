@@ -16,6 +16,8 @@ bool g_freeing = false;
 constexpr int kYieldsAroundFree = 5;
 // Characters written between two looks at the clock (1 MB).
 constexpr std::int64_t kSliceCharacters = 512 * 1024;
+// Characters given back at a time (32 MB).
+constexpr std::int64_t kReleaseCharacters = 16 * 1024 * 1024;
 
 std::int64_t Signed(std::uint64_t value) {
   return static_cast<std::int64_t>(std::min<std::uint64_t>(value, INT64_MAX));
@@ -66,6 +68,17 @@ bool FreeRAM::FillBlock(std::int64_t count) {
   for (std::int64_t done = 0; done < count;) {
     const std::int64_t slice = std::min(kSliceCharacters, count - done);
     std::fill_n(characters + done, slice, u' ');
+    done += slice;
+    if (done < count && m_system.Milliseconds() - lastTurn >= kFreeSliceMilliseconds) {
+      m_system.DoEvents();
+      lastTurn = m_system.Milliseconds();
+    }
+  }
+  // Giving a large written block back takes the system a while too: it goes back in
+  // slices, with the same turns between them.
+  for (std::int64_t done = 0; done < count;) {
+    const std::int64_t slice = std::min(kReleaseCharacters, count - done);
+    m_system.Decommit(characters + done, static_cast<std::uint64_t>(slice) * 2);
     done += slice;
     if (done < count && m_system.Milliseconds() - lastTurn >= kFreeSliceMilliseconds) {
       m_system.DoEvents();

@@ -25,6 +25,8 @@ class MemorySystem {
   virtual MemoryFigures QueryMemoryStatus() = 0;
   // Commits `bytes` bytes of fresh memory; null when the system refuses.
   virtual void* Commit(std::uint64_t bytes) = 0;
+  // Gives part of a committed block back to the system (the range stays reserved).
+  virtual void Decommit(void* part, std::uint64_t bytes) = 0;
   // Gives a committed block back.
   virtual void Release(void* block, std::uint64_t bytes) = 0;
   // Processes the pending window messages once.

@@ -17,6 +17,7 @@ class FakeMemorySystem : public MemorySystem {
   std::uint64_t largestBlock = UINT64_MAX;
   std::vector<std::uint64_t> committed;  // sizes asked for and granted, in order
   std::uint64_t released = 0;
+  std::uint64_t decommitted = 0;
   int yields = 0;
   std::function<void()> onYield;  // runs on every turn of the message loop
   std::uint32_t now = 0;
@@ -31,6 +32,7 @@ class FakeMemorySystem : public MemorySystem {
     m_blocks.emplace_back(bytes, 0xCC);
     return m_blocks.back().data();
   }
+  void Decommit(void*, std::uint64_t bytes) override { decommitted += bytes; }
   void Release(void* block, std::uint64_t bytes) override {
     for (const auto& b : m_blocks) {
       if (b.data() == block) lastBlock = b;

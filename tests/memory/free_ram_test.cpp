@@ -48,6 +48,7 @@ TEST(FreeRamTest, FreeUpMemoryRetriesOnceAtHalfAndReleasesTheBlock) {
     std::uint64_t total = 0;
     for (auto size : system.committed) total += size;
     EXPECT_EQ(system.released, total) << "every block goes back";
+    EXPECT_EQ(system.decommitted, total) << "in slices first";
     EXPECT_FALSE(FreeRAM::FreeInProgress());
   }
 }

@@ -81,6 +81,10 @@ void* Win32MemorySystem::Commit(std::uint64_t bytes) {
                         PAGE_READWRITE);
 }
 
+void Win32MemorySystem::Decommit(void* part, std::uint64_t bytes) {
+  ::VirtualFree(part, static_cast<SIZE_T>(bytes), MEM_DECOMMIT);
+}
+
 void Win32MemorySystem::Release(void* block, std::uint64_t) {
   if (block) ::VirtualFree(block, 0, MEM_RELEASE);
 }

@@ -8,10 +8,11 @@
 
 namespace quelvar {
 
-class Win32MemorySystem final : public MemorySystem {
+class Win32MemorySystem : public MemorySystem {
  public:
   MemoryFigures QueryMemoryStatus() override;
   void* Commit(std::uint64_t bytes) override;
+  void Decommit(void* part, std::uint64_t bytes) override;
   void Release(void* block, std::uint64_t bytes) override;
   void DoEvents() override;
   std::uint32_t Milliseconds() override;
