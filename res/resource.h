@@ -68,3 +68,17 @@
 #define IDC_STATUS_TARGET_LABEL 1710
 #define IDC_STATUS_OPTIMIZE 1711
 #define IDC_STATUS_LABEL_FIRST 1720
+
+// RAM configuration window (1750-1799): the boxes are IDE_RAM_BOX0 + their index, each
+// spinner IDC_RAM_SPIN0 + the index of its box.
+#define IDC_RAM_FRAME_AUTOMATIC 1750
+#define IDC_RAM_FRAME_TRAY 1751
+#define IDC_RAM_FRAME_ONOFF 1752
+#define IDX_RAM_SOUND_ON 1753
+#define IDX_RAM_AUTOMATIC 1754
+#define IDC_RAM_OPT_MB 1755
+#define IDC_RAM_OPT_PER 1756
+#define IDC_RAM_SAVE 1757
+#define IDE_RAM_BOX0 1760
+#define IDC_RAM_SPIN0 1770
+#define IDC_RAM_LABEL0 1780

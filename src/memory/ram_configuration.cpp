@@ -181,8 +181,10 @@ void RamConfiguration::cmdSave_Click() {
 void RamConfiguration::tmrAlarm_Timer(MemorySystem& memory, ProcessorMeter* meter) {
   if (m_inAlarm) return;
   ScopedFlag inAlarm(m_inAlarm);
-  FreeRAM ram(memory);
   m_soundDue = false;
+  // With both switches off the tick has nothing to decide: memory is not even read.
+  if (m_chkSoundon != 1 && m_chkAutomatic != 1) return;
+  FreeRAM ram(memory);
   if (ram.GetFreePhysical() / kBytesPerMegabyte < m_alarmLevelMB && m_chkSoundon == 1) {
     m_soundDue = true;
   }

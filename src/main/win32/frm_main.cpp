@@ -46,9 +46,17 @@ frmMain::frmMain() {
   m_children[IndexOf(ChildForm::frmBackUp)] = std::move(backUp);
   m_children[IndexOf(ChildForm::frmNetPingerSettings)] =
       std::make_unique<frmNetPingerSettings>(*this);
-  m_children[IndexOf(ChildForm::frmSystemStatus)] = std::make_unique<frmSystemStatus>(*this);
-  m_children[IndexOf(ChildForm::frmRamConfiguration)] =
-      std::make_unique<frmRamConfiguration>(*this);
+  auto systemStatus = std::make_unique<frmSystemStatus>(*this);
+  auto ramConfiguration = std::make_unique<frmRamConfiguration>(*this);
+  // The alarm consults the status window's processor meter; the status window's tray tip
+  // follows the RAM configuration's choice of form (reading it loads that window).
+  ramConfiguration->UseSystemStatus(*systemStatus);
+  systemStatus->SetTipInPercentSource([ram = ramConfiguration.get()] {
+    ram->Load();
+    return ram->optPer();
+  });
+  m_children[IndexOf(ChildForm::frmSystemStatus)] = std::move(systemStatus);
+  m_children[IndexOf(ChildForm::frmRamConfiguration)] = std::move(ramConfiguration);
   auto settings = std::make_unique<frmMainSettings>(*this);
   m_frmMainSettings = settings.get();
   m_children[IndexOf(ChildForm::frmMainSettings)] = std::move(settings);
