@@ -83,6 +83,11 @@ TEST_F(RamConfigurationWindowTest, SettingsPersistAcrossARestart) {
   ASSERT_TRUE(SetText(Box(0), "abc"));
   EXPECT_EQ(GetText(Box(0)), "250") << "not a number: the loaded level comes back";
   ASSERT_TRUE(SetText(Box(0), "300"));
+  // Typed into the period box key by key: a number under way is never overwritten.
+  ASSERT_TRUE(ClickAndWait(Control(IDX_RAM_AUTOMATIC)));
+  SendWithTimeout(Box(2), EM_SETSEL, 0, -1);
+  for (char key : std::string("250")) SendWithTimeout(Box(2), WM_CHAR, static_cast<WPARAM>(key), 1);
+  EXPECT_EQ(GetText(Box(2)), "250");
   ASSERT_TRUE(ClickAndWait(Control(IDC_RAM_OPT_PER)));
   ASSERT_TRUE(ClickAndWait(save));
   EXPECT_FALSE(::IsWindowEnabled(save));
@@ -93,7 +98,7 @@ TEST_F(RamConfigurationWindowTest, SettingsPersistAcrossARestart) {
   const std::string stored = RunAndCapture(std::string("reg.exe query \"HKLM\\") + kRamKey + "\"");
   for (const char* expected : {"chkSoundon    REG_SZ    1", "txtAlarm    REG_SZ    300",
                                "optPer    REG_SZ    True", "optMB    REG_SZ    False",
-                               "txtTimeCheck    REG_SZ    100"}) {
+                               "txtTimeCheck    REG_SZ    250", "chkAutomatic    REG_SZ    1"}) {
     EXPECT_NE(stored.find(expected), std::string::npos) << expected << "\n" << stored;
   }
 

@@ -222,19 +222,27 @@ void frmRamConfiguration::ShowState() {
     }
     const BOOL enabled = m_form.IsEnabled(BoxAt(i));
     ::EnableWindow(m_box[i], enabled);
-    if (m_spinner[i]) {
-      ::EnableWindow(m_spinner[i], enabled);
-      ::SendMessageA(m_spinner[i], UDM_SETPOS32, 0, m_form.SpinnerValue(BoxAt(i)));
-    }
+    // The spinner reads its box when clicked (it is the box's buddy), so a number being typed
+    // is never overwritten.
+    if (m_spinner[i]) ::EnableWindow(m_spinner[i], enabled);
   }
   ::SendMessageA(m_chkSoundon, BM_SETCHECK, m_form.chkSoundon(), 0);
   ::SendMessageA(m_chkAutomatic, BM_SETCHECK, m_form.chkAutomatic(), 0);
   ::SendMessageA(m_optMB, BM_SETCHECK, m_form.optMB() ? BST_CHECKED : BST_UNCHECKED, 0);
   ::SendMessageA(m_optPer, BM_SETCHECK, m_form.optPer() ? BST_CHECKED : BST_UNCHECKED, 0);
   ::EnableWindow(m_cmdSave, m_form.Changed());
-  if (m_form.AlarmInterval() != m_alarmInterval) {
-    m_alarmInterval = m_form.AlarmInterval();
-    ::SetTimer(hwnd(), kTimerAlarm, m_alarmInterval, nullptr);
+  // A tick with both switches off decides nothing, so the timer rests meanwhile (an idle
+  // program then wakes up ten times a second less); the tick that stops it clears the sound.
+  const bool watching = m_form.chkSoundon() == 1 || m_form.chkAutomatic() == 1;
+  const unsigned interval = watching ? m_form.AlarmInterval() : 0;
+  if (interval != m_alarmInterval) {
+    if (interval == 0) {
+      ::KillTimer(hwnd(), kTimerAlarm);
+      m_form.tmrAlarm_Timer(TheMemorySystem(), nullptr);
+    } else {
+      ::SetTimer(hwnd(), kTimerAlarm, interval, nullptr);
+    }
+    m_alarmInterval = interval;
   }
 }
 

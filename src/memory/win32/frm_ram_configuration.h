@@ -48,7 +48,7 @@ class frmRamConfiguration : public ChildWindow {
   RamConfiguration m_form;
   Win32SoundPlayer m_player;
   frmSystemStatus* m_systemStatus = nullptr;
-  unsigned m_alarmInterval = 0;
+  unsigned m_alarmInterval = 0;  // 0 while the alarm timer rests
   int m_settingText = 0;  // texts being put on the boxes by the window itself
 
   HWND m_frame = nullptr;
