@@ -247,6 +247,21 @@ TEST_F(SystemStatusWindowTest, NineFiveLineShowsTheKernelFigure) {
   ::RegDeleteKeyA(HKEY_DYN_DATA, "PerfStats\\StartStat");
 }
 
+TEST_F(SystemStatusWindowTest, OldSystemsCallsAndAFailingMeter) {
+  // As on Windows 95 and NT 4 (no extended memory status), with the NT meter's system call
+  // refused: the memory figures come from the old call, the processor caption shows -1.
+  ASSERT_TRUE(::SetEnvironmentVariableA("QUELVAR_HIDE_API", "GlobalMemoryStatusEx,NtQuerySystemInformation"));
+  HWND window = Open();
+  ::SetEnvironmentVariableA("QUELVAR_HIDE_API", nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return GetText(Control(IDC_STATUS_CPU_FRAME)) == "Processor usage (-1%)."; }))
+      << GetText(Control(IDC_STATUS_CPU_FRAME));
+  long megabytes = -1;
+  EXPECT_TRUE(WaitUntil([&] { return (megabytes = TrayMegabytes()) > 0; }));
+  EXPECT_NEAR(megabytes, static_cast<long>(MemoryNow().ullAvailPhys >> 20), 256);
+  EXPECT_TRUE(m_quelvar.Close());
+}
+
 TEST_F(SystemStatusWindowTest, OptimizeNowFreesWithoutFreezingTheWindow) {
   HWND window = Open();
   ASSERT_NE(window, nullptr);
