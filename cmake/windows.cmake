@@ -27,3 +27,35 @@ foreach(data IN LISTS QUELVAR_DATA_FILES)
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/res/data/${data} $<TARGET_FILE_DIR:Quelvar>/${data})
   endif()
 endforeach()
+
+# The two sounds, "\low-memory.wav" and "\Ping.wav", made by a small program built for the
+# build machine from their descriptions in res/sounds, and written beside Quelvar.exe.
+if(CMAKE_CROSSCOMPILING)
+  # Built by the build machine's own compiler: it runs here, not on the target.
+  find_program(QUELVAR_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
+  set(QUELVAR_MAKE_WAV ${CMAKE_BINARY_DIR}/host/make_wav${CMAKE_HOST_EXECUTABLE_SUFFIX})
+  add_custom_command(OUTPUT ${QUELVAR_MAKE_WAV}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+    COMMAND ${QUELVAR_HOST_CXX} -std=c++17 -O2 -o ${QUELVAR_MAKE_WAV} ${PROJECT_SOURCE_DIR}/tools/make_wav.cpp
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_wav.cpp
+    COMMENT "Building the sound maker for the build machine")
+  set(QUELVAR_MAKE_WAV_DEPENDS ${QUELVAR_MAKE_WAV})
+else()
+  add_executable(make_wav ${PROJECT_SOURCE_DIR}/tools/make_wav.cpp)
+  set(QUELVAR_MAKE_WAV $<TARGET_FILE:make_wav>)
+  set(QUELVAR_MAKE_WAV_DEPENDS make_wav)
+endif()
+set(QUELVAR_SOUNDS)
+foreach(sound low-memory Ping)
+  set(wav ${CMAKE_BINARY_DIR}/sounds/${sound}.wav)
+  add_custom_command(OUTPUT ${wav}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/sounds
+    COMMAND ${QUELVAR_MAKE_WAV} ${PROJECT_SOURCE_DIR}/res/sounds/${sound}.txt ${wav}
+    DEPENDS ${QUELVAR_MAKE_WAV_DEPENDS} ${PROJECT_SOURCE_DIR}/res/sounds/${sound}.txt
+    COMMENT "Making ${sound}.wav")
+  list(APPEND QUELVAR_SOUNDS ${wav})
+  add_custom_command(TARGET Quelvar POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${wav} $<TARGET_FILE_DIR:Quelvar>/${sound}.wav)
+endforeach()
+add_custom_target(quelvar_sounds DEPENDS ${QUELVAR_SOUNDS})
+add_dependencies(Quelvar quelvar_sounds)

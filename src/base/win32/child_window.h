@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "base/win32/window.h"
 
 namespace quelvar {
@@ -23,6 +25,8 @@ class MainWindowHost {
   virtual HWND ChildFrame() const = 0;
   // The main window itself (owner of message boxes).
   virtual HWND MainHandle() const = 0;
+  // Puts `text` on the tray icon as its tool tip (a host without a tray ignores it).
+  virtual void SetTrayToolTip(const std::string& text) { (void)text; }
 };
 
 class ChildWindow : public Window {

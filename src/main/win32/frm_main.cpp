@@ -51,9 +51,17 @@ frmMain::frmMain() {
   m_children[IndexOf(ChildForm::frmBackUp)] = std::move(backUp);
   m_children[IndexOf(ChildForm::frmNetPingerSettings)] =
       std::make_unique<frmNetPingerSettings>(*this);
-  m_children[IndexOf(ChildForm::frmSystemStatus)] = std::make_unique<frmSystemStatus>(*this);
-  m_children[IndexOf(ChildForm::frmRamConfiguration)] =
-      std::make_unique<frmRamConfiguration>(*this);
+  auto systemStatus = std::make_unique<frmSystemStatus>(*this);
+  auto ramConfiguration = std::make_unique<frmRamConfiguration>(*this);
+  // The alarm consults the status window's processor meter; the status window's tray tip
+  // follows the RAM configuration's choice of form (reading it loads that window).
+  ramConfiguration->UseSystemStatus(*systemStatus);
+  systemStatus->SetTipInPercentSource([ram = ramConfiguration.get()] {
+    ram->Load();
+    return ram->optPer();
+  });
+  m_children[IndexOf(ChildForm::frmSystemStatus)] = std::move(systemStatus);
+  m_children[IndexOf(ChildForm::frmRamConfiguration)] = std::move(ramConfiguration);
   auto settings = std::make_unique<frmMainSettings>(*this);
   m_frmMainSettings = settings.get();
   m_children[IndexOf(ChildForm::frmMainSettings)] = std::move(settings);
@@ -280,6 +288,14 @@ BOOL CALLBACK SkinOneControl(HWND control, LPARAM context) {
   return TRUE;
 }
 }  // namespace
+
+void frmMain::SetTrayToolTip(const std::string& text) {
+  m_tray1.SetTrayToolTip(text);
+  // The control's window carries the tip as its caption too, where other programs can read it.
+  ::SetWindowTextA(m_tray1.hwnd(), text.c_str());
+  // A removed icon (at shutdown) is not brought back by a late sample.
+  if (m_tray1.IsVisible()) m_tray1.Show(true);
+}
 
 void frmMain::applyAllControls(HWND window) {
   SkinWalk walk{&m_skin};

@@ -42,6 +42,7 @@ class frmMain : public Window,
   void SetHomeVariable() override;
   HWND ChildFrame() const override { return m_framChildWindow.hwnd(); }
   HWND MainHandle() const override { return hwnd(); }
+  void SetTrayToolTip(const std::string& text) override;
 
   // MainWindowActions (the movie commands).
   void MinimizeWindow() override;

@@ -16,6 +16,8 @@
 #include "base/win32/win32_message_box.h"
 #include "base/win32/win32_shell.h"
 #include "main/win32/frm_main.h"
+#include "memory/free_ram.h"
+#include "memory/win32/win32_memory_system.h"
 #include "registry/win32/win32_registry.h"
 
 namespace {
@@ -46,6 +48,9 @@ int RunQuelvar(int showCommand) {
 
   quelvar::Win32Shell shell;
   quelvar::SetShellService(shell);
+
+  quelvar::Win32MemorySystem memory;
+  quelvar::SetMemorySystem(memory);
 
   quelvar::frmMain mainWindow;
   if (!mainWindow.Start(showCommand)) {

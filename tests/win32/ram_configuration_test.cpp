@@ -1,0 +1,187 @@
+// The RAM configuration window under Wine: its settings persist across a restart (read back
+// with reg.exe), the tray tip follows the chosen form, the alarm frees memory by itself while
+// the window keeps answering, and the two sounds the build makes play.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <psapi.h>
+#include <shlwapi.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "resource.h"
+#include "win32/ui_test_lib.h"
+
+namespace quelvar {
+namespace {
+
+using namespace quelvar::uitest;
+
+constexpr const char* kRamKey = "SOFTWARE\\Brannoc\\Quelvar\\Settings\\RamSettings";
+
+void ClearRamSettings() { ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, kRamKey); }
+
+void StoreRamSetting(const char* name, const char* text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRamKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(std::strlen(text) + 1));
+  ::RegCloseKey(key);
+}
+
+class RamConfigurationWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(WaitForNoProcess("Quelvar.exe")) << "a Quelvar.exe of an earlier test still runs";
+    ClearRamSettings();
+  }
+  void TearDown() override {
+    m_quelvar.Close();
+    ClearRamSettings();
+  }
+  // Starts Quelvar.exe and shows the RAM configuration window.
+  bool Open() {
+    m_quelvar = Process::Start(QuelvarExePath());
+    if (!m_quelvar.Started()) return false;
+    m_main = WaitForWindow("Quelvar", Milliseconds{15000}, m_quelvar.Id());
+    if (!m_main) return false;
+    HWND face = FindChildById(m_main, IDC_FACE);
+    HWND button = face ? FindChild(face, "Ram Configuration") : nullptr;
+    return button && ClickAndWait(button);
+  }
+  HWND Control(int id) const { return FindChildById(m_main, id); }
+  HWND Box(int index) const { return Control(IDE_RAM_BOX0 + index); }
+
+  Process m_quelvar;
+  HWND m_main = nullptr;
+};
+
+TEST_F(RamConfigurationWindowTest, SettingsPersistAcrossARestart) {
+  ASSERT_TRUE(Open());
+  HWND save = Control(IDC_RAM_SAVE);
+  ASSERT_NE(save, nullptr);
+  EXPECT_FALSE(::IsWindowEnabled(save)) << "nothing to save after the load";
+  EXPECT_EQ(GetText(Box(0)), "250");
+  EXPECT_EQ(GetText(Box(1)), "10");
+  EXPECT_EQ(GetText(Box(2)), "100");
+  EXPECT_EQ(GetText(Box(3)), "10");
+  EXPECT_EQ(GetText(Box(4)), "2");
+  EXPECT_FALSE(::IsWindowEnabled(Box(0))) << "the level box follows Sound on";
+  EXPECT_EQ(GetText(Control(IDC_RAM_FRAME_AUTOMATIC)), "Automatic Optimization");
+
+  ASSERT_TRUE(ClickAndWait(Control(IDX_RAM_SOUND_ON)));
+  EXPECT_TRUE(::IsWindowEnabled(Box(0)));
+  EXPECT_TRUE(::IsWindowEnabled(save));
+  ASSERT_TRUE(SetText(Box(0), "abc"));
+  EXPECT_EQ(GetText(Box(0)), "250") << "not a number: the loaded level comes back";
+  ASSERT_TRUE(SetText(Box(0), "300"));
+  // Typed into the period box key by key: a number under way is never overwritten.
+  ASSERT_TRUE(ClickAndWait(Control(IDX_RAM_AUTOMATIC)));
+  SendWithTimeout(Box(2), EM_SETSEL, 0, -1);
+  for (char key : std::string("250")) SendWithTimeout(Box(2), WM_CHAR, static_cast<WPARAM>(key), 1);
+  EXPECT_EQ(GetText(Box(2)), "250");
+  ASSERT_TRUE(ClickAndWait(Control(IDC_RAM_OPT_PER)));
+  ASSERT_TRUE(ClickAndWait(save));
+  EXPECT_FALSE(::IsWindowEnabled(save));
+  ::Sleep(300);
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("ram-configuration")));
+  EXPECT_TRUE(m_quelvar.Close());
+
+  const std::string stored = RunAndCapture(std::string("reg.exe query \"HKLM\\") + kRamKey + "\"");
+  for (const char* expected : {"chkSoundon    REG_SZ    1", "txtAlarm    REG_SZ    300",
+                               "optPer    REG_SZ    True", "optMB    REG_SZ    False",
+                               "txtTimeCheck    REG_SZ    250", "chkAutomatic    REG_SZ    1"}) {
+    EXPECT_NE(stored.find(expected), std::string::npos) << expected << "\n" << stored;
+  }
+
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(GetText(Box(0)), "300");
+  EXPECT_EQ(SendWithTimeout(Control(IDX_RAM_SOUND_ON), BM_GETCHECK), BST_CHECKED);
+  EXPECT_EQ(SendWithTimeout(Control(IDC_RAM_OPT_PER), BM_GETCHECK), BST_CHECKED);
+  // The tray tip now reads in percent.
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::string tip = GetText(Control(IDC_TRAY1));
+    return tip.rfind("Memory Usage (", 0) == 0 && tip.find("%).") != std::string::npos;
+  })) << GetText(Control(IDC_TRAY1));
+}
+
+TEST_F(RamConfigurationWindowTest, AlarmFreesByItselfWhileTheWindowAnswers) {
+  MEMORYSTATUSEX memory{};
+  memory.dwLength = sizeof(memory);
+  ::GlobalMemoryStatusEx(&memory);
+  if ((memory.ullAvailPhys >> 20) >= 32000) GTEST_SKIP() << "free memory above any alarm level";
+  StoreRamSetting("chkAutomatic", "1");
+  StoreRamSetting("txtAlarm", "32000");
+  StoreRamSetting("txtFreeAlarm", "64");
+  StoreRamSetting("txtTimeCheck", "400");
+  StoreRamSetting("txtRunOnly", "0");
+  StoreRamSetting("txtRetryOptimization", "2");
+  ASSERT_TRUE(Open());
+  HWND window = ::GetParent(Control(IDC_FRAME_RAM_CONFIGURATION));
+  ASSERT_NE(window, nullptr);
+
+  std::atomic<bool> done{false};
+  std::atomic<long long> longestWait{0};
+  std::thread probe([&] {
+    while (!done) {
+      const auto start = std::chrono::steady_clock::now();
+      DWORD_PTR result = 0;
+      ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+      const long long waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now() - start).count();
+      if (waited > longestWait) longestWait = waited;
+      ::Sleep(5);
+    }
+  });
+  // The process's high-water mark of written memory shows the 2 x 64 MB blocks.
+  using GetInfoFn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+  const auto getInfo = reinterpret_cast<GetInfoFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
+  ASSERT_NE(getInfo, nullptr);
+  EXPECT_TRUE(WaitUntil([&] {
+    PROCESS_MEMORY_COUNTERS counters{};
+    return getInfo(m_quelvar.Handle(), &counters, sizeof(counters)) &&
+           counters.PeakWorkingSetSize >= (SIZE_T{128} << 20);
+  }, Milliseconds{10000})) << "no block of 128 MB was written";
+  ::Sleep(1500);  // a few more alarm ticks with their passes
+  done = true;
+  probe.join();
+  std::printf("longest wait for an answer while the alarm frees: %lld ms\n", longestWait.load());
+  EXPECT_LT(longestWait.load(), 100);
+}
+
+TEST(SoundFilesTest, BothSoundsPlay) {
+  // This machine has no sound card: Wine is told to offer ALSA's "null" output, which
+  // discards what it is given, to the probe the test starts.
+  constexpr const char* kDriverKey = "Software\\Wine\\Drivers\\winealsa.drv";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kDriverKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const char devices[] = "null\0";
+  ::RegSetValueExA(key, "ALSAOutputDevices", 0, REG_MULTI_SZ,
+                   reinterpret_cast<const BYTE*>(devices), sizeof(devices));
+  std::string files;
+  for (const char* name : {"\\low-memory.wav", "\\Ping.wav"}) {
+    const std::string path = BuildDir() + name;
+    EXPECT_NE(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    files += " \"" + path + "\"";
+  }
+  Process player = Process::Start(QUELVAR_PLAY_SOUND_PROBE_PATH, files);
+  const bool ended = player.Started() && player.WaitForExit();
+  ::RegDeleteValueA(key, "ALSAOutputDevices");
+  ::RegCloseKey(key);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(player.ExitCode(), 0u) << "PlaySound refused this many of the two sounds";
+}
+
+}  // namespace
+}  // namespace quelvar
