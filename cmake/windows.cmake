@@ -27,3 +27,23 @@ foreach(data IN LISTS QUELVAR_DATA_FILES)
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/res/data/${data} $<TARGET_FILE_DIR:Quelvar>/${data})
   endif()
 endforeach()
+
+# The help file, compiled from the pages in res/help by chmcmd where it is installed (Debian's
+# fp-utils); without it the program is built without help and says so when Help is chosen.
+find_program(QUELVAR_CHMCMD chmcmd)
+if(QUELVAR_CHMCMD)
+  file(GLOB QUELVAR_HELP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/help/*)
+  set(QUELVAR_HELP_DIR ${CMAKE_BINARY_DIR}/help)
+  add_custom_command(OUTPUT ${QUELVAR_HELP_DIR}/QLVHelp.chm
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QUELVAR_HELP_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${QUELVAR_HELP_SOURCES} ${QUELVAR_HELP_DIR}
+    COMMAND ${QUELVAR_CHMCMD} QLVHelp.hhp >/dev/null
+    WORKING_DIRECTORY ${QUELVAR_HELP_DIR}
+    DEPENDS ${QUELVAR_HELP_SOURCES}
+    COMMENT "Compiling the help file QLVHelp.chm")
+  add_custom_target(quelvar_help ALL DEPENDS ${QUELVAR_HELP_DIR}/QLVHelp.chm)
+  add_custom_command(TARGET quelvar_help POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUELVAR_HELP_DIR}/QLVHelp.chm $<TARGET_FILE_DIR:Quelvar>/QLVHelp.chm)
+else()
+  message(STATUS "chmcmd not found: QLVHelp.chm is not built")
+endif()
