@@ -12,12 +12,16 @@ target_compile_definitions(quelvar_core PUBLIC NOMINMAX)
 
 enable_language(RC)
 add_executable(Quelvar WIN32 ${PROJECT_SOURCE_DIR}/src/main/win32/win_main.cpp ${PROJECT_SOURCE_DIR}/res/quelvar.rc)
-target_include_directories(Quelvar PRIVATE ${PROJECT_SOURCE_DIR}/res)
+target_include_directories(Quelvar PRIVATE ${PROJECT_SOURCE_DIR}/res ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(Quelvar PRIVATE quelvar_win32)
 if(NOT MSVC)
   # One self-contained executable: no MinGW runtime DLLs beside it.
   target_link_options(Quelvar PRIVATE -static -static-libgcc -static-libstdc++)
 endif()
+
+# Everything a package holds beside Quelvar.exe: scripts/package builds this target.
+add_custom_target(quelvar_data ALL)
+add_dependencies(quelvar_data Quelvar)
 
 # Data files the program reads from its own folder, written beside Quelvar.exe.
 set(QUELVAR_DATA_FILES RQLV.swf RQLVMask.skn RQLVSpl.spl)
@@ -42,6 +46,7 @@ if(QUELVAR_CHMCMD)
     DEPENDS ${QUELVAR_HELP_SOURCES}
     COMMENT "Compiling the help file QLVHelp.chm")
   add_custom_target(quelvar_help ALL DEPENDS ${QUELVAR_HELP_DIR}/QLVHelp.chm)
+  add_dependencies(quelvar_data quelvar_help)
   add_custom_command(TARGET quelvar_help POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUELVAR_HELP_DIR}/QLVHelp.chm $<TARGET_FILE_DIR:Quelvar>/QLVHelp.chm)
 else()
