@@ -12,12 +12,16 @@ target_compile_definitions(quelvar_core PUBLIC NOMINMAX)
 
 enable_language(RC)
 add_executable(Quelvar WIN32 ${PROJECT_SOURCE_DIR}/src/main/win32/win_main.cpp ${PROJECT_SOURCE_DIR}/res/quelvar.rc)
-target_include_directories(Quelvar PRIVATE ${PROJECT_SOURCE_DIR}/res)
+target_include_directories(Quelvar PRIVATE ${PROJECT_SOURCE_DIR}/res ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(Quelvar PRIVATE quelvar_win32)
 if(NOT MSVC)
   # One self-contained executable: no MinGW runtime DLLs beside it.
   target_link_options(Quelvar PRIVATE -static -static-libgcc -static-libstdc++)
 endif()
+
+# Everything a package holds beside Quelvar.exe: scripts/package builds this target.
+add_custom_target(quelvar_data ALL)
+add_dependencies(quelvar_data Quelvar)
 
 # Data files the program reads from its own folder, written beside Quelvar.exe.
 set(QUELVAR_DATA_FILES RQLV.swf RQLVMask.skn RQLVSpl.spl)
@@ -59,3 +63,24 @@ foreach(sound low-memory Ping)
 endforeach()
 add_custom_target(quelvar_sounds DEPENDS ${QUELVAR_SOUNDS})
 add_dependencies(Quelvar quelvar_sounds)
+
+# The help file, compiled from the pages in res/help by chmcmd where it is installed (Debian's
+# fp-utils); without it the program is built without help and says so when Help is chosen.
+find_program(QUELVAR_CHMCMD chmcmd)
+if(QUELVAR_CHMCMD)
+  file(GLOB QUELVAR_HELP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/help/*)
+  set(QUELVAR_HELP_DIR ${CMAKE_BINARY_DIR}/help)
+  add_custom_command(OUTPUT ${QUELVAR_HELP_DIR}/QLVHelp.chm
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QUELVAR_HELP_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${QUELVAR_HELP_SOURCES} ${QUELVAR_HELP_DIR}
+    COMMAND ${QUELVAR_CHMCMD} QLVHelp.hhp >/dev/null
+    WORKING_DIRECTORY ${QUELVAR_HELP_DIR}
+    DEPENDS ${QUELVAR_HELP_SOURCES}
+    COMMENT "Compiling the help file QLVHelp.chm")
+  add_custom_target(quelvar_help ALL DEPENDS ${QUELVAR_HELP_DIR}/QLVHelp.chm)
+  add_dependencies(quelvar_data quelvar_help)
+  add_custom_command(TARGET quelvar_help POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUELVAR_HELP_DIR}/QLVHelp.chm $<TARGET_FILE_DIR:Quelvar>/QLVHelp.chm)
+else()
+  message(STATUS "chmcmd not found: QLVHelp.chm is not built")
+endif()

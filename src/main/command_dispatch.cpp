@@ -1,6 +1,7 @@
 // Command dispatch; see command_dispatch.h.
 #include "main/command_dispatch.h"
 
+#include "base/message_box.h"
 #include "base/os_family.h"
 #include "base/program_folder.h"
 #include "base/shell.h"
@@ -140,9 +141,28 @@ long RestartWindows() {
   return Shell().EndWindowsSession(kExitWindowsReboot, kShutdownReasonAll);
 }
 
+std::optional<std::string> HelpOpenFailureText(long shellResult, const std::string& helpPath) {
+  // The shell's own codes: 2 and 3 file or path not found, 27 and 31 no program for the type.
+  if (shellResult > 32) return std::nullopt;
+  if (shellResult == 2 || shellResult == 3) {
+    return "Quelvar's help file is missing:\r\n" + helpPath +
+           "\r\n\r\nUnpack Quelvar again to put QLVHelp.chm back beside Quelvar.exe.";
+  }
+  if (shellResult == 27 || shellResult == 31) {
+    return "Windows has no program to show Quelvar's help file:\r\n" + helpPath +
+           "\r\n\r\nThe help needs HTML Help, which comes with Internet Explorer 4 or later.";
+  }
+  return "Windows could not open Quelvar's help file:\r\n" + helpPath + "\r\n\r\n(error " +
+         std::to_string(shellResult) + ")";
+}
+
 long OpenHelpFile(std::uintptr_t owner) {
-  return Shell().OpenDocument(owner, ProgramPath(kHelpFileLiteral), kHelpWorkingFolder,
-                              kShowNormal);
+  const std::string path = ProgramPath(kHelpFileLiteral);
+  const long result = Shell().OpenDocument(owner, path, kHelpWorkingFolder, kShowNormal);
+  if (auto failure = HelpOpenFailureText(result, path)) {
+    MessageBoxes().Show(*failure, kAppTitle, kMbOk | kMbIconExclamation);
+  }
+  return result;
 }
 
 }  // namespace quelvar

@@ -122,9 +122,13 @@ long EnableShutdownPrivilege();
 long RestartWindows();
 
 // The help file: shell-executed with the default verb, no parameters, folder "C:\", shown
-// normally, owned by `owner` (a window handle).
+// normally, owned by `owner` (a window handle). When the shell cannot open it, the user is told
+// why (HelpOpenFailureText) before the shell's result is returned.
 inline constexpr const char* kHelpFileLiteral = "\\QLVHelp.chm";
 inline constexpr const char* kHelpWorkingFolder = "C:\\";
 long OpenHelpFile(std::uintptr_t owner);
+// What the user reads when the shell answered `shellResult` (above 32 means it opened the
+// file) for the help file at `helpPath`; nothing when it opened.
+std::optional<std::string> HelpOpenFailureText(long shellResult, const std::string& helpPath);
 
 }  // namespace quelvar

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/message_box.h"
 #include "base/os_family.h"
 #include "base/program_folder.h"
 #include "base/shell.h"
@@ -41,8 +42,9 @@ class Recorder : public MainWindowActions, public ShellService {
                     int show) override {
     calls.push_back("open " + std::to_string(owner) + " " + file + " " + folder + " " +
                     std::to_string(show));
-    return 42;
+    return openResult;
   }
+  long openResult = 42;
   long EnableShutdownPrivilege() override {
     calls.push_back("privilege");
     return 1;
@@ -180,6 +182,46 @@ TEST_F(CommandDispatchTest, HelpFileOpensFromTheProgramFolder) {
   recorder.calls.clear();
   EXPECT_EQ(OpenHelpFile(1234), 42);
   EXPECT_EQ(recorder.calls, Calls{"open 1234 C:\\Tools\\Quelvar\\QLVHelp.chm C:\\ 1"});
+  SetProgramFolder(saved);
+}
+
+// The shell's answer decides what the user is told: nothing when the file opened, the missing
+// file's path, or the missing viewer.
+TEST_F(CommandDispatchTest, HelpThatCannotOpenIsExplained) {
+  // Static: the service slot keeps pointing at it after the test.
+  static struct : MessageBoxService {
+    std::vector<std::string> shown;
+    int Show(const std::string& text, const std::string&, unsigned) override {
+      shown.push_back(text);
+      return kIdOk;
+    }
+  } boxes;
+  SetMessageBoxService(boxes);
+  const std::string saved = ProgramFolder();
+  SetProgramFolder("C:\\Tools\\Quelvar");
+  struct Case {
+    long shell;
+    const char* says;  // nullptr: no box
+  } cases[] = {{33, nullptr},
+               {42, nullptr},
+               {2, "help file is missing"},
+               {3, "help file is missing"},
+               {31, "no program to show"},
+               {27, "no program to show"},
+               {0, "could not open"},
+               {5, "(error 5)"}};
+  for (const Case& c : cases) {
+    boxes.shown.clear();
+    recorder.openResult = c.shell;
+    EXPECT_EQ(OpenHelpFile(1), c.shell);
+    if (c.says == nullptr) {
+      EXPECT_TRUE(boxes.shown.empty()) << c.shell;
+    } else {
+      ASSERT_EQ(boxes.shown.size(), 1u) << c.shell;
+      EXPECT_NE(boxes.shown[0].find(c.says), std::string::npos) << boxes.shown[0];
+      EXPECT_NE(boxes.shown[0].find("C:\\Tools\\Quelvar\\QLVHelp.chm"), std::string::npos);
+    }
+  }
   SetProgramFolder(saved);
 }
 

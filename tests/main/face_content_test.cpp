@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "main/command_dispatch.h"
+#include "quelvar_version.h"
 
 namespace quelvar {
 namespace {
@@ -27,6 +28,8 @@ TEST(FaceContent, ShippedFileIsTheBuiltInFace) {
   EXPECT_EQ(shipped, BuiltInFaceText());
   const FaceParseResult parsed = ParseFaceContent(shipped);
   ASSERT_TRUE(parsed.content) << parsed.error;
+  // The About page shows the build's version; the face file must not name another.
+  EXPECT_EQ(parsed.content->version, QUELVAR_VERSION);
 }
 
 TEST(FaceContent, GroupsCaptionsAndCommands) {

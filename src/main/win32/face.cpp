@@ -1,5 +1,6 @@
 // The main window's face; see face.h.
 #include "main/win32/face.h"
+#include "quelvar_version.h"
 
 #include <commctrl.h>
 
@@ -285,7 +286,7 @@ void Face::PaintContent(HDC dc, const RECT& client) {
       break;
     }
   }
-  Text(dc, "Version " + m_content.version,
+  Text(dc, "Version " QUELVAR_VERSION,
        RECT{Scale(24), client.bottom - Scale(34), Scale(kNavRight), client.bottom - Scale(14)},
        m_fonts.normal.get(), kNavMuted, DT_SINGLELINE | DT_VCENTER);
 
@@ -368,7 +369,7 @@ void Face::PaintAbout(HDC dc) {
        DT_SINGLELINE | DT_VCENTER);
   Text(dc, m_content.tagline, RECT{text, Scale(158), right, Scale(178)}, m_fonts.normal.get(),
        kInkMuted, DT_SINGLELINE | DT_VCENTER);
-  Text(dc, "Version " + m_content.version, RECT{text, Scale(196), right, Scale(216)},
+  Text(dc, "Version " QUELVAR_VERSION, RECT{text, Scale(196), right, Scale(216)},
        m_fonts.bold.get(), kInk, DT_SINGLELINE | DT_VCENTER);
   Text(dc, m_content.credits, RECT{text, Scale(220), right - Scale(16), Scale(284)},
        m_fonts.normal.get(), kInkMuted, DT_WORDBREAK);
