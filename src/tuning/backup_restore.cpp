@@ -338,15 +338,18 @@ RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFami
   return result;
 }
 
+std::optional<RestoreResult> ReadBackupForRestore(const std::string& path, std::string* contents) {
+  const FileStatus read = Files().ReadWholeFile(path, contents);
+  if (read) return std::nullopt;
+  RestoreResult result;
+  result.outcome = RestoreOutcome::kUnreadable;
+  result.message = "The backup file " + path + " could not be read:\r\n\r\n" + read.reason;
+  return result;
+}
+
 RestoreResult RestoreBackupFile(const std::string& path, int runningOsFamily) {
   std::string contents;
-  const FileStatus read = Files().ReadWholeFile(path, &contents);
-  if (!read) {
-    RestoreResult result;
-    result.outcome = RestoreOutcome::kUnreadable;
-    result.message = "The backup file " + path + " could not be read:\r\n\r\n" + read.reason;
-    return result;
-  }
+  if (auto unreadable = ReadBackupForRestore(path, &contents)) return *unreadable;
   return RestoreBackupContents(contents, runningOsFamily);
 }
 

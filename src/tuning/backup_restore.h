@@ -78,6 +78,8 @@ std::int32_t RestoreValueType(int runningOsFamily);
 // through SetOrDeleteRegistryValue (REG_SZ decimal text on the 95 line, REG_DWORD on the NT
 // line).
 RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily);
+// Reads a backup file through the file system; when it cannot, the result the restore gives.
+std::optional<RestoreResult> ReadBackupForRestore(const std::string& path, std::string* contents);
 // Reads the file through the file system, then as RestoreBackupContents.
 RestoreResult RestoreBackupFile(const std::string& path, int runningOsFamily);
 

@@ -36,7 +36,9 @@ StoredValue ReadForPreview(RegKey hive, const std::string& key, const std::strin
     while (length > 0 && data[length - 1] == 0) --length;
     stored.text.assign(reinterpret_cast<const char*>(data), length);
   } else {
-    stored.text = "(" + std::to_string(size) + " bytes of another type)";
+    stored.text = std::to_string(size);
+    stored.text.insert(0, 1, '(');
+    stored.text.append(" bytes of another type)");
   }
   return stored;
 }
@@ -101,6 +103,16 @@ RestorePreview PreviewBackupRestore(std::string_view contents, int runningOsFami
     preview.rows.push_back(Row(pair.hive, pair.key, pair.name, type, pair.value, false));
   }
   return preview;
+}
+
+RestorePreview PreviewBackupRestoreFile(const std::string& path, int runningOsFamily) {
+  std::string contents;
+  if (auto unreadable = ReadBackupForRestore(path, &contents)) {
+    RestorePreview preview;
+    preview.refusal = unreadable->message;
+    return preview;
+  }
+  return PreviewBackupRestore(contents, runningOsFamily);
 }
 
 }  // namespace quelvar

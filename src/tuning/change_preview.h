@@ -41,5 +41,7 @@ struct RestorePreview {
 };
 // What restoring a backup file with `contents` would write on the running line.
 RestorePreview PreviewBackupRestore(std::string_view contents, int runningOsFamily);
+// The same for the file at `path`, read as the restore reads it.
+RestorePreview PreviewBackupRestoreFile(const std::string& path, int runningOsFamily);
 
 }  // namespace quelvar
