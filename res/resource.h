@@ -23,6 +23,8 @@
 #define IDC_WIZARD_MODES_FRAME 1301
 #define IDC_WIZARD_DESCRIPTION 1302
 #define IDC_WIZARD_OPTIMIZE 1303
+#define IDC_WIZARD_VIEW_TABS 1304
+#define IDC_WIZARD_PREVIEW 1305
 #define IDC_WIZARD_MODE0 1310
 
 // Backup manager (1400-1499).
@@ -30,6 +32,8 @@
 #define IDC_BACKUP_LIST 1401
 #define IDC_BACKUP_RESTORE 1402
 #define IDC_BACKUP_DELETE 1403
+#define IDC_BACKUP_PREVIEW 1404
+#define IDC_BACKUP_PREVIEW_NOTE 1405
 
 // Main window (1000-1199): the face's buttons from IDC_FACE_FIRST on, in the face file's
 // order; the tray menu; the main window's components.

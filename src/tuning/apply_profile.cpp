@@ -20,46 +20,38 @@ constexpr std::int32_t kTypeNumber = 4;  // REG_DWORD
 
 constexpr std::size_t kMostListedProblems = 12;
 
-// Runs the write or removal steps in order and keeps the ones that failed.
-class ApplySteps {
+// Collects the steps of one apply in order.
+class PlanSteps {
  public:
-  ApplySteps(std::int32_t type, ApplyOutcome& outcome) : m_type(type), m_outcome(outcome) {}
+  PlanSteps(std::int32_t type, std::vector<PlannedValue>& plan) : m_type(type), m_plan(plan) {}
 
   void Set(RegKey hive, const std::string& key, const std::string& name, std::int32_t value) {
-    Step(hive, key, name, value, false);
+    SetOrRemove(hive, key, name, value, false);
   }
   // Removed instead of written when `remove` is set.
   void SetOrRemove(RegKey hive, const std::string& key, const std::string& name, std::int32_t value,
                    bool remove) {
-    Step(hive, key, name, value, remove);
+    m_plan.push_back({hive, key, name, m_type, value, remove});
   }
 
  private:
-  void Step(RegKey hive, const std::string& key, const std::string& name, std::int32_t value,
-            bool remove) {
-    const RegStatus status =
-        SetOrDeleteRegistryValue(hive, key, name, m_type, RegValue(value), remove);
-    // Removing a value that is not there leaves the registry as asked.
-    if (status == kRegSuccess || (remove && status == kRegFileNotFound)) return;
-    m_outcome.failures.push_back({hive, key, name, status});
-  }
-
   std::int32_t m_type;
-  ApplyOutcome& m_outcome;
+  std::vector<PlannedValue>& m_plan;
 };
 
 // The adapter subkeys of `parent` the apply touches: those a backup can record (the backup left
 // the others out, so they are left alone here too).
-std::vector<std::string> RecordableSubkeys(const std::string& parent, ApplyOutcome& outcome) {
+std::vector<std::string> RecordableSubkeys(const std::string& parent,
+                                           std::vector<std::string>* skippedSubkeys) {
   std::vector<std::string> names;
   for (std::string& name : EnumerateMachineSubkeys(parent)) {
     if (IsRecordableText(name)) {
       names.push_back(std::move(name));
-    } else {
+    } else if (skippedSubkeys != nullptr) {
       const std::string path = parent + "\\" + name;
       bool known = false;
-      for (const std::string& skipped : outcome.skippedSubkeys) known = known || skipped == path;
-      if (!known) outcome.skippedSubkeys.push_back(path);
+      for (const std::string& skipped : *skippedSubkeys) known = known || skipped == path;
+      if (!known) skippedSubkeys->push_back(path);
     }
   }
   return names;
@@ -67,8 +59,7 @@ std::vector<std::string> RecordableSubkeys(const std::string& parent, ApplyOutco
 
 std::int32_t Flag(bool value) { return value ? 1 : 0; }
 
-void Apply95(const TuningProfile& p, ApplyOutcome& outcome) {
-  ApplySteps steps(kTypeString, outcome);
+void Plan95(const TuningProfile& p, PlanSteps& steps, std::vector<std::string>* skipped) {
   const std::string mstcp(kMstcpKey);
   steps.Set(kHkeyLocalMachine, mstcp, "SackOpts", 1);
   steps.Set(kHkeyLocalMachine, mstcp, "Tcp1323Opts", 1);
@@ -88,15 +79,14 @@ void Apply95(const TuningProfile& p, ApplyOutcome& outcome) {
 
   const std::string netTrans(kNetTransKey);
   const bool removeMtu = p.MTU == -1;
-  for (const std::string& name : RecordableSubkeys(netTrans, outcome)) {
+  for (const std::string& name : RecordableSubkeys(netTrans, skipped)) {
     const std::string key = netTrans + "\\" + name;
     steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMTU", p.MTU, removeMtu);
     steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMSS", p.MSS, removeMtu);
   }
 }
 
-void ApplyNt(const TuningProfile& p, ApplyOutcome& outcome) {
-  ApplySteps steps(kTypeNumber, outcome);
+void PlanNt(const TuningProfile& p, PlanSteps& steps, std::vector<std::string>* skipped) {
   const std::string fixedKey(kTcpipParametersKey);
   steps.Set(kHkeyLocalMachine, fixedKey, "SackOpts", 1);
   steps.Set(kHkeyLocalMachine, fixedKey, "Tcp1323Opts", 1);
@@ -122,7 +112,7 @@ void ApplyNt(const TuningProfile& p, ApplyOutcome& outcome) {
   const AdapterKeyForm& interfaceForm = NtLayout().adapterGroups[0];
   const AdapterKeyForm& serviceForm = NtLayout().adapterGroups[1];
   const bool removeMtu = p.MTU == -1;
-  for (const std::string& name : RecordableSubkeys(std::string(kInterfacesKey), outcome)) {
+  for (const std::string& name : RecordableSubkeys(std::string(kInterfacesKey), skipped)) {
     const std::string interfaceKey = interfaceForm.KeyFor(name);
     const std::string adapterKey = serviceForm.KeyFor(name);
     steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MTU", p.MTU, removeMtu);
@@ -132,6 +122,17 @@ void ApplyNt(const TuningProfile& p, ApplyOutcome& outcome) {
   }
 
   steps.Set(kHkeyLocalMachine, std::string(kNdiCacheSizeKey), "", p.NDICacheSize);
+}
+
+// Executes the plan in order and keeps the steps that failed.
+void ExecutePlan(const std::vector<PlannedValue>& plan, ApplyOutcome& outcome) {
+  for (const PlannedValue& step : plan) {
+    const RegStatus status = SetOrDeleteRegistryValue(step.hive, step.key, step.name, step.type,
+                                                      RegValue(step.value), step.remove);
+    // Removing a value that is not there leaves the registry as asked.
+    if (status == kRegSuccess || (step.remove && status == kRegFileNotFound)) continue;
+    outcome.failures.push_back({step.hive, step.key, step.name, status});
+  }
 }
 
 std::string HiveName(RegKey hive) {
@@ -150,6 +151,19 @@ std::string StatusText(RegStatus status) {
 }
 
 }  // namespace
+
+std::vector<PlannedValue> PlanTuningApply(const TuningProfile& profile, int osFamily,
+                                          std::vector<std::string>* skippedSubkeys) {
+  std::vector<PlannedValue> plan;
+  if (IsNineFiveLine(osFamily)) {
+    PlanSteps steps(kTypeString, plan);
+    Plan95(profile, steps, skippedSubkeys);
+  } else if (IsNtLine(osFamily)) {
+    PlanSteps steps(kTypeNumber, plan);
+    PlanNt(profile, steps, skippedSubkeys);
+  }
+  return plan;
+}
 
 std::string ApplyProblemsMessage(const ApplyOutcome& outcome) {
   std::string text;
@@ -200,12 +214,7 @@ ApplyOutcome ApplyTuningProfileWithOutcome() {
     return outcome;
   }
 
-  const TuningProfile profile = g_TuningProfile;
-  if (IsNineFiveLine(family)) {
-    Apply95(profile, outcome);
-  } else {
-    ApplyNt(profile, outcome);
-  }
+  ExecutePlan(PlanTuningApply(g_TuningProfile, family, &outcome.skippedSubkeys), outcome);
   outcome.ran = true;
 
   const std::string problems = ApplyProblemsMessage(outcome);

@@ -1,10 +1,12 @@
 // Applying the tuning profile to the registry of the running Windows line: a backup first,
 // then every tuned value written (or removed) in a fixed order through SetOrDeleteRegistryValue.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "registry/registry_backend.h"
+#include "tuning/tuning_profile.h"
 
 namespace quelvar {
 
@@ -15,6 +17,25 @@ struct FailedRegistryValue {
   std::string name;  // "" is the key's default value
   RegStatus status = kRegSuccess;
 };
+
+// One step of an apply: a value written (as decimal text on the 95 line, as a number on the NT
+// line) or removed.
+struct PlannedValue {
+  RegKey hive = kHkeyLocalMachine;
+  std::string key;
+  std::string name;  // "" is the key's default value
+  std::int32_t type = 4;  // 1 REG_SZ, 4 REG_DWORD
+  std::int32_t value = 0;
+  bool remove = false;
+  friend bool operator==(const PlannedValue&, const PlannedValue&) = default;
+};
+
+// Every step an apply of `profile` takes on the Windows line of `osFamily`, in order (empty
+// for an unknown line). Reads only the adapter subkeys; adapter keys a backup cannot record
+// are left out and named in `skippedSubkeys`. The apply executes exactly this plan, so a
+// preview built from it shows what the apply will do.
+std::vector<PlannedValue> PlanTuningApply(const TuningProfile& profile, int osFamily,
+                                          std::vector<std::string>* skippedSubkeys);
 
 // What one apply did.
 struct ApplyOutcome {

@@ -278,9 +278,8 @@ RestorePlan CheckBackupContents(std::string_view contents) {
   return plan;
 }
 
-RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily) {
+std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int runningOsFamily) {
   RestoreResult result;
-  RestorePlan plan = CheckBackupContents(contents);
   // The Windows line is judged first: a sound file of another line is not "damaged".
   if (plan.osFamily != 0 && plan.osFamily != runningOsFamily) {
     result.outcome = RestoreOutcome::kOtherOperatingSystem;
@@ -294,7 +293,16 @@ RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFami
         plan.problem + ".\r\n\r\nNo setting was changed.";
     return result;
   }
-  const std::int32_t valueType = IsNineFiveLine(runningOsFamily) ? 1 : 4;
+  return std::nullopt;
+}
+
+std::int32_t RestoreValueType(int runningOsFamily) { return IsNineFiveLine(runningOsFamily) ? 1 : 4; }
+
+RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily) {
+  const RestorePlan plan = CheckBackupContents(contents);
+  if (auto refusal = RestoreRefusal(plan, runningOsFamily)) return *refusal;
+  RestoreResult result;
+  const std::int32_t valueType = RestoreValueType(runningOsFamily);
   for (const RestorePair& pair : plan.pairs) {
     RegStatus status = kRegSuccess;
     try {
@@ -327,15 +335,18 @@ RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFami
   return result;
 }
 
+std::optional<RestoreResult> ReadBackupForRestore(const std::string& path, std::string* contents) {
+  const FileStatus read = Files().ReadWholeFile(path, contents);
+  if (read) return std::nullopt;
+  RestoreResult result;
+  result.outcome = RestoreOutcome::kUnreadable;
+  result.message = "The backup file " + path + " could not be read:\r\n\r\n" + read.reason;
+  return result;
+}
+
 RestoreResult RestoreBackupFile(const std::string& path, int runningOsFamily) {
   std::string contents;
-  const FileStatus read = Files().ReadWholeFile(path, &contents);
-  if (!read) {
-    RestoreResult result;
-    result.outcome = RestoreOutcome::kUnreadable;
-    result.message = "The backup file " + path + " could not be read:\r\n\r\n" + read.reason;
-    return result;
-  }
+  if (auto unreadable = ReadBackupForRestore(path, &contents)) return *unreadable;
   return RestoreBackupContents(contents, runningOsFamily);
 }
 

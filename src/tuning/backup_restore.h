@@ -65,10 +65,19 @@ struct RestoreResult {
 inline constexpr const char* kOtherOperatingSystemMessage =
     "This backup file was taken from another operating system!!";
 
+// Why a checked file is not restored on the running line (the message the user is shown), or
+// nothing when it can be.
+std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int runningOsFamily);
+// The type a restore writes on the running line: 1 (REG_SZ decimal text) on the 95 line, 4
+// (REG_DWORD) on the NT line.
+std::int32_t RestoreValueType(int runningOsFamily);
+
 // Checks `contents` and, when it is sound and of the running line, writes every pair back
 // through SetOrDeleteRegistryValue (REG_SZ decimal text on the 95 line, REG_DWORD on the NT
 // line).
 RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily);
+// Reads a backup file through the file system; when it cannot, the result the restore gives.
+std::optional<RestoreResult> ReadBackupForRestore(const std::string& path, std::string* contents);
 // Reads the file through the file system, then as RestoreBackupContents.
 RestoreResult RestoreBackupFile(const std::string& path, int runningOsFamily);
 

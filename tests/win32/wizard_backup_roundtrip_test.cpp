@@ -1,5 +1,6 @@
 // Quelvar.exe driven end to end at winxp and at win98: "Windows default" applied twice from
-// wizard mode leaves two backups and the preset in the registry (read with reg.exe); the
+// wizard mode, as its preview foretold, leaves two backups and the preset in the registry
+// (read with reg.exe); the
 // backup manager lists them with date and time, sorts by each column both ways, restores the
 // first (the registry goes back to what it recorded), refuses a file of another Windows
 // version with nothing written, and deletes a file after "Yes".
@@ -118,6 +119,24 @@ void ClickHeader(HWND list, HANDLE process, int column) {
   input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   ::SendInput(2, input, sizeof(INPUT));
   WaitUntil([] { return false; }, Milliseconds{400});
+}
+
+// A real mouse click on a tab of a tab control.
+void ClickTab(HWND tabs, HANDLE process, int index) {
+  ASSERT_NE(tabs, nullptr);
+  RemoteBuffer remote(process, sizeof(RECT));
+  SendWithTimeout(tabs, TCM_GETITEMRECT, index, remote.param());
+  RECT rect{};
+  remote.Read(&rect, sizeof(rect));
+  POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ::ClientToScreen(tabs, &point);
+  ::SetForegroundWindow(::GetAncestor(tabs, GA_ROOT));
+  ::SetCursorPos(point.x, point.y);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, input, sizeof(INPUT));
 }
 
 struct MessageBoxSeen {
@@ -251,6 +270,31 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   ASSERT_TRUE(ClickAndWait(FindChildById(main, IDC_WIZARD_MODE0 + 7)));
   EXPECT_NE(GetText(description).find("MSCPS0 = 2\t\tMSCPS1 = 4\r\n"), std::string::npos);
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath(std::string("wizard-mode-") + line.wineVersion)));
+
+  // The preview of "Windows default", before any apply: each row's value, now and after.
+  HWND preview = FindChildById(main, IDC_WIZARD_PREVIEW);
+  ASSERT_NE(preview, nullptr);
+  const std::vector<std::string> previewNames = Column(preview, quelvar.Handle(), 1);
+  const std::vector<std::string> previewNow = Column(preview, quelvar.Handle(), 2);
+  const std::vector<std::string> previewAfter = Column(preview, quelvar.Handle(), 3);
+  ASSERT_GE(previewNames.size(), 12u);
+  auto previewRow = [&](const std::string& name) {
+    for (std::size_t i = 0; i < previewNames.size(); ++i) {
+      if (previewNames[i] == name) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  const int ttlRow = previewRow("DefaultTTL");
+  const int connectionsRow = previewRow("MaxConnectionsPerServer");
+  ASSERT_GE(ttlRow, 0);
+  ASSERT_GE(connectionsRow, 0);
+  EXPECT_EQ(previewNow[ttlRow], "77");
+  EXPECT_EQ(previewAfter[ttlRow], "32");
+  EXPECT_EQ(previewNow[connectionsRow], "9");
+  EXPECT_EQ(previewAfter[connectionsRow], "4");
+  ClickTab(FindChildById(main, IDC_WIZARD_VIEW_TABS), quelvar.Handle(), 1);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(preview) != FALSE; }));
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath(std::string("wizard-preview-") + line.wineVersion)));
   HWND optimize = FindChildById(main, IDC_WIZARD_OPTIMIZE);
   ASSERT_EQ(GetText(optimize), "Optimize &Now");
   ASSERT_TRUE(ClickAndWait(optimize));
@@ -262,6 +306,8 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   EXPECT_EQ(RegQuery(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 32));
   EXPECT_EQ(RegQuery(hkcuInternet, "MaxConnectionsPerServer"),
             Expect(line, "MaxConnectionsPerServer", 4));
+  // After the apply the preview shows every value as it now is.
+  EXPECT_EQ(Column(preview, quelvar.Handle(), 2)[ttlRow], "32");
 
   // Files for the sort: an old one, an older one, one that is no backup, and one taken under
   // another Windows version (line 3 changed).
@@ -330,9 +376,17 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   EXPECT_TRUE(WaitUntil([&] { return position("003.BCK") == 0 && position("005.BCK") == 5; }))
       << "times descending";
 
-  // Another Windows version: the message, and nothing written.
+  // Another Windows version: the preview says why, the restore gives the message, and nothing
+  // is written.
   SetValue(HKEY_LOCAL_MACHINE, line.tcpKey, "DefaultTTL", line.nineFive, 55);
+  HWND restorePreview = FindChildById(main, IDC_BACKUP_PREVIEW);
+  HWND previewNote = FindChildById(main, IDC_BACKUP_PREVIEW_NOTE);
+  ASSERT_TRUE(restorePreview && previewNote);
   SelectRow(list, process, position("006.BCK"));
+  EXPECT_TRUE(WaitUntil([&] {
+    return GetText(previewNote).find("another operating system") != std::string::npos;
+  })) << GetText(previewNote);
+  EXPECT_FALSE(::IsWindowVisible(restorePreview));
   EXPECT_TRUE(::IsWindowEnabled(restore));
   EXPECT_TRUE(::IsWindowEnabled(remove));
   Click(restore);
@@ -346,8 +400,19 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   Answer(refusal, IDOK);
   EXPECT_EQ(RegQuery(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 55));
 
-  // The first backup restores what it recorded; nothing is shown.
+  // The first backup restores what it recorded, as its preview said; nothing is shown.
   SelectRow(list, process, position("001.BCK"));
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(restorePreview) != FALSE; }));
+  {
+    const std::vector<std::string> names = Column(restorePreview, process, 1);
+    const std::vector<std::string> fromBackup = Column(restorePreview, process, 3);
+    bool sawTtl = false;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i] == "DefaultTTL" && fromBackup[i] == "77") sawTtl = true;
+    }
+    EXPECT_TRUE(sawTtl) << "the restore preview of 001.BCK shows DefaultTTL from the backup";
+  }
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath(std::string("backup-preview-") + line.wineVersion)));
   Click(restore);
   question = WaitForMessageBox(quelvar.Id());
   Answer(question, IDYES);

@@ -10,6 +10,7 @@
 #include "base/win32/failure_net.h"
 #include "resource.h"
 #include "tuning/backup_layout.h"
+#include "tuning/change_preview.h"
 #include "tuning/win32/m_list_view.h"
 
 namespace quelvar {
@@ -17,6 +18,7 @@ namespace quelvar {
 namespace {
 
 constexpr const char* kColumnCaptions[3] = {"File Name", "Creating Date", "Creating Time"};
+constexpr const char* kNoPreview = "Select a backup file to see what restoring it would write.";
 
 // Names as the list's own sort compares them.
 int CALLBACK CompareNames(LPARAM index1, LPARAM index2, LPARAM list) {
@@ -42,6 +44,10 @@ void frmBackUp::CreateControls() {
   for (int i = 0; i < 3; ++i) {
     ListViewControl(m_list).InsertColumn(i, kColumnCaptions[i], Scale(120));
   }
+  m_previewNote = AddControl("STATIC", kNoPreview, SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, 0,
+                             10, 10, IDC_BACKUP_PREVIEW_NOTE);
+  m_preview.Create(hwnd(), IDC_BACKUP_PREVIEW, "From the backup");
+  ::ShowWindow(m_preview.hwnd(), SW_HIDE);
   m_restore = AddControl("BUTTON", "&Restore", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP |
                                                    WS_DISABLED | WS_CLIPSIBLINGS,
                          0, 0, 10, 10, IDC_BACKUP_RESTORE);
@@ -64,7 +70,17 @@ void frmBackUp::Layout() {
   const int top = Scale(22);
   ::MoveWindow(m_frame, 0, 0, width, height, TRUE);
   const int buttonsTop = height - Scale(8) - buttonHeight;
-  ::MoveWindow(m_list, margin, top, width - 2 * margin, buttonsTop - Scale(8) - top, TRUE);
+  // The files above, the restore preview below: its note on one line, or the whole area when
+  // it explains a refusal.
+  const int listHeight = (buttonsTop - Scale(8) - top) * 11 / 20;
+  ::MoveWindow(m_list, margin, top, width - 2 * margin, listHeight, TRUE);
+  const int noteTop = top + listHeight + Scale(6);
+  const int noteHeight = ::IsWindowVisible(m_preview.hwnd()) ? Scale(16) : buttonsTop - Scale(6) - noteTop;
+  ::MoveWindow(m_previewNote, margin, noteTop, width - 2 * margin, noteHeight, TRUE);
+  const int previewTop = noteTop + Scale(18);
+  ::MoveWindow(m_preview.hwnd(), margin, previewTop, width - 2 * margin,
+               buttonsTop - Scale(8) - previewTop, TRUE);
+  m_preview.FitColumns();
   ::MoveWindow(m_delete, width - margin - buttonWidth, buttonsTop, buttonWidth, buttonHeight,
                TRUE);
   ::MoveWindow(m_restore, width - margin - 2 * buttonWidth - Scale(8), buttonsTop, buttonWidth,
@@ -101,6 +117,8 @@ void frmBackUp::intializeList() {
   ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
   FitColumns();
   ::InvalidateRect(m_list, nullptr, TRUE);
+  m_previewedFile.clear();
+  ShowRestorePreview();
 }
 
 void frmBackUp::AddBackupEntry(const BackupListEntry& entry) {
@@ -122,6 +140,9 @@ void frmBackUp::OnCommand(int id, int code, HWND) {
 }
 
 LRESULT frmBackUp::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom == m_preview.hwnd() && header.code == NM_CUSTOMDRAW) {
+    return m_preview.OnCustomDraw(header);
+  }
   if (header.hwndFrom != m_list) return 0;
   switch (header.code) {
     case LVN_COLUMNCLICK:
@@ -153,6 +174,31 @@ void frmBackUp::UpdateButtons() {
   const BOOL selected = SelectedRow() >= 0;
   ::EnableWindow(m_restore, selected);
   ::EnableWindow(m_delete, selected);
+  ShowRestorePreview();
+}
+
+void frmBackUp::ShowRestorePreview() {
+  const std::string fileName = SelectedFileName();
+  // Selection notices come in pairs (the old row, the new one): read each file once.
+  if (fileName == m_previewedFile && !fileName.empty()) return;
+  m_previewedFile = fileName;
+  bool showList = false;
+  if (fileName.empty()) {
+    ::SetWindowTextA(m_previewNote, kNoPreview);
+  } else {
+    const RestorePreview preview =
+        PreviewBackupRestoreFile(BackupFilePath(fileName), OsFamily);
+    if (preview.refusal.empty()) {
+      showList = true;
+      ::SetWindowTextA(m_previewNote, ("Restoring " + fileName + " would write:").c_str());
+      m_preview.Show(preview.rows);
+    } else {
+      ::SetWindowTextA(m_previewNote, ("Restoring " + fileName + " would be refused:\r\n\r\n" +
+                                       preview.refusal).c_str());
+    }
+  }
+  ::ShowWindow(m_preview.hwnd(), showList ? SW_SHOW : SW_HIDE);
+  Layout();
 }
 
 int frmBackUp::SelectedRow() const {
@@ -226,6 +272,7 @@ void frmBackUp::cmdDelete_Click() {
 }
 
 void frmBackUp::cmdRestore_Click() {
+  m_previewedFile.clear();  // the restore changes what the preview shows as "now"
   const std::string fileName = SelectedFileName();
   if (fileName.empty()) return;
   if (MessageBoxes().Show("Do you want to restore this settings??", "",
@@ -244,6 +291,7 @@ void frmBackUp::cmdRestore_Click() {
       MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconExclamation);
       break;
   }
+  ShowRestorePreview();
   host().SetHomeVariable();
 }
 

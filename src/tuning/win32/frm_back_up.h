@@ -1,11 +1,13 @@
 // The backup manager: lists the backup files with their date and time, sorts them by a
-// column, deletes one, or writes one back into the registry.
+// column, deletes one, or writes one back into the registry. Below the files, what restoring
+// the selected one would write (or why it would be refused).
 #pragma once
 #include <array>
 #include <string>
 
 #include "base/win32/child_window.h"
 #include "tuning/backup_restore.h"
+#include "tuning/win32/preview_list.h"
 
 namespace quelvar {
 
@@ -31,8 +33,10 @@ class frmBackUp : public ChildWindow {
   void cmdDelete_Click();
   void lstBackUpList_ColumnClick(int columnIndex);
   void lstBackUpList_MouseUp();
-  // Both buttons follow the selection: enabled while a row is selected.
+  // Both buttons and the restore preview follow the selection.
   void UpdateButtons();
+  // Shows what restoring the selected file would write, or why it would be refused.
+  void ShowRestorePreview();
   int SelectedRow() const;
   std::string SelectedFileName() const;
   void SetListSortStyle(DWORD sortStyle);
@@ -41,6 +45,9 @@ class frmBackUp : public ChildWindow {
   HWND m_list = nullptr;
   HWND m_restore = nullptr;
   HWND m_delete = nullptr;
+  HWND m_previewNote = nullptr;
+  PreviewList m_preview;
+  std::string m_previewedFile;
   // Each column header's sort tag: "ASC", "DESC" or empty.
   std::array<std::string, 3> m_columnTags;
   LPARAM m_nextItemData = 1;

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/os_family.h"
 #include "base/win32/controls.h"
 #include "base/win32/unique_handle.h"
 #include "resource.h"
 #include "tuning/apply_profile.h"
+#include "tuning/change_preview.h"
 #include "tuning/mode_description.h"
 #include "tuning/tuning_profile.h"
 
@@ -99,12 +101,26 @@ void frmWizardMode::CreateControls() {
   }
   // "Automatic-A" is the mode selected from the start.
   SetChecked(m_optMode[0], true);
+  m_viewTabs = AddControl(WC_TABCONTROLA, "", WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
+                          10, IDC_WIZARD_VIEW_TABS);
+  for (const char* caption : {"Description", "What Optimize Now changes"}) {
+    TCITEMA tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = const_cast<char*>(caption);
+    const auto count = ::SendMessageA(m_viewTabs, TCM_GETITEMCOUNT, 0, 0);
+    ::SendMessageA(m_viewTabs, TCM_INSERTITEMA, static_cast<WPARAM>(count),
+                   reinterpret_cast<LPARAM>(&tab));
+  }
   m_lblModeDescrip = AddControl("STATIC", "Modes Description",
                                 SS_OWNERDRAW | SS_NOPREFIX | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
                                 10, 10, IDC_WIZARD_DESCRIPTION);
   m_cmdOptimize = AddControl("BUTTON", "Optimize &Now",
                              BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
                              10, IDC_WIZARD_OPTIMIZE);
+  m_preview.Create(hwnd(), IDC_WIZARD_PREVIEW, "After");
+  ::ShowWindow(m_preview.hwnd(), SW_HIDE);
+  // The tabs lie beneath the two views they switch between.
+  ::SetWindowPos(m_viewTabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   // The frames paint their whole area: they lie beneath the controls they hold.
   ::SetWindowPos(m_frameOptimizationMode, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetWindowPos(m_frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -145,9 +161,18 @@ void frmWizardMode::Layout() {
 
   // The description below them, the button in the bottom right corner.
   const int buttonTop = height - Scale(8) - buttonHeight;
-  const int descriptionTop = modesTop + modesHeight + Scale(4);
-  ::MoveWindow(m_lblModeDescrip, margin + Scale(4), descriptionTop,
-               width - 2 * margin - Scale(8), buttonTop - descriptionTop, TRUE);
+  const int tabsTop = modesTop + modesHeight + Scale(4);
+  ::MoveWindow(m_viewTabs, margin, tabsTop, width - 2 * margin, buttonTop - Scale(6) - tabsTop,
+               TRUE);
+  RECT view{};
+  ::GetWindowRect(m_viewTabs, &view);
+  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&view), 2);
+  ::SendMessageA(m_viewTabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&view));
+  ::MoveWindow(m_lblModeDescrip, view.left + Scale(4), view.top + Scale(2),
+               view.right - view.left - Scale(8), view.bottom - view.top - Scale(2), TRUE);
+  ::MoveWindow(m_preview.hwnd(), view.left, view.top, view.right - view.left,
+               view.bottom - view.top, TRUE);
+  m_preview.FitColumns();
   ::MoveWindow(m_cmdOptimize, width - margin - buttonWidth, buttonTop, buttonWidth,
                buttonHeight, TRUE);
 }
@@ -155,6 +180,29 @@ void frmWizardMode::Layout() {
 void frmWizardMode::Form_Load() {
   LoadPreset(0);
   ShowModeDescription();
+  RefreshPreview();
+}
+
+LRESULT frmWizardMode::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom == m_viewTabs && header.code == TCN_SELCHANGE) {
+    ShowSelectedView();
+    return 0;
+  }
+  if (header.hwndFrom == m_preview.hwnd() && header.code == NM_CUSTOMDRAW) {
+    return m_preview.OnCustomDraw(header);
+  }
+  return ChildWindow::OnNotify(header);
+}
+
+void frmWizardMode::ShowSelectedView() {
+  const bool preview = ::SendMessageA(m_viewTabs, TCM_GETCURSEL, 0, 0) == 1;
+  if (preview) RefreshPreview();
+  ::ShowWindow(m_preview.hwnd(), preview ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(m_lblModeDescrip, preview ? SW_HIDE : SW_SHOW);
+}
+
+void frmWizardMode::RefreshPreview() {
+  m_preview.Show(PreviewTuningApply(g_TuningProfile, OsFamily));
 }
 
 LRESULT frmWizardMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -182,10 +230,13 @@ void frmWizardMode::OnCommand(int id, int code, HWND) {
 void frmWizardMode::optMode_Click(int index) {
   LoadPreset(index);
   ShowModeDescription();
+  RefreshPreview();
 }
 
 void frmWizardMode::cmdOptimize_Click() {
-  if (ApplyTuningProfile()) host().ShowHomeView();
+  const bool applied = ApplyTuningProfile();
+  RefreshPreview();
+  if (applied) host().ShowHomeView();
 }
 
 void frmWizardMode::ShowModeDescription() {

@@ -1,9 +1,11 @@
 // Wizard mode: eight fixed optimisation modes; a click loads the preset into the tuning
-// profile and shows its values, "Optimize Now" applies the profile and returns home.
+// profile and shows its values, "Optimize Now" applies the profile and returns home. Beside the
+// description, a second tab lists what "Optimize Now" would change in the registry.
 #pragma once
 #include <array>
 
 #include "base/win32/child_window.h"
+#include "tuning/win32/preview_list.h"
 #include "tuning/win32/tool_tips.h"
 
 namespace quelvar {
@@ -18,6 +20,7 @@ class frmWizardMode : public ChildWindow {
   void Form_Load() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
+  LRESULT OnNotify(const NMHDR& header) override;
 
  private:
   void Layout();
@@ -28,6 +31,10 @@ class frmWizardMode : public ChildWindow {
   void ShowModeDescription();
   // Paints the description with its tab-separated columns lined up.
   void lblModeDescrip_Draw(const DRAWITEMSTRUCT& item);
+  // Shows the description or the preview, by the selected tab.
+  void ShowSelectedView();
+  // Fills the preview from the profile and the registry as they are now.
+  void RefreshPreview();
 
   HWND m_frame = nullptr;
   HWND m_frameOptimizationMode = nullptr;
@@ -35,6 +42,8 @@ class frmWizardMode : public ChildWindow {
   HWND m_lblModeDescrip = nullptr;
   HWND m_cmdOptimize = nullptr;
   ToolTips m_toolTips;
+  HWND m_viewTabs = nullptr;
+  PreviewList m_preview;
 };
 
 }  // namespace quelvar
