@@ -12,7 +12,7 @@ if(NOT WIN32)
 
   # Reads the import table of the 32-bit release (scripts/test runs it after the i686 build).
   add_executable(quelvar_import_check ${PROJECT_SOURCE_DIR}/tests/tools/import_check.cpp
-    ${PROJECT_SOURCE_DIR}/tests/tools/pe_imports.cpp ${PROJECT_SOURCE_DIR}/tests/tools/xp_import_rules.cpp)
+    ${PROJECT_SOURCE_DIR}/tests/tools/pe_imports.cpp ${PROJECT_SOURCE_DIR}/tests/tools/import_allowlist.cpp)
   target_include_directories(quelvar_import_check PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 else()
   include(${PROJECT_SOURCE_DIR}/cmake/wine_tests.cmake)
