@@ -1,9 +1,7 @@
 // Skinning component; see skin.h.
 #include "base/win32/skin.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "base/file_system.h"
 #include "base/win32/window.h"
 
 namespace quelvar {
@@ -115,11 +113,9 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 SkinControl::SkinControl() { Rebuild(BuiltInSkin()); }
 
 bool SkinControl::LoadSkin(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream text;
-  text << file.rdbuf();
-  const SkinParseResult parsed = ParseSkin(text.str());
+  std::string text;
+  if (!Files().ReadWholeFile(path, &text)) return false;
+  const SkinParseResult parsed = ParseSkin(text);
   if (!parsed.objects) return false;
   Rebuild(*parsed.objects);
   return true;

@@ -3,8 +3,8 @@
 
 #include <commctrl.h>
 
-#include <fstream>
-#include <sstream>
+#include "base/file_system.h"
+#include "base/win32/mouse_leave.h"
 
 namespace quelvar {
 
@@ -91,11 +91,9 @@ void Face::MakeFonts() {
 bool Face::LoadMovie(int layer, const std::string& path) {
   if (layer != 0) return false;
   bool loaded = false;
-  std::ifstream file(path, std::ios::binary);
-  if (file) {
-    std::ostringstream text;
-    text << file.rdbuf();
-    FaceParseResult parsed = ParseFaceContent(text.str());
+  std::string text;
+  if (Files().ReadWholeFile(path, &text)) {
+    FaceParseResult parsed = ParseFaceContent(text);
     if (parsed.content) {
       m_content = std::move(*parsed.content);
       loaded = true;
@@ -191,8 +189,7 @@ LRESULT CALLBACK Face::ButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
     if (message == WM_MOUSEMOVE && face->m_hot != index) {
       if (face->m_hot >= 0) ::InvalidateRect(face->ButtonWindow(face->m_hot), nullptr, FALSE);
       face->m_hot = index;
-      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
-      ::TrackMouseEvent(&track);
+      TrackMouseLeave(button);
       ::InvalidateRect(button, nullptr, FALSE);
     } else if (message == WM_MOUSELEAVE && face->m_hot == index) {
       face->m_hot = -1;

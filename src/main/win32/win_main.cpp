@@ -9,6 +9,7 @@
 #include "base/program_folder.h"
 #include "base/shell.h"
 #include "main/win32/frm_main.h"
+#include "base/win32/optional_api.h"
 #include "base/win32/win32_clock.h"
 #include "base/win32/win32_file_system.h"
 #include "base/win32/win32_message_box.h"
@@ -16,8 +17,11 @@
 #include "registry/win32/win32_registry.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  // The original common controls (4.00, Windows 95 and NT 4) have only InitCommonControls,
+  // which registers every class they offer.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  const auto initEx = quelvar::optional_api::InitCommonControlsEx();
+  if (initEx == nullptr || !initEx(&controls)) ::InitCommonControls();
 
   char exePath[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, exePath, MAX_PATH);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "base/win32/mouse_leave.h"
 #include "resource.h"
 
 namespace quelvar {
@@ -36,8 +37,7 @@ LRESULT CALLBACK CloseButtonProc(HWND button, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEMOVE:
       if (!::GetPropA(button, kHotProperty)) {
         ::SetPropA(button, kHotProperty, reinterpret_cast<HANDLE>(1));
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
-        ::_TrackMouseEvent(&track);
+        TrackMouseLeave(button);
         ::InvalidateRect(button, nullptr, FALSE);
       }
       break;
