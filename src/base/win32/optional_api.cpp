@@ -134,12 +134,19 @@ unsigned DllVersion(const char* library, const char* entryName) {
 }  // namespace
 
 unsigned CommonControlsVersion() {
-  static const unsigned version = DllVersion("comctl32.dll", "ComctlDllGetVersion");
+  static const unsigned version = [] {
+    const unsigned reported = DllVersion("comctl32.dll", "ComctlDllGetVersion");
+    if (reported != 0) return reported;
+    return InitCommonControlsEx() != nullptr ? 470u : 400u;
+  }();
   return version;
 }
 
 unsigned ShellVersion() {
-  static const unsigned version = DllVersion("shell32.dll", "ShellDllGetVersion");
+  static const unsigned version = [] {
+    const unsigned reported = DllVersion("shell32.dll", "ShellDllGetVersion");
+    return reported != 0 ? reported : 400u;
+  }();
   return version;
 }
 

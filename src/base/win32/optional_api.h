@@ -65,10 +65,10 @@ struct TokenFunctions {
 // All three, or none (hidden together as "Token").
 const TokenFunctions& Token();
 
-// DllGetVersion of comctl32 (4.71 and later) and shell32 (4.71 and later). The version as
-// major * 100 + minor (471, 580, 600), or 0 where the DLL has no DllGetVersion (4.00 and 4.70
-// on the comctl32 side; the shells of Windows 95 and NT 4 without the desktop update).
-// Hidden as "ComctlDllGetVersion" and "ShellDllGetVersion".
+// The versions of comctl32 and shell32 as major * 100 + minor (471, 580, 600), from their
+// DllGetVersion (4.71 and later). Without it: comctl32 is 4.70 when it exports
+// InitCommonControlsEx, else 4.00; shell32 is 4.00 (Windows 95 and NT 4 without the desktop
+// update). Hidden as "ComctlDllGetVersion" and "ShellDllGetVersion".
 unsigned CommonControlsVersion();
 unsigned ShellVersion();
 

@@ -7,6 +7,8 @@
 #include "base/message_box.h"
 #include "base/os_family.h"
 #include "base/program_folder.h"
+#include "base/system_features.h"
+#include "base/win32/optional_api.h"
 #include "resource.h"
 #include "tuning/win32/m_list_view.h"
 
@@ -16,17 +18,51 @@ namespace {
 
 constexpr const char* kColumnCaptions[3] = {"File Name", "Creating Date", "Creating Time"};
 
-// Names as the list's own sort compares them.
-int CALLBACK CompareNames(LPARAM index1, LPARAM index2, LPARAM list) {
-  char first[64] = {};
-  char second[64] = {};
-  ListView_GetItemText(reinterpret_cast<HWND>(list), static_cast<int>(index1), 0, first,
-                       sizeof(first));
-  ListView_GetItemText(reinterpret_cast<HWND>(list), static_cast<int>(index2), 0, second,
-                       sizeof(second));
-  const int order = ::lstrcmpiA(first, second);
-  const int result = order < 0 ? -1 : (order > 0 ? 1 : 0);
-  return SortOrderFlag == 1 ? -result : result;
+// The sort in progress: the rows and how to order them.
+struct SortContext {
+  const std::vector<frmBackUp::Row>* rows;
+  HWND list;
+  int column;
+  int orderFlag;
+};
+
+int CompareRows(const frmBackUp::Row& first, const frmBackUp::Row& second, int column, int orderFlag) {
+  if (column == 0) {
+    const int order = ::lstrcmpiA(first.name.c_str(), second.name.c_str());
+    const int result = order < 0 ? -1 : (order > 0 ? 1 : 0);
+    return orderFlag == 1 ? -result : result;
+  }
+  return column == 1 ? CompareSortKeys(first.dateKey, second.dateKey, orderFlag)
+                     : CompareSortKeys(first.timeKey, second.timeKey, orderFlag);
+}
+
+const frmBackUp::Row* RowOf(const SortContext& context, LPARAM data) {
+  const auto index = static_cast<std::size_t>(data);
+  return index < context.rows->size() ? &(*context.rows)[index] : nullptr;
+}
+
+int Ordered(const SortContext& context, const frmBackUp::Row* first, const frmBackUp::Row* second) {
+  if (first == nullptr || second == nullptr) return 0;
+  return CompareRows(*first, *second, context.column, context.orderFlag);
+}
+
+// LVM_SORTITEMS: the two items' data, which index the rows.
+int CALLBACK CompareByData(LPARAM data1, LPARAM data2, LPARAM sort) {
+  const auto& context = *reinterpret_cast<const SortContext*>(sort);
+  return Ordered(context, RowOf(context, data1), RowOf(context, data2));
+}
+
+// LVM_SORTITEMSEX (common controls 5.80): the two items' current positions.
+int CALLBACK CompareByIndex(LPARAM index1, LPARAM index2, LPARAM sort) {
+  const auto& context = *reinterpret_cast<const SortContext*>(sort);
+  auto dataAt = [&](LPARAM index) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = static_cast<int>(index);
+    if (!::SendMessageA(context.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return LPARAM{-1};
+    return item.lParam;
+  };
+  return Ordered(context, RowOf(context, dataAt(index1)), RowOf(context, dataAt(index2)));
 }
 
 }  // namespace
@@ -103,26 +139,37 @@ void frmBackUp::intializeList() {
   RefreshUserDateTimeFormat();
   ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(m_list);
-  for (const BackupListEntry& entry : ReadBackupList()) AddBackupEntry(entry);
+  m_rows.clear();
+  const std::vector<BackupListEntry> entries = ReadBackupList();
+  m_rows.reserve(entries.size());
+  ListView_SetItemCount(m_list, static_cast<int>(entries.size()));
+  for (const BackupListEntry& entry : entries) AddBackupEntry(entry);
   ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
   FitColumns();
   ::InvalidateRect(m_list, nullptr, TRUE);
 }
 
 void frmBackUp::AddBackupEntry(const BackupListEntry& entry) {
+  Row row;
+  row.name = entry.fileName;
+  // A file whose first lines are no date and time keeps empty cells.
+  if (entry.date) row.date = FormatUserDate(*entry.date);
+  if (entry.time) row.time = FormatUserTime(*entry.time);
+  row.dateKey = ConvertSortText(row.date, kSortAsDateTime, UserDateTimeFormat());
+  row.timeKey = ConvertSortText(row.time, kSortAsDateTime, UserDateTimeFormat());
+
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = ListView_GetItemCount(m_list);
-  item.pszText = const_cast<char*>(entry.fileName.c_str());
-  item.lParam = m_nextItemData++;
-  const int row = static_cast<int>(
+  item.iItem = static_cast<int>(m_rows.size());
+  item.pszText = const_cast<char*>(row.name.c_str());
+  item.lParam = static_cast<LPARAM>(m_rows.size());
+  const int position = static_cast<int>(
       ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  if (row < 0) return;
-  // A file whose first lines are no date and time keeps empty cells.
-  const std::string date = entry.date ? FormatUserDate(*entry.date) : std::string();
-  const std::string time = entry.time ? FormatUserTime(*entry.time) : std::string();
-  ListView_SetItemText(m_list, row, 1, const_cast<char*>(date.c_str()));
-  ListView_SetItemText(m_list, row, 2, const_cast<char*>(time.c_str()));
+  if (position < 0) return;
+  // The date and time cells ask for their text when shown (LVN_GETDISPINFO).
+  ListView_SetItemText(m_list, position, 1, LPSTR_TEXTCALLBACKA);
+  ListView_SetItemText(m_list, position, 2, LPSTR_TEXTCALLBACKA);
+  m_rows.push_back(std::move(row));
 }
 
 void frmBackUp::OnCommand(int id, int code, HWND) {
@@ -147,6 +194,16 @@ LRESULT frmBackUp::OnNotify(const NMHDR& header) {
       if ((change.uChanged & LVIF_STATE) &&
           ((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
         UpdateButtons();
+      }
+      return 0;
+    }
+    case LVN_GETDISPINFOA: {
+      auto& info = const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header));
+      const auto index = static_cast<std::size_t>(info.item.lParam);
+      if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0 &&
+          index < m_rows.size() && (info.item.iSubItem == 1 || info.item.iSubItem == 2)) {
+        const std::string& text = info.item.iSubItem == 1 ? m_rows[index].date : m_rows[index].time;
+        ::lstrcpynA(info.item.pszText, text.c_str(), info.item.cchTextMax);
       }
       return 0;
     }
@@ -213,14 +270,12 @@ void frmBackUp::lstBackUpList_ColumnClick(int columnIndex) {
   if (name == "File Name") {
     // The list's own sort: it stays on, so rows added later keep their place.
     SetListSortStyle(SortOrderFlag == 0 ? LVS_SORTASCENDING : LVS_SORTDESCENDING);
-    ::SendMessageA(m_list, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(m_list),
-                   reinterpret_cast<LPARAM>(&CompareNames));
+    SortRows(0);
   } else if (name == "Creating Date" || name == "Creating Time") {
     SetListSortStyle(0);
     SortColumn = name == "Creating Date" ? 2 : 3;
     SortDataType = kSortAsDateTime;
-    ::SendMessageA(m_list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(m_list),
-                   reinterpret_cast<LPARAM>(&CompareListItems));
+    SortRows(SortColumn - 1);
   } else {
     MessageBoxes().Show("Error no such header named " + name, kAppTitle, kMbOk);
     return;
@@ -228,6 +283,16 @@ void frmBackUp::lstBackUpList_ColumnClick(int columnIndex) {
   const int selected = SelectedRow();
   if (selected >= 0) ListView_EnsureVisible(m_list, selected, FALSE);
   UpdateButtons();
+}
+
+void frmBackUp::SortRows(int column) {
+  SortContext context{&m_rows, m_list, column, SortOrderFlag};
+  // The name sort asks by position where the common controls can (5.80); every other sort,
+  // and every sort on older controls, by the item's own data.
+  const bool byIndex =
+      column == 0 && CommonControlsFeaturesFor(optional_api::CommonControlsVersion()).sortItemsByIndex;
+  ::SendMessageA(m_list, byIndex ? LVM_SORTITEMSEX : LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+                 reinterpret_cast<LPARAM>(byIndex ? &CompareByIndex : &CompareByData));
 }
 
 void frmBackUp::cmdDelete_Click() {
