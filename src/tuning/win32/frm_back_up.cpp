@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "base/file_system.h"
 #include "base/message_box.h"
 #include "base/os_family.h"
@@ -140,10 +142,24 @@ void frmBackUp::intializeList() {
   ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(m_list);
   m_rows.clear();
-  const std::vector<BackupListEntry> entries = ReadBackupList();
+  std::vector<BackupListEntry> entries = ReadBackupList();
   m_rows.reserve(entries.size());
   ListView_SetItemCount(m_list, static_cast<int>(entries.size()));
+  // While the list keeps itself sorted by name, the rows go in already in that order, with the
+  // list's own sort off: it would otherwise compare texts for every row inserted.
+  const DWORD sortStyle = static_cast<DWORD>(::GetWindowLongPtrA(m_list, GWL_STYLE)) &
+                          (LVS_SORTASCENDING | LVS_SORTDESCENDING);
+  if (sortStyle != 0) {
+    SetListSortStyle(0);
+    const bool descending = (sortStyle & LVS_SORTDESCENDING) != 0;
+    std::stable_sort(entries.begin(), entries.end(),
+                     [descending](const BackupListEntry& a, const BackupListEntry& b) {
+                       const int order = ::lstrcmpiA(a.fileName.c_str(), b.fileName.c_str());
+                       return descending ? order > 0 : order < 0;
+                     });
+  }
   for (const BackupListEntry& entry : entries) AddBackupEntry(entry);
+  if (sortStyle != 0) SetListSortStyle(sortStyle);
   ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
   FitColumns();
   ::InvalidateRect(m_list, nullptr, TRUE);
