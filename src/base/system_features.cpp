@@ -7,8 +7,6 @@ CommonControlsFeatures CommonControlsFeaturesFor(unsigned version) {
   CommonControlsFeatures features;
   features.initCommonControlsEx = version >= 470;
   features.extendedListStyles = version >= 470;
-  features.multilineToolTips = version >= 470;
-  features.sortItemsByIndex = version >= 580;
   return features;
 }
 

@@ -9,8 +9,6 @@ namespace quelvar {
 struct CommonControlsFeatures {
   bool initCommonControlsEx = false;  // 4.70: per-class registration
   bool extendedListStyles = false;    // 4.70: full-row selection in report lists
-  bool multilineToolTips = false;     // 4.70: TTM_SETMAXTIPWIDTH
-  bool sortItemsByIndex = false;      // 5.80: LVM_SORTITEMSEX
 };
 CommonControlsFeatures CommonControlsFeaturesFor(unsigned version);
 

@@ -10,18 +10,16 @@ namespace {
 TEST(SystemFeatures, CommonControlsThresholds) {
   struct Case {
     unsigned version;
-    bool initEx, sortByIndex;
+    bool initEx;
   };
   // 400: Windows 95 and NT 4 as shipped; 470: Internet Explorer 3; 471/472: IE 4 and Windows 98;
-  // 580: IE 5 and Windows 2000/ME; 600: XP's visual styles.
-  for (const Case& c : {Case{0, false, false}, Case{400, false, false}, Case{470, true, false},
-                        Case{471, true, false}, Case{472, true, false}, Case{579, true, false},
-                        Case{580, true, true}, Case{581, true, true}, Case{600, true, true}}) {
+  // 580: IE 5, Windows 2000 and ME; 600: XP's visual styles.
+  for (const Case& c : {Case{0, false}, Case{400, false}, Case{469, false}, Case{470, true},
+                        Case{471, true}, Case{580, true}, Case{600, true}}) {
     SCOPED_TRACE(c.version);
     const CommonControlsFeatures features = CommonControlsFeaturesFor(c.version);
     EXPECT_EQ(features.initCommonControlsEx, c.initEx);
     EXPECT_EQ(features.extendedListStyles, c.initEx);
-    EXPECT_EQ(features.sortItemsByIndex, c.sortByIndex);
   }
 }
 

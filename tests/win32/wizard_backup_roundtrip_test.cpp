@@ -304,16 +304,12 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
     return -1;
   };
   // A click reaches the list as real mouse input; each check waits until the list shows the
-  // order it expects, so a slow machine only makes the test slower.
+  // order it expects, so a slow machine only makes the test slower. Every click must change the
+  // order (the list starts in name order, so names come last): a check then passes only once
+  // its click has been handled, and the next click never lands while one is still pending.
   const std::vector<std::string> ascending = {"001.BCK", "002.BCK", "003.BCK",
                                               "004.BCK", "005.BCK", "006.BCK"};
   const std::vector<std::string> descending(ascending.rbegin(), ascending.rend());
-  ClickHeader(list, process, 0);
-  EXPECT_TRUE(WaitUntil([&] { return Column(list, process, 0) == ascending; }))
-      << "names ascending";
-  ClickHeader(list, process, 0);
-  EXPECT_TRUE(WaitUntil([&] { return Column(list, process, 0) == descending; }))
-      << "names descending";
   ClickHeader(list, process, 1);
   EXPECT_TRUE(WaitUntil([&] {
     return position("005.BCK") == 0 && position("004.BCK") == 1 && position("003.BCK") == 2;
@@ -329,6 +325,12 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   ClickHeader(list, process, 2);
   EXPECT_TRUE(WaitUntil([&] { return position("003.BCK") == 0 && position("005.BCK") == 5; }))
       << "times descending";
+  ClickHeader(list, process, 0);
+  EXPECT_TRUE(WaitUntil([&] { return Column(list, process, 0) == ascending; }))
+      << "names ascending: " << ::testing::PrintToString(Column(list, process, 0));
+  ClickHeader(list, process, 0);
+  EXPECT_TRUE(WaitUntil([&] { return Column(list, process, 0) == descending; }))
+      << "names descending: " << ::testing::PrintToString(Column(list, process, 0));
 
   // Another Windows version: the message, and nothing written.
   SetValue(HKEY_LOCAL_MACHINE, line.tcpKey, "DefaultTTL", line.nineFive, 55);

@@ -17,7 +17,8 @@ bool CursorInside(HWND window) {
 
 void CALLBACK LeaveTimerProc(HWND window, UINT, UINT_PTR id, DWORD) {
   if (!::IsWindow(window) || CursorInside(window)) return;
-  ::KillTimer(window, id);
+  // A WM_TIMER already queued outlives KillTimer: only the call that stops the timer reports.
+  if (!::KillTimer(window, id)) return;
   ::SendMessageA(window, WM_MOUSELEAVE, 0, 0);
 }
 

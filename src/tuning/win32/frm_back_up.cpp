@@ -23,7 +23,6 @@ constexpr const char* kColumnCaptions[3] = {"File Name", "Creating Date", "Creat
 // The sort in progress: the rows and how to order them.
 struct SortContext {
   const std::vector<frmBackUp::Row>* rows;
-  HWND list;
   int column;
   int orderFlag;
 };
@@ -48,23 +47,13 @@ int Ordered(const SortContext& context, const frmBackUp::Row* first, const frmBa
   return CompareRows(*first, *second, context.column, context.orderFlag);
 }
 
-// LVM_SORTITEMS: the two items' data, which index the rows.
+// LVM_SORTITEMS: the two items' data, which index the rows. Every column on every version of
+// the common controls sorts this way. Sorting by position (LVM_SORTITEMSEX, 5.80) is not used:
+// the list moves its items while it sorts, so a position read back during the sort can name
+// another row (Wine's list then leaves a partly sorted order).
 int CALLBACK CompareByData(LPARAM data1, LPARAM data2, LPARAM sort) {
   const auto& context = *reinterpret_cast<const SortContext*>(sort);
   return Ordered(context, RowOf(context, data1), RowOf(context, data2));
-}
-
-// LVM_SORTITEMSEX (common controls 5.80): the two items' current positions.
-int CALLBACK CompareByIndex(LPARAM index1, LPARAM index2, LPARAM sort) {
-  const auto& context = *reinterpret_cast<const SortContext*>(sort);
-  auto dataAt = [&](LPARAM index) {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = static_cast<int>(index);
-    if (!::SendMessageA(context.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return LPARAM{-1};
-    return item.lParam;
-  };
-  return Ordered(context, RowOf(context, dataAt(index1)), RowOf(context, dataAt(index2)));
 }
 
 }  // namespace
@@ -76,7 +65,10 @@ void frmBackUp::CreateControls() {
                       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP |
                           WS_CLIPSIBLINGS,
                       0, 0, 10, 10, IDC_BACKUP_LIST, WS_EX_CLIENTEDGE);
-  ListView_SetExtendedListViewStyle(m_list, LVS_EX_FULLROWSELECT);
+  // Full-row selection needs common controls 4.70; the original ones select the name only.
+  if (CommonControlsFeaturesFor(optional_api::CommonControlsVersion()).extendedListStyles) {
+    ListView_SetExtendedListViewStyle(m_list, LVS_EX_FULLROWSELECT);
+  }
   for (int i = 0; i < 3; ++i) {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -302,13 +294,9 @@ void frmBackUp::lstBackUpList_ColumnClick(int columnIndex) {
 }
 
 void frmBackUp::SortRows(int column) {
-  SortContext context{&m_rows, m_list, column, SortOrderFlag};
-  // The name sort asks by position where the common controls can (5.80); every other sort,
-  // and every sort on older controls, by the item's own data.
-  const bool byIndex =
-      column == 0 && CommonControlsFeaturesFor(optional_api::CommonControlsVersion()).sortItemsByIndex;
-  ::SendMessageA(m_list, byIndex ? LVM_SORTITEMSEX : LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
-                 reinterpret_cast<LPARAM>(byIndex ? &CompareByIndex : &CompareByData));
+  SortContext context{&m_rows, column, SortOrderFlag};
+  ::SendMessageA(m_list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+                 reinterpret_cast<LPARAM>(&CompareByData));
 }
 
 void frmBackUp::cmdDelete_Click() {
