@@ -83,8 +83,8 @@ constexpr std::string_view kShell32[] = {"ShellExecuteA", "Shell_NotifyIconA"};
 // comctl32 4.00: the image lists, the up-down control and the class registration of 95/NT 4.
 constexpr std::string_view kComctl32[] = {
     "CreateUpDownControl", "ImageList_Add", "ImageList_AddMasked", "ImageList_Create",
-    "ImageList_Destroy", "ImageList_Draw", "ImageList_GetIcon", "ImageList_GetIconSize",
-    "ImageList_GetImageCount", "ImageList_Remove", "ImageList_ReplaceIcon",
+    "ImageList_Destroy", "ImageList_Draw", "ImageList_DrawEx", "ImageList_GetIcon",
+    "ImageList_GetIconSize", "ImageList_GetImageCount", "ImageList_GetImageInfo", "ImageList_Remove", "ImageList_ReplaceIcon",
     "ImageList_SetBkColor", "ImageList_SetIconSize", "InitCommonControls",
 };
 
