@@ -102,12 +102,19 @@ void CheckHover(HWND main, HWND face) {
   MoveMouseTo(away.x, away.y);
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(x, y) == kNav; }, Milliseconds{5000}))
       << "at rest the button is " << std::hex << ScreenPixel(x, y);
-  MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(x, y) == kNavHot; }, Milliseconds{5000}))
-      << "no hover look";
+  // The pointer moves about inside the button until it lights up: under Wine the first move
+  // onto a window that has just appeared is sometimes not delivered.
+  int step = 0;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        MoveMouseTo((rect.left + rect.right) / 2 + (step++ % 2), (rect.top + rect.bottom) / 2);
+        return ScreenPixel(x, y) == kNavHot;
+      },
+      Milliseconds{5000}))
+      << "no hover look: " << std::hex << ScreenPixel(x, y);
   MoveMouseTo(away.x, away.y);
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(x, y) == kNav; }, Milliseconds{5000}))
-      << "the hover look stayed after the mouse left";
+      << "the hover look stayed after the mouse left: " << std::hex << ScreenPixel(x, y);
 }
 
 void CheckSorts(HWND main, const Process& quelvar) {
@@ -124,8 +131,8 @@ void CheckSorts(HWND main, const Process& quelvar) {
   for (const Step& step : {Step{1, {"B.BCK", "A.BCK", "C.BCK"}}, Step{1, {"C.BCK", "A.BCK", "B.BCK"}},
                            Step{2, {"B.BCK", "C.BCK", "A.BCK"}}, Step{2, {"A.BCK", "C.BCK", "B.BCK"}},
                            Step{0, {"A.BCK", "B.BCK", "C.BCK"}}, Step{0, {"C.BCK", "B.BCK", "A.BCK"}}}) {
-    ClickListViewHeader(list, quelvar.Handle(), step.column);
-    EXPECT_TRUE(WaitUntil([&] { return ListViewColumn(list, quelvar.Handle(), 0) == step.order; }))
+    EXPECT_TRUE(SortListViewBy(list, quelvar.Handle(), step.column,
+                               [&] { return ListViewColumn(list, quelvar.Handle(), 0) == step.order; }))
         << "column " << step.column << " should give " << step.order[0] << " first";
   }
   EXPECT_EQ(ListViewColumn(list, quelvar.Handle(), 1).size(), 3u);

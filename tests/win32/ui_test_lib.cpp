@@ -567,12 +567,26 @@ void ClickListViewHeader(HWND list, HANDLE process, int column) {
   ::ClientToScreen(header, &point);
   ::SetForegroundWindow(::GetAncestor(list, GA_ROOT));
   WaitUntil([] { return false; }, Milliseconds{::GetDoubleClickTime() + 100});
-  MoveMouseTo(point.x, point.y);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, input, sizeof(INPUT));
+  // Each event carries the position itself, so the press never lands where the pointer was.
+  INPUT input[3] = {};
+  const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    input[i].type = INPUT_MOUSE;
+    input[i].mi.dx = static_cast<LONG>((point.x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
+    input[i].mi.dy = static_cast<LONG>((point.y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
+    input[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  ::SendInput(3, input, sizeof(INPUT));
+}
+
+bool SortListViewBy(HWND list, HANDLE process, int column, const std::function<bool()>& sorted) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::vector<std::string> before = ListViewColumn(list, process, 0);
+    ClickListViewHeader(list, process, column);
+    if (WaitUntil(sorted, Milliseconds{5000})) return true;
+    if (ListViewColumn(list, process, 0) != before) return false;
+  }
+  return false;
 }
 
 COLORREF ScreenPixel(int x, int y) {

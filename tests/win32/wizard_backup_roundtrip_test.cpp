@@ -112,12 +112,17 @@ void ClickHeader(HWND list, HANDLE process, int column) {
   ::SetForegroundWindow(::GetAncestor(list, GA_ROOT));
   // Two clicks on one header within the double-click time would read as a double click.
   WaitUntil([] { return false; }, Milliseconds{::GetDoubleClickTime() + 100});
-  ::SetCursorPos(point.x, point.y);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, input, sizeof(INPUT));
+  // Each event carries the position itself: a press sent after a separate pointer move could
+  // be taken where the pointer was before (on another header, or off the list).
+  INPUT input[3] = {};
+  const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    input[i].type = INPUT_MOUSE;
+    input[i].mi.dx = static_cast<LONG>((point.x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
+    input[i].mi.dy = static_cast<LONG>((point.y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
+    input[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  ::SendInput(3, input, sizeof(INPUT));
   WaitUntil([] { return false; }, Milliseconds{400});
 }
 
