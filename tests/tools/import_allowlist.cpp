@@ -29,7 +29,7 @@ constexpr std::string_view kKernel32[] = {
     "EnterCriticalSection", "ExitProcess", "FindClose", "FindFirstFileA", "FindNextFileA",
     "FlushFileBuffers", "FormatMessageA", "FreeLibrary", "GetCurrentProcess",
     "GetCurrentThreadId", "GetDateFormatA", "GetEnvironmentVariableA", "GetFileAttributesA",
-    "GetFileSize", "GetLastError", "GetLocalTime", "GetLocaleInfoA", "GetModuleFileNameA",
+    "GetLastError", "GetLocalTime", "GetLocaleInfoA", "GetModuleFileNameA",
     "GetModuleHandleA", "GetModuleHandleW", "GetProcAddress", "GetStartupInfoA",
     "GetTempFileNameA", "GetTickCount", "GetTimeFormatA", "GetVersionExA", "GlobalAddAtomA",
     "GlobalDeleteAtom", "GlobalGetAtomNameA", "GlobalMemoryStatus", "InitializeCriticalSection",
@@ -48,14 +48,14 @@ constexpr std::string_view kUser32[] = {
     "DispatchMessageA", "DrawEdge", "DrawIconEx", "DrawTextA", "EnableWindow", "EndPaint",
     "EnumChildWindows", "ExitWindowsEx", "FillRect", "GetActiveWindow", "GetClassInfoExA",
     "GetClassNameA", "GetClientRect", "GetCursorPos", "GetDC", "GetDlgCtrlID",
-    "GetDoubleClickTime", "GetFocus", "GetIconInfo", "GetMessageA", "GetParent", "GetPropA",
+    "GetFocus", "GetIconInfo", "GetMessageA", "GetParent", "GetPropA",
     "GetSysColor", "GetSysColorBrush", "GetSystemMetrics", "GetWindow", "GetWindowLongA",
     "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "InflateRect", "InvalidateRect",
     "IsChild", "IsDialogMessageA", "IsIconic", "IsWindow", "IsWindowEnabled", "IsWindowVisible",
     "KillTimer", "LoadCursorA", "LoadIconA", "LoadImageA", "MapWindowPoints", "MessageBoxA",
     "MoveWindow", "MsgWaitForMultipleObjects", "PeekMessageA", "PostMessageA", "PostQuitMessage",
     "PtInRect", "RedrawWindow", "RegisterClassExA", "RegisterWindowMessageA", "ReleaseCapture",
-    "ReleaseDC", "RemovePropA", "ScreenToClient", "SendMessageA", "SetFocus",
+    "ReleaseDC", "RemovePropA", "SendMessageA", "SetFocus",
     "SetForegroundWindow", "SetParent", "SetPropA", "SetTimer", "SetWindowLongA", "SetWindowPos",
     "SetWindowRgn", "SetWindowTextA", "ShowWindow", "SystemParametersInfoA", "TabbedTextOutA",
     "TrackPopupMenu", "TranslateMessage", "UpdateWindow", "WindowFromPoint",
@@ -74,7 +74,7 @@ constexpr std::string_view kGdi32[] = {
 
 constexpr std::string_view kAdvapi32[] = {
     "RegCloseKey", "RegCreateKeyExA", "RegDeleteKeyA", "RegDeleteValueA", "RegEnumKeyA",
-    "RegEnumKeyExA", "RegEnumValueA", "RegOpenKeyA", "RegOpenKeyExA", "RegQueryValueExA",
+    "RegEnumKeyExA", "RegOpenKeyA", "RegOpenKeyExA", "RegQueryValueExA",
     "RegSetValueExA",
 };
 
@@ -96,16 +96,14 @@ constexpr std::string_view kWsock32[] = {
 };
 
 // msvcrt.dll version 6: the start-up code of the MinGW runtime and the C library functions the
-// C++ library reaches.
+// C++ library reaches. The C++ file streams are not used: they bring _fstat64 (XP's runtime).
 constexpr std::string_view kMsvcrt[] = {
     "__getmainargs", "__initenv", "__mb_cur_max", "__p__acmdln", "__p__commode", "__p__fmode",
-    "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_close", "_errno", "_fdopen",
-    "_fileno", "_initterm", "_iob", "_lseeki64", "_onexit", "_read", "_write", "abort", "atoi",
-    "calloc", "exit", "fclose", "fflush", "fopen", "fprintf", "fputc", "fputs", "free", "fwrite",
-    "isalpha", "iswctype", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove",
-    "memset", "realloc", "setlocale", "setvbuf", "signal", "strchr", "strcmp", "strcoll",
-    "strerror", "strftime", "strlen", "strncmp", "strxfrm", "tolower", "towlower", "towupper",
-    "vfprintf", "wcscoll", "wcsftime", "wcslen", "wcsxfrm",
+    "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_close", "_errno", "_initterm",
+    "_iob", "_onexit", "_read", "abort", "atoi", "calloc", "exit", "fprintf", "fputc", "fputs",
+    "free", "fwrite", "isalpha", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove",
+    "memset", "realloc", "setlocale", "signal", "strchr", "strcmp", "strerror", "strlen",
+    "strncmp", "tolower", "vfprintf", "wcslen",
 };
 
 struct DllList {
