@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
       if (entry.function.empty()) {
         std::printf("  %s: a DLL not on the list\n", entry.dll.c_str());
       } else {
-        std::printf("  %s!%s is not on the list of functions Windows 95 and NT 4.0 export\n",
+        std::printf("  %s!%s is not on the allow-list (tests/tools/import_allowlist.cpp)\n",
                     entry.dll.c_str(), entry.function.c_str());
       }
     }
