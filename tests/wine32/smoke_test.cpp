@@ -1,7 +1,7 @@
 // The smoke suite of the real 32-bit release, run by scripts/wine32 smoke in the 32-bit Wine
 // session: this 64-bit driver starts the i686 Quelvar.exe (QUELVAR_SMOKE_EXE) at each Windows
-// version and runs the checks of kChecks in order on one running program, then closes it with
-// WM_CLOSE. A 32-bit probe (QUELVAR_LAYOUT_PROBE) checks the record sizes the 32-bit layout fixes.
+// version (and once at win95 with every run-time entry hidden, as Windows 95 ships) and runs the
+// checks of kChecks in order on one running program, then closes it with WM_CLOSE. A 32-bit probe (QUELVAR_LAYOUT_PROBE) checks the record sizes the 32-bit layout fixes.
 //
 // To add a check: write a function taking the Session (the running program, its main window and
 // face, the Windows version) and add a line to kChecks. Checks run in that order; a check that
@@ -33,11 +33,18 @@ std::string FromEnvironment(const char* name) {
 std::string SmokeExe() { return FromEnvironment("QUELVAR_SMOKE_EXE"); }
 
 struct Version {
-  const char* wine;   // the version Wine reports
-  bool nineFive;      // the 95 line stores numbers as text under VxD\MSTCP
+  const char* name;
+  const char* wine;    // the version Wine reports
+  bool nineFive;       // the 95 line stores numbers as text under VxD\MSTCP
+  const char* hidden;  // QUELVAR_HIDE_API: functions the system is to lack
 };
 
-void PrintTo(const Version& v, std::ostream* out) { *out << v.wine; }
+void PrintTo(const Version& v, std::ostream* out) { *out << v.name; }
+
+// Windows 95 as shipped: none of the functions the program looks up at run time.
+constexpr const char* kNothingNewer =
+    "TrackMouseEvent,_TrackMouseEvent,InitCommonControlsEx,GlobalMemoryStatusEx,MoveFileExA,"
+    "NtQuerySystemInformation,Icmp,Token,ComctlDllGetVersion,ShellDllGetVersion";
 
 struct Session {
   const Version& version;
@@ -155,6 +162,7 @@ TEST_P(Smoke32, StartsPassesEveryCheckAndClosesWithZero) {
   ASSERT_TRUE(wineVersion.Ok());
   ::CreateDirectoryA(BackupFolder().c_str(), nullptr);
   EmptyBackups();
+  ::SetEnvironmentVariableA("QUELVAR_HIDE_API", version.hidden);
 
   const auto started = std::chrono::steady_clock::now();
   Process quelvar = Process::Start(exe);
@@ -162,7 +170,7 @@ TEST_P(Smoke32, StartsPassesEveryCheckAndClosesWithZero) {
   Session session{version, quelvar};
   session.main = WaitForWindow("Quelvar", Milliseconds{60000}, quelvar.Id());
   if (session.main) session.face = FindChildById(session.main, IDC_FACE);
-  std::printf("[ smoke    ] %s: main window after %.1f s\n", version.wine,
+  std::printf("[ smoke    ] %s: main window after %.1f s\n", version.name,
               std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
 
   for (const Check& check : kChecks) {
@@ -171,20 +179,24 @@ TEST_P(Smoke32, StartsPassesEveryCheckAndClosesWithZero) {
     if (HasFatalFailure()) break;
   }
   WaitUntil([] { return false; }, Milliseconds{1000});  // the emulated program paints slowly
-  SaveScreenshot(ScreenshotPath(std::string("smoke32-") + version.wine));
+  SaveScreenshot(ScreenshotPath(std::string("smoke32-") + version.name));
 
   ASSERT_NE(session.main, nullptr);
   ASSERT_TRUE(::PostMessageA(session.main, WM_CLOSE, 0, 0));
   ASSERT_TRUE(quelvar.WaitForExit(Milliseconds{30000})) << "WM_CLOSE did not end the program";
   EXPECT_EQ(quelvar.ExitCode(), 0u);
   EmptyBackups();
+  ::SetEnvironmentVariableA("QUELVAR_HIDE_API", nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, Smoke32,
-                         ::testing::Values(Version{"win95", true}, Version{"win98", true},
-                                           Version{"nt40", false}, Version{"winxp", false}),
+                         ::testing::Values(Version{"win95", "win95", true, ""},
+                                           Version{"win95_as_shipped", "win95", true, kNothingNewer},
+                                           Version{"win98", "win98", true, ""},
+                                           Version{"nt40", "nt40", false, ""},
+                                           Version{"winxp", "winxp", false, ""}),
                          [](const ::testing::TestParamInfo<Version>& info) {
-                           return std::string(info.param.wine);
+                           return std::string(info.param.name);
                          });
 
 // The 32-bit probe prints each record's size and "layout ok" when all are right.
