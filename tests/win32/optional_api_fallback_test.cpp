@@ -39,7 +39,7 @@ struct Fallback {
   bool noticeBox;       // the still-running notice is the box (else a balloon)
 };
 
-void PrintTo(const Fallback& c, std::ostream* out) { *out << c.name << " at " << c.version; }
+void PrintTo(const Fallback& c, std::ostream* out) { *out << c.hidden << " hidden at " << c.version; }
 
 class ScopedHiddenApi {
  public:
@@ -178,7 +178,7 @@ TEST_P(OptionalApiFallback, StartsHoversShowsTheTrayIconAndDegradesAsDesigned) {
     EXPECT_EQ(boxShown, c.noticeBox) << (c.noticeBox ? "no notice box" : "a notice box beside the balloon");
     if (boxShown) {
       EXPECT_EQ(GetText(FindChildById(notice, IDC_MSGBOX_PROMPT)), "The Program Still Running Here");
-      SaveScreenshot(ScreenshotPath(std::string("fallback-notice-") + c.name));
+      SaveScreenshot(ScreenshotPath(std::string("fallback-notice-") + c.name + "-" + c.version));
     }
   }
   ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
@@ -187,22 +187,27 @@ TEST_P(OptionalApiFallback, StartsHoversShowsTheTrayIconAndDegradesAsDesigned) {
 
 std::vector<Fallback> Cases() {
   std::vector<Fallback> cases = {
-      {"win95_all", "win95", kEveryEntry, true, true},
-      {"nt40_all", "nt40", kEveryEntry, true, true},
-      {"nt40_old_shell", "nt40", "ShellDllGetVersion", true, true},
-      {"nt40_none", "nt40", "", true, false},
+      {"all", "win95", kEveryEntry, true, true},
+      {"all", "nt40", kEveryEntry, true, true},
+      {"old_shell", "nt40", "ShellDllGetVersion", true, true},
+      {"none", "nt40", "", true, false},
   };
-  // Each entry alone at win95.
+  // Each entry alone, at both versions.
   static const char* const kEntries[] = {"TrackMouseEvent", "_TrackMouseEvent", "InitCommonControlsEx",
                                          "GlobalMemoryStatusEx", "MoveFileExA", "NtQuerySystemInformation",
                                          "Icmp", "Token", "ComctlDllGetVersion", "ShellDllGetVersion"};
-  for (const char* entry : kEntries) cases.push_back({entry, "win95", entry, false, true});
+  for (const char* version : {"win95", "nt40"}) {
+    for (const char* entry : kEntries) {
+      const bool oldShell = std::string(entry) == "ShellDllGetVersion";
+      cases.push_back({entry, version, entry, false, oldShell || std::string(version) == "win95"});
+    }
+  }
   return cases;
 }
 
 INSTANTIATE_TEST_SUITE_P(HiddenEntries, OptionalApiFallback, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<Fallback>& info) {
-                           std::string name = info.param.name;
+                           std::string name = std::string(info.param.name) + "_" + info.param.version;
                            if (name[0] == '_') name = "comctl" + name;
                            return name;
                          });

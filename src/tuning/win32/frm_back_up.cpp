@@ -206,7 +206,8 @@ LRESULT frmBackUp::OnNotify(const NMHDR& header) {
       return 0;
     }
     case LVN_GETDISPINFOA: {
-      auto& info = const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header));
+      // The text goes into the list's own buffer.
+      const auto& info = reinterpret_cast<const NMLVDISPINFOA&>(header);
       const auto index = static_cast<std::size_t>(info.item.lParam);
       if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0 &&
           index < m_rows.size() && (info.item.iSubItem == 1 || info.item.iSubItem == 2)) {
