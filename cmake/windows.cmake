@@ -84,3 +84,12 @@ if(QUELVAR_CHMCMD)
 else()
   message(STATUS "chmcmd not found: QLVHelp.chm is not built")
 endif()
+
+# The 32-bit build's layout probe, run by the 32-bit smoke suite (scripts/wine32 smoke).
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_executable(quelvar_layout_probe ${PROJECT_SOURCE_DIR}/tests/wine32/layout_probe.cpp)
+  target_link_libraries(quelvar_layout_probe PRIVATE quelvar_win32)
+  if(NOT MSVC)
+    target_link_options(quelvar_layout_probe PRIVATE -static)
+  endif()
+endif()

@@ -40,3 +40,13 @@ add_dependencies(quelvar_wine_tests Quelvar ${QUELVAR_PROBE_TARGETS})
 # UI tests start Quelvar.exe and must run one at a time; registry tests use their own keys.
 gtest_discover_tests(quelvar_wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
+
+# The driver of the 32-bit release's smoke suite: run by scripts/wine32 smoke in the 32-bit Wine
+# session, never by CTest (it needs that session and the i686 build).
+add_executable(quelvar_wine32_smoke ${PROJECT_SOURCE_DIR}/tests/wine32/smoke_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/win32/ui_test_lib.cpp)
+target_include_directories(quelvar_wine32_smoke PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/res)
+target_link_libraries(quelvar_wine32_smoke PRIVATE shlwapi gtest gtest_main)
+target_link_options(quelvar_wine32_smoke PRIVATE -static)
+target_compile_definitions(quelvar_wine32_smoke PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX
+  _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 QUELVAR_BUILD_DIR="${CMAKE_BINARY_DIR}")

@@ -1,9 +1,11 @@
-// quelvar_import_check <exe>...: lists each executable's imports and fails when one of them
-// is a function Windows XP lacks (the 32-bit release must start on Windows 95 to XP).
+// quelvar_import_check <exe>...: checks that a 32-bit release can load on Windows 95 and NT 4.0.
+// Every imported function must be on the allow-list (tools/import_allowlist.cpp) and the
+// subsystem version must be 4.0 or lower. Prints the header fields and the section table too,
+// so that a change of linker or runtime shows in the log.
 #include <cstdio>
 
+#include "tools/import_allowlist.h"
 #include "tools/pe_imports.h"
-#include "tools/xp_import_rules.h"
 
 int main(int argc, char** argv) {
   using namespace quelvar::tools;
@@ -19,16 +21,34 @@ int main(int argc, char** argv) {
       ++failures;
       continue;
     }
-    std::size_t functions = 0;
-    for (const ImportedDll& dll : result.imports->dlls) functions += dll.functions.size();
-    const std::vector<TooNewImport> tooNew = FindImportsXpLacks(*result.imports);
-    for (const TooNewImport& entry : tooNew) {
-      std::printf("  %s!%s needs Windows %s\n", entry.dll.c_str(), entry.function.c_str(), entry.firstWindows.c_str());
+    const PeImports& image = *result.imports;
+    std::printf("%s: %s, subsystem %u version %u.%u, operating system version %u.%u\n", argv[i],
+                image.is64Bit ? "PE32+" : "PE32", image.subsystem, image.subsystemVersionMajor,
+                image.subsystemVersionMinor, image.osVersionMajor, image.osVersionMinor);
+    std::printf("  sections:");
+    for (const PeSection& section : image.sections) {
+      std::printf(" %s(%#x)", section.name.c_str(), section.virtualSize);
     }
-    std::printf("%s %s: %zu functions from %zu DLLs (%s), %zu newer than Windows XP (of %zu checked)\n",
-                tooNew.empty() ? "passed" : "FAILED", argv[i], functions, result.imports->dlls.size(),
-                result.imports->is64Bit ? "PE32+" : "PE32", tooNew.size(), XpRuleCount());
-    if (!tooNew.empty()) ++failures;
+    std::printf("\n");
+
+    std::size_t functions = 0;
+    for (const ImportedDll& dll : image.dlls) functions += dll.functions.size();
+    const std::vector<std::string> header = FindHeaderProblems(image);
+    for (const std::string& problem : header) std::printf("  header: %s\n", problem.c_str());
+    const std::vector<ImportProblem> imports = FindImportsNotAllowed(image);
+    for (const ImportProblem& entry : imports) {
+      if (entry.function.empty()) {
+        std::printf("  %s: a DLL not on the list\n", entry.dll.c_str());
+      } else {
+        std::printf("  %s!%s is not on the allow-list (tests/tools/import_allowlist.cpp)\n",
+                    entry.dll.c_str(), entry.function.c_str());
+      }
+    }
+    const bool ok = header.empty() && imports.empty();
+    std::printf("%s %s: %zu functions from %zu DLLs, %zu not allowed (list of %zu), %zu header problems\n",
+                ok ? "passed" : "FAILED", argv[i], functions, image.dlls.size(), imports.size(),
+                AllowedImportCount(), header.size());
+    if (!ok) ++failures;
   }
   return failures == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "tools/pe_imports.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -76,6 +77,13 @@ PeImportsResult ReadPeImports(const std::vector<std::uint8_t>& image) {
   } else if (magic != 0x10B) {
     return Fail("unknown optional header magic");
   }
+  if (optionalSize >= 70) {
+    result.osVersionMajor = static_cast<std::uint16_t>(in.Le(optional + 40, 2));
+    result.osVersionMinor = static_cast<std::uint16_t>(in.Le(optional + 42, 2));
+    result.subsystemVersionMajor = static_cast<std::uint16_t>(in.Le(optional + 48, 2));
+    result.subsystemVersionMinor = static_cast<std::uint16_t>(in.Le(optional + 50, 2));
+    result.subsystem = static_cast<std::uint16_t>(in.Le(optional + 68, 2));
+  }
   const std::uint64_t directories = optional + (result.is64Bit ? 112 : 96);
   const std::uint64_t directoryCountAt = optional + (result.is64Bit ? 108 : 92);
   if (directoryCountAt + 4 > optional + optionalSize || in.Le(directoryCountAt, 4) < 2 ||
@@ -91,6 +99,19 @@ PeImportsResult ReadPeImports(const std::vector<std::uint8_t>& image) {
     const std::uint64_t at = table + i * 40;
     sections.push_back({static_cast<std::uint32_t>(in.Le(at + 12, 4)), static_cast<std::uint32_t>(in.Le(at + 8, 4)),
                         static_cast<std::uint32_t>(in.Le(at + 20, 4)), static_cast<std::uint32_t>(in.Le(at + 16, 4))});
+    PeSection listed;
+    for (std::uint64_t c = 0; c < 8 && image[at + c] != 0; ++c) listed.name += static_cast<char>(image[at + c]);
+    if (listed.name.size() > 1 && listed.name[0] == '/') {
+      // A long name (the linker's debug sections): an offset into the string table that
+      // follows the symbol table.
+      const std::uint64_t strings = in.Le(pe + 12, 4) + in.Le(pe + 16, 4) * 18;
+      const auto longName = in.Text(strings + std::strtoull(listed.name.c_str() + 1, nullptr, 10));
+      if (in.Le(pe + 12, 4) != 0 && longName) listed.name = *longName;
+    }
+    listed.virtualSize = sections.back().virtualSize;
+    listed.rawSize = sections.back().rawSize;
+    listed.characteristics = static_cast<std::uint32_t>(in.Le(at + 36, 4));
+    result.sections.push_back(std::move(listed));
   }
   if (importRva == 0) return {result, {}};
 

@@ -1,11 +1,11 @@
-// The import reader against small hand-made images (32- and 64-bit), the XP rule table's
-// matching, and damaged files, which must give an error and never read out of bounds.
+// The import reader against small hand-made images (32- and 64-bit), the allow-list's
+// matching and header rules, and damaged files, which must give an error and never read out of bounds.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "tools/pe_imports.h"
-#include "tools/xp_import_rules.h"
+#include "tools/import_allowlist.h"
 
 namespace quelvar::tools {
 namespace {
@@ -93,16 +93,52 @@ INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PeImportsTest, ::testing::Bool(),
                            return std::string(info.param ? "Pe32Plus" : "Pe32");
                          });
 
-TEST(XpImportRulesTest, FlagsOnlyFunctionsXpLacksInTheirOwnDll) {
+TEST(ImportAllowlistTest, FlagsFunctionsAndDllsOffTheListInTheirOwnDll) {
   PeImports imports;
   imports.dlls = {{"KERNEL32.dll", {"GetTickCount64", "GetVersionExA", "InitOnceExecuteOnce", "#7"}},
-                  {"USER32.dll", {"GetTickCount64", "SetProcessDPIAware", "CreateWindowExA"}},
-                  {"ADVAPI32.DLL", {"RegOpenKeyExA", "RegGetValueA"}}};
-  const std::vector<TooNewImport> found = FindImportsXpLacks(imports);
+                  {"USER32.dll", {"GetTickCount64", "TrackMouseEvent", "CreateWindowExA"}},
+                  {"COMCTL32.DLL", {"InitCommonControls", "InitCommonControlsEx", "_TrackMouseEvent"}},
+                  {"msvcrt.dll", {"malloc", "_fstat64"}},
+                  {"ADVAPI32.DLL", {"RegOpenKeyExA", "RegGetValueA"}},
+                  {"iphlpapi.dll", {"IcmpSendEcho"}}};
   std::vector<std::string> names;
-  for (const TooNewImport& entry : found) names.push_back(entry.dll + "!" + entry.function);
-  EXPECT_EQ(names, (std::vector<std::string>{"KERNEL32.dll!GetTickCount64", "KERNEL32.dll!InitOnceExecuteOnce",
-                                             "USER32.dll!SetProcessDPIAware", "ADVAPI32.DLL!RegGetValueA"}));
+  for (const ImportProblem& entry : FindImportsNotAllowed(imports)) names.push_back(entry.dll + "!" + entry.function);
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "KERNEL32.dll!GetTickCount64", "KERNEL32.dll!InitOnceExecuteOnce", "KERNEL32.dll!#7",
+                       "USER32.dll!GetTickCount64", "USER32.dll!TrackMouseEvent", "COMCTL32.DLL!InitCommonControlsEx",
+                       "COMCTL32.DLL!_TrackMouseEvent", "msvcrt.dll!_fstat64", "ADVAPI32.DLL!RegGetValueA",
+                       "iphlpapi.dll!"}));
+}
+
+TEST(ImportAllowlistTest, SubsystemVersionAboveFourIsAHeaderProblem) {
+  struct Case {
+    std::uint16_t major, minor;
+    bool is64Bit;
+    std::size_t problems;
+  };
+  for (const Case& c : {Case{4, 0, false, 0}, Case{3, 10, false, 0}, Case{4, 10, false, 1}, Case{5, 1, false, 1},
+                        Case{4, 0, true, 1}}) {
+    PeImports imports;
+    imports.subsystemVersionMajor = c.major;
+    imports.subsystemVersionMinor = c.minor;
+    imports.is64Bit = c.is64Bit;
+    EXPECT_EQ(FindHeaderProblems(imports).size(), c.problems) << c.major << "." << c.minor;
+  }
+}
+
+TEST(PeHeaderTest, ReadsSubsystemVersionAndSections) {
+  TestImage image = MakeImage(false);
+  Put(image.bytes, 0x58 + 48, 4, 2);
+  Put(image.bytes, 0x58 + 50, 10, 2);
+  Put(image.bytes, 0x58 + 68, 2, 2);
+  const PeImportsResult result = ReadPeImports(image.bytes);
+  ASSERT_TRUE(result.imports) << result.error;
+  EXPECT_EQ(result.imports->subsystemVersionMajor, 4);
+  EXPECT_EQ(result.imports->subsystemVersionMinor, 10);
+  EXPECT_EQ(result.imports->subsystem, 2);
+  ASSERT_EQ(result.imports->sections.size(), 1u);
+  EXPECT_EQ(result.imports->sections[0].name, ".idata");
+  EXPECT_EQ(result.imports->sections[0].virtualSize, 0x1000u);
 }
 
 }  // namespace

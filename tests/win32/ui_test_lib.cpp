@@ -3,6 +3,7 @@
 // minimal PNG writer (stored deflate blocks, so no compression library is needed).
 #include "win32/ui_test_lib.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -531,6 +532,107 @@ void DeleteFilesIn(const std::string& folder) {
     }
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
+}
+
+// ---- List views and the mouse -------------------------------------------------------------
+
+namespace {
+
+// Memory inside another process, for requests whose parameter points at a record.
+class RemoteMemory {
+ public:
+  RemoteMemory(HANDLE process, std::size_t size) : m_process(process) {
+    m_address = static_cast<char*>(
+        ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~RemoteMemory() {
+    if (m_address) ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  char* At(std::size_t offset) const { return m_address + offset; }
+  LPARAM Param() const { return reinterpret_cast<LPARAM>(m_address); }
+  void Write(const void* data, std::size_t size, std::size_t offset = 0) {
+    ::WriteProcessMemory(m_process, At(offset), data, size, nullptr);
+  }
+  void Read(void* data, std::size_t size, std::size_t offset = 0) {
+    ::ReadProcessMemory(m_process, At(offset), data, size, nullptr);
+  }
+
+ private:
+  HANDLE m_process;
+  char* m_address = nullptr;
+};
+
+}  // namespace
+
+std::vector<std::string> ListViewColumn(HWND list, HANDLE process, int column) {
+  std::vector<std::string> cells;
+  RemoteMemory remote(process, 2048);
+  const int count = static_cast<int>(SendWithTimeout(list, LVM_GETITEMCOUNT));
+  for (int row = 0; row < count; ++row) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iSubItem = column;
+    item.pszText = remote.At(1024);
+    item.cchTextMax = 256;
+    remote.Write(&item, sizeof(item));
+    const auto length = SendWithTimeout(list, LVM_GETITEMTEXTA, row, remote.Param());
+    char text[256] = {};
+    remote.Read(text, sizeof(text) - 1, 1024);
+    cells.emplace_back(text, static_cast<std::size_t>(length > 0 ? length : 0));
+  }
+  return cells;
+}
+
+void MoveMouseTo(int x, int y) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
+  ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void ClickListViewHeader(HWND list, HANDLE process, int column) {
+  HWND header = reinterpret_cast<HWND>(SendWithTimeout(list, LVM_GETHEADER));
+  if (header == nullptr) return;
+  RemoteMemory remote(process, sizeof(RECT));
+  SendWithTimeout(header, HDM_GETITEMRECT, column, remote.Param());
+  RECT rect{};
+  remote.Read(&rect, sizeof(rect));
+  POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ::ClientToScreen(header, &point);
+  ::SetForegroundWindow(::GetAncestor(list, GA_ROOT));
+  WaitUntil([] { return false; }, Milliseconds{::GetDoubleClickTime() + 100});
+  // Each event carries the position itself, so the press never lands where the pointer was.
+  INPUT input[3] = {};
+  const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    input[i].type = INPUT_MOUSE;
+    input[i].mi.dx = static_cast<LONG>((point.x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
+    input[i].mi.dy = static_cast<LONG>((point.y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
+    input[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  ::SendInput(3, input, sizeof(INPUT));
+}
+
+bool SortListViewBy(HWND list, HANDLE process, int column, const std::function<bool()>& sorted) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::vector<std::string> before = ListViewColumn(list, process, 0);
+    ClickListViewHeader(list, process, column);
+    if (WaitUntil(sorted, Milliseconds{5000})) return true;
+    if (ListViewColumn(list, process, 0) != before) return false;
+  }
+  return false;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = ::GetDC(nullptr);
+  if (screen == nullptr) return CLR_INVALID;
+  const COLORREF color = ::GetPixel(screen, x, y);
+  ::ReleaseDC(nullptr, screen);
+  return color;
 }
 
 }  // namespace quelvar::uitest

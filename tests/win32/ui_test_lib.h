@@ -116,6 +116,22 @@ bool SetText(HWND window, const std::string& text);
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
                         Milliseconds timeout = Milliseconds{5000});
 
+// ---- List views and the mouse (64-bit programs only: records cross in this build's layout) -
+
+// The texts of one column of a report list view in another process, top row first.
+std::vector<std::string> ListViewColumn(HWND list, HANDLE process, int column);
+// A real mouse click on a column header. It first waits past the double-click time, so two
+// clicks on one header never read as a double click.
+void ClickListViewHeader(HWND list, HANDLE process, int column);
+// Clicks a column header until `sorted` holds: Wine sometimes never delivers a click, so a list
+// whose first column is still unchanged five seconds after a click is clicked again (a handled
+// click changes the order at once, so none counts twice). False when `sorted` never held.
+bool SortListViewBy(HWND list, HANDLE process, int column, const std::function<bool()>& sorted);
+// Moves the mouse pointer to a screen point as real input.
+void MoveMouseTo(int x, int y);
+// The colour of one screen pixel; CLR_INVALID when it cannot be read.
+COLORREF ScreenPixel(int x, int y);
+
 // ---- Other programs ---------------------------------------------------------------------
 
 // Runs a command line (reg.exe, for instance: a client we did not write) and gives back what it

@@ -1,6 +1,7 @@
 // Run-time lookups of the functions in optional_api.h: one static per entry, resolved once.
 #include "base/win32/optional_api.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -99,6 +100,54 @@ const IcmpFunctions& Icmp() {
     return IcmpFunctions{};
   }();
   return functions;
+}
+
+const TokenFunctions& Token() {
+  static const TokenFunctions functions = [] {
+    HMODULE module = Module("advapi32.dll");
+    TokenFunctions found;
+    found.openProcessToken = Lookup<OpenProcessTokenFn>(module, "OpenProcessToken", "Token");
+    found.lookupPrivilegeValue = Lookup<LookupPrivilegeValueAFn>(module, "LookupPrivilegeValueA", "Token");
+    found.adjustTokenPrivileges = Lookup<AdjustTokenPrivilegesFn>(module, "AdjustTokenPrivileges", "Token");
+    return found ? found : TokenFunctions{};
+  }();
+  return functions;
+}
+
+namespace {
+
+// The packed version a DLL's DllGetVersion reports, 0 when it has none or it fails.
+unsigned DllVersion(const char* library, const char* entryName) {
+  // Same layout as the SDK's DLLVERSIONINFO (cbSize, major, minor, build, platform).
+  struct VersionInfo {
+    DWORD cbSize, dwMajorVersion, dwMinorVersion, dwBuildNumber, dwPlatformID;
+  };
+  using DllGetVersionFn = HRESULT(CALLBACK*)(VersionInfo*);
+  const auto getVersion = Lookup<DllGetVersionFn>(Module(library), "DllGetVersion", entryName);
+  if (getVersion == nullptr) return 0;
+  VersionInfo info{};
+  info.cbSize = sizeof(info);
+  if (FAILED(getVersion(&info))) return 0;
+  return static_cast<unsigned>(info.dwMajorVersion * 100 + std::min<DWORD>(info.dwMinorVersion, 99));
+}
+
+}  // namespace
+
+unsigned CommonControlsVersion() {
+  static const unsigned version = [] {
+    const unsigned reported = DllVersion("comctl32.dll", "ComctlDllGetVersion");
+    if (reported != 0) return reported;
+    return InitCommonControlsEx() != nullptr ? 470u : 400u;
+  }();
+  return version;
+}
+
+unsigned ShellVersion() {
+  static const unsigned version = [] {
+    const unsigned reported = DllVersion("shell32.dll", "ShellDllGetVersion");
+    return reported != 0 ? reported : 400u;
+  }();
+  return version;
 }
 
 }  // namespace quelvar::optional_api

@@ -50,6 +50,28 @@ struct IcmpFunctions {
 // All three from one library, or none.
 const IcmpFunctions& Icmp();
 
+// advapi32: the NT line's security functions (the 95 line has no tokens or privileges).
+using OpenProcessTokenFn = BOOL(WINAPI*)(HANDLE process, DWORD access, PHANDLE token);
+using LookupPrivilegeValueAFn = BOOL(WINAPI*)(LPCSTR system, LPCSTR name, PLUID luid);
+using AdjustTokenPrivilegesFn = BOOL(WINAPI*)(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state,
+                                             DWORD length, PTOKEN_PRIVILEGES previous,
+                                             PDWORD returnLength);
+struct TokenFunctions {
+  OpenProcessTokenFn openProcessToken = nullptr;
+  LookupPrivilegeValueAFn lookupPrivilegeValue = nullptr;
+  AdjustTokenPrivilegesFn adjustTokenPrivileges = nullptr;
+  explicit operator bool() const { return openProcessToken && lookupPrivilegeValue && adjustTokenPrivileges; }
+};
+// All three, or none (hidden together as "Token").
+const TokenFunctions& Token();
+
+// The versions of comctl32 and shell32 as major * 100 + minor (471, 580, 600), from their
+// DllGetVersion (4.71 and later). Without it: comctl32 is 4.70 when it exports
+// InitCommonControlsEx, else 4.00; shell32 is 4.00 (Windows 95 and NT 4 without the desktop
+// update). Hidden as "ComctlDllGetVersion" and "ShellDllGetVersion".
+unsigned CommonControlsVersion();
+unsigned ShellVersion();
+
 // True when QUELVAR_HIDE_API names this entry (exposed for the loader's own tests).
 bool IsHidden(const char* name);
 

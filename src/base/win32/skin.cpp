@@ -1,9 +1,7 @@
 // Skinning component; see skin.h.
 #include "base/win32/skin.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "base/file_system.h"
 #include "base/win32/controls.h"
 #include "base/win32/subclass.h"
 #include "base/win32/window.h"
@@ -120,11 +118,9 @@ LRESULT FrameHook(Subclass& hook, UINT message, WPARAM wParam, LPARAM lParam) {
 SkinControl::SkinControl() { Rebuild(BuiltInSkin()); }
 
 bool SkinControl::LoadSkin(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream text;
-  text << file.rdbuf();
-  const SkinParseResult parsed = ParseSkin(text.str());
+  std::string text;
+  if (!Files().ReadWholeFile(path, &text)) return false;
+  const SkinParseResult parsed = ParseSkin(text);
   if (!parsed.objects) return false;
   Rebuild(*parsed.objects);
   return true;

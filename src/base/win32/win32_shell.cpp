@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "base/win32/optional_api.h"
 #include "base/win32/unique_handle.h"
 
 namespace quelvar {
@@ -36,17 +37,20 @@ long Win32Shell::OpenDocument(std::uintptr_t owner, const std::string& file,
 }
 
 long Win32Shell::EnableShutdownPrivilege() {
+  // The 95 line has no privileges: nothing to enable, and shutting down needs none.
+  const optional_api::TokenFunctions& api = optional_api::Token();
+  if (!api) return 0;
   HANDLE rawToken = nullptr;
-  ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken);
+  api.openProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken);
   UniqueKernelHandle token(rawToken);
   TOKEN_PRIVILEGES privileges{};
   privileges.PrivilegeCount = 1;
-  ::LookupPrivilegeValueA("", "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  api.lookupPrivilegeValue("", "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   // The previous-state buffer holds one privilege (16 bytes).
   TOKEN_PRIVILEGES previous{};
   DWORD previousSize = sizeof(previous);
-  return ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous,
+  return api.adjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous,
                                  &previousSize);
 }
 

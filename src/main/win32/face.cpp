@@ -4,10 +4,9 @@
 
 #include <commctrl.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "base/file_system.h"
 #include "base/win32/failure_net.h"
+#include "base/win32/mouse_leave.h"
 #include "base/win32/paint.h"
 #include "base/win32/subclass.h"
 
@@ -94,11 +93,9 @@ void Face::MakeFonts() {
 bool Face::LoadMovie(int layer, const std::string& path) {
   if (layer != 0) return false;
   bool loaded = false;
-  std::ifstream file(path, std::ios::binary);
-  if (file) {
-    std::ostringstream text;
-    text << file.rdbuf();
-    FaceParseResult parsed = ParseFaceContent(text.str());
+  std::string text;
+  if (Files().ReadWholeFile(path, &text)) {
+    FaceParseResult parsed = ParseFaceContent(text);
     if (parsed.content) {
       m_content = std::move(*parsed.content);
       loaded = true;
@@ -214,8 +211,7 @@ void Face::OnButtonMouse(HWND button, UINT message) {
       ::InvalidateRect(before, nullptr, FALSE);
     }
     m_hot = index;
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
-    ::TrackMouseEvent(&track);
+    TrackMouseLeave(button);
     ::InvalidateRect(button, nullptr, FALSE);
   } else if (message == WM_MOUSELEAVE && m_hot == index) {
     m_hot = -1;

@@ -5,6 +5,8 @@
 
 #include "base/os_family.h"
 #include "base/program_folder.h"
+#include "base/system_features.h"
+#include "base/win32/optional_api.h"
 #include "main/win32/frm_main_settings.h"
 #include "base/win32/failure_net.h"
 #include "base/win32/paint.h"
@@ -320,8 +322,9 @@ void frmMain::MinimizeWindow() { ::ShowWindow(hwnd(), SW_MINIMIZE); }
 void frmMain::hideToTray() {
   ::ShowWindow(hwnd(), SW_HIDE);
   m_inTray = true;
-  if (OsFamily <= 4) {
-    // The 95 line's self-closing notice at the lower right corner, where the tray is.
+  if (StillRunningUsesNoticeBox(OsFamily, optional_api::ShellVersion())) {
+    // The 95 line's self-closing notice at the lower right corner, where the tray is; shells
+    // before 5.0 (NT 4) show no balloons, so their users see it too.
     const float screenW = static_cast<float>(::GetSystemMetrics(SM_CXSCREEN));
     const float screenH = static_cast<float>(::GetSystemMetrics(SM_CYSCREEN));
     MsgAuto_box("The Program Still Running Here", Information, "Program notification", 5, true,

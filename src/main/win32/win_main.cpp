@@ -11,6 +11,7 @@
 #include "base/shell.h"
 #include "base/win32/failure_net.h"
 #include "base/win32/module_file.h"
+#include "base/win32/optional_api.h"
 #include "base/win32/win32_clock.h"
 #include "base/win32/win32_file_system.h"
 #include "base/win32/win32_message_box.h"
@@ -24,8 +25,11 @@ namespace {
 
 int RunQuelvar(int showCommand) {
   quelvar::PrepareFailureReport();
+  // The original common controls (4.00, Windows 95 and NT 4) have only InitCommonControls,
+  // which registers every class they offer.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  const auto initEx = quelvar::optional_api::InitCommonControlsEx();
+  if (initEx == nullptr || !initEx(&controls)) ::InitCommonControls();
 
   const std::string exePath = quelvar::ModuleFileName();
   if (exePath.empty()) {

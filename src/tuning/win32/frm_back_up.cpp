@@ -3,11 +3,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "base/file_system.h"
 #include "base/message_box.h"
 #include "base/os_family.h"
+#include "base/system_features.h"
 #include "base/win32/controls.h"
 #include "base/win32/failure_net.h"
+#include "base/win32/optional_api.h"
 #include "resource.h"
 #include "tuning/backup_layout.h"
 #include "tuning/change_preview.h"
@@ -20,15 +24,40 @@ namespace {
 constexpr const char* kColumnCaptions[3] = {"File Name", "Creating Date", "Creating Time"};
 constexpr const char* kNoPreview = "Select a backup file to see what restoring it would write.";
 
-// Names as the list's own sort compares them.
-int CALLBACK CompareNames(LPARAM index1, LPARAM index2, LPARAM list) {
-  return Guarded(0, [&] {
-    const ListViewControl names(reinterpret_cast<HWND>(list));
-    const int order = ::lstrcmpiA(names.ItemText(static_cast<int>(index1), 0).c_str(),
-                                  names.ItemText(static_cast<int>(index2), 0).c_str());
+// The sort in progress: the rows and how to order them.
+struct SortContext {
+  const std::vector<frmBackUp::Row>* rows;
+  int column;
+  int orderFlag;
+};
+
+int CompareRows(const frmBackUp::Row& first, const frmBackUp::Row& second, int column, int orderFlag) {
+  if (column == 0) {
+    const int order = ::lstrcmpiA(first.name.c_str(), second.name.c_str());
     const int result = order < 0 ? -1 : (order > 0 ? 1 : 0);
-    return SortOrderFlag == 1 ? -result : result;
-  });
+    return orderFlag == 1 ? -result : result;
+  }
+  return column == 1 ? CompareSortKeys(first.dateKey, second.dateKey, orderFlag)
+                     : CompareSortKeys(first.timeKey, second.timeKey, orderFlag);
+}
+
+const frmBackUp::Row* RowOf(const SortContext& context, LPARAM data) {
+  const auto index = static_cast<std::size_t>(data);
+  return index < context.rows->size() ? &(*context.rows)[index] : nullptr;
+}
+
+int Ordered(const SortContext& context, const frmBackUp::Row* first, const frmBackUp::Row* second) {
+  if (first == nullptr || second == nullptr) return 0;
+  return CompareRows(*first, *second, context.column, context.orderFlag);
+}
+
+// LVM_SORTITEMS: the two items' data, which index the rows. Every column on every version of
+// the common controls sorts this way. Sorting by position (LVM_SORTITEMSEX, 5.80) is not used:
+// the list moves its items while it sorts, so a position read back during the sort can name
+// another row (Wine's list then leaves a partly sorted order).
+int CALLBACK CompareByData(LPARAM data1, LPARAM data2, LPARAM sort) {
+  const auto& context = *reinterpret_cast<const SortContext*>(sort);
+  return Ordered(context, RowOf(context, data1), RowOf(context, data2));
 }
 
 }  // namespace
@@ -40,7 +69,10 @@ void frmBackUp::CreateControls() {
                       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP |
                           WS_CLIPSIBLINGS,
                       0, 0, 10, 10, IDC_BACKUP_LIST, WS_EX_CLIENTEDGE);
-  ListView_SetExtendedListViewStyle(m_list, LVS_EX_FULLROWSELECT);
+  // Full-row selection needs common controls 4.70; the original ones select the name only.
+  if (CommonControlsFeaturesFor(optional_api::CommonControlsVersion()).extendedListStyles) {
+    ListView_SetExtendedListViewStyle(m_list, LVS_EX_FULLROWSELECT);
+  }
   for (int i = 0; i < 3; ++i) {
     ListViewControl(m_list).InsertColumn(i, kColumnCaptions[i], Scale(120));
   }
@@ -113,7 +145,25 @@ void frmBackUp::intializeList() {
   RefreshUserDateTimeFormat();
   ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(m_list);
-  for (const BackupListEntry& entry : ReadBackupList()) AddBackupEntry(entry);
+  m_rows.clear();
+  std::vector<BackupListEntry> entries = ReadBackupList();
+  m_rows.reserve(entries.size());
+  ListView_SetItemCount(m_list, static_cast<int>(entries.size()));
+  // While the list keeps itself sorted by name, the rows go in already in that order, with the
+  // list's own sort off: it would otherwise compare texts for every row inserted.
+  const DWORD sortStyle = static_cast<DWORD>(::GetWindowLongPtrA(m_list, GWL_STYLE)) &
+                          (LVS_SORTASCENDING | LVS_SORTDESCENDING);
+  if (sortStyle != 0) {
+    SetListSortStyle(0);
+    const bool descending = (sortStyle & LVS_SORTDESCENDING) != 0;
+    std::stable_sort(entries.begin(), entries.end(),
+                     [descending](const BackupListEntry& a, const BackupListEntry& b) {
+                       const int order = ::lstrcmpiA(a.fileName.c_str(), b.fileName.c_str());
+                       return descending ? order > 0 : order < 0;
+                     });
+  }
+  for (const BackupListEntry& entry : entries) AddBackupEntry(entry);
+  if (sortStyle != 0) SetListSortStyle(sortStyle);
   ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
   FitColumns();
   ::InvalidateRect(m_list, nullptr, TRUE);
@@ -122,12 +172,26 @@ void frmBackUp::intializeList() {
 }
 
 void frmBackUp::AddBackupEntry(const BackupListEntry& entry) {
-  const ListViewControl list(m_list);
-  const int row = list.AppendItem(entry.fileName, m_nextItemData++);
-  if (row < 0) return;
+  Row row;
+  row.name = entry.fileName;
   // A file whose first lines are no date and time keeps empty cells.
-  list.SetItemText(row, 1, entry.date ? FormatUserDate(*entry.date) : std::string());
-  list.SetItemText(row, 2, entry.time ? FormatUserTime(*entry.time) : std::string());
+  if (entry.date) row.date = FormatUserDate(*entry.date);
+  if (entry.time) row.time = FormatUserTime(*entry.time);
+  row.dateKey = ConvertSortText(row.date, kSortAsDateTime, UserDateTimeFormat());
+  row.timeKey = ConvertSortText(row.time, kSortAsDateTime, UserDateTimeFormat());
+
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = static_cast<int>(m_rows.size());
+  item.pszText = const_cast<char*>(row.name.c_str());
+  item.lParam = static_cast<LPARAM>(m_rows.size());
+  const int position = static_cast<int>(
+      ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  if (position < 0) return;
+  // The date and time cells ask for their text when shown (LVN_GETDISPINFO).
+  ListView_SetItemText(m_list, position, 1, LPSTR_TEXTCALLBACKA);
+  ListView_SetItemText(m_list, position, 2, LPSTR_TEXTCALLBACKA);
+  m_rows.push_back(std::move(row));
 }
 
 void frmBackUp::OnCommand(int id, int code, HWND) {
@@ -155,6 +219,17 @@ LRESULT frmBackUp::OnNotify(const NMHDR& header) {
       if ((change.uChanged & LVIF_STATE) &&
           ((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
         UpdateButtons();
+      }
+      return 0;
+    }
+    case LVN_GETDISPINFOA: {
+      // The text goes into the list's own buffer.
+      const auto& info = reinterpret_cast<const NMLVDISPINFOA&>(header);
+      const auto index = static_cast<std::size_t>(info.item.lParam);
+      if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0 &&
+          index < m_rows.size() && (info.item.iSubItem == 1 || info.item.iSubItem == 2)) {
+        const std::string& text = info.item.iSubItem == 1 ? m_rows[index].date : m_rows[index].time;
+        ::lstrcpynA(info.item.pszText, text.c_str(), info.item.cchTextMax);
       }
       return 0;
     }
@@ -236,14 +311,12 @@ void frmBackUp::lstBackUpList_ColumnClick(int columnIndex) {
   if (name == "File Name") {
     // The list's own sort: it stays on, so rows added later keep their place.
     SetListSortStyle(SortOrderFlag == 0 ? LVS_SORTASCENDING : LVS_SORTDESCENDING);
-    ::SendMessageA(m_list, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(m_list),
-                   reinterpret_cast<LPARAM>(&CompareNames));
+    SortRows(0);
   } else if (name == "Creating Date" || name == "Creating Time") {
     SetListSortStyle(0);
     SortColumn = name == "Creating Date" ? 2 : 3;
     SortDataType = kSortAsDateTime;
-    ::SendMessageA(m_list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(m_list),
-                   reinterpret_cast<LPARAM>(&CompareListItems));
+    SortRows(SortColumn - 1);
   } else {
     MessageBoxes().Show("Error no such header named " + name, kAppTitle, kMbOk);
     return;
@@ -251,6 +324,12 @@ void frmBackUp::lstBackUpList_ColumnClick(int columnIndex) {
   const int selected = SelectedRow();
   if (selected >= 0) ListView_EnsureVisible(m_list, selected, FALSE);
   UpdateButtons();
+}
+
+void frmBackUp::SortRows(int column) {
+  SortContext context{&m_rows, column, SortOrderFlag};
+  ::SendMessageA(m_list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+                 reinterpret_cast<LPARAM>(&CompareByData));
 }
 
 void frmBackUp::cmdDelete_Click() {

@@ -3,10 +3,13 @@
 // the selected one would write (or why it would be refused).
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/win32/child_window.h"
 #include "tuning/backup_restore.h"
+#include "tuning/list_sort.h"
 #include "tuning/win32/preview_list.h"
 
 namespace quelvar {
@@ -40,6 +43,21 @@ class frmBackUp : public ChildWindow {
   int SelectedRow() const;
   std::string SelectedFileName() const;
   void SetListSortStyle(DWORD sortStyle);
+  // The rows in the list's order after a sort of `column` (0 name, 1 date, 2 time) by the keys
+  // each row holds; the comparison never reads text back from the list.
+  void SortRows(int column);
+
+ public:
+  // What one row shows and sorts by; the list item's data is its index in m_rows.
+  struct Row {
+    std::string name;
+    std::string date;  // as shown, in the user's short date format; empty when unreadable
+    std::string time;
+    std::optional<SortKey> dateKey;  // the shown text read back once, as every sort compares it
+    std::optional<SortKey> timeKey;
+  };
+
+ private:
 
   HWND m_frame = nullptr;
   HWND m_list = nullptr;
@@ -50,7 +68,7 @@ class frmBackUp : public ChildWindow {
   std::string m_previewedFile;
   // Each column header's sort tag: "ASC", "DESC" or empty.
   std::array<std::string, 3> m_columnTags;
-  LPARAM m_nextItemData = 1;
+  std::vector<Row> m_rows;
 };
 
 }  // namespace quelvar

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "base/win32/controls.h"
+#include "base/win32/mouse_leave.h"
 #include "base/win32/paint.h"
 #include "base/win32/subclass.h"
 #include "resource.h"
@@ -29,8 +30,7 @@ LRESULT CloseButtonHook(Subclass& hook, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOUSEMOVE:
       if (!::GetPropA(button, kHotProperty)) {
         ::SetPropA(button, kHotProperty, reinterpret_cast<HANDLE>(1));
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
-        ::_TrackMouseEvent(&track);
+        TrackMouseLeave(button);
         ::InvalidateRect(button, nullptr, FALSE);
       }
       break;

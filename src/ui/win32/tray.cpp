@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/system_features.h"
+#include "base/win32/optional_api.h"
+
 namespace quelvar {
 
 namespace {
@@ -16,6 +19,7 @@ constexpr int kIconPixels = 32;
 
 #if !defined(_WIN64)
 static_assert(Tray::kRecordSize == 488, "the shell expects the 488-byte record on 32-bit Windows");
+static_assert(Tray::kRecordSizeV1 == 88, "shells before 5.0 expect the 88-byte record");
 #endif
 static_assert(kTrayCallbackMessage == WM_MOUSEMOVE && kTrayLeftButtonDown == WM_LBUTTONDOWN &&
               kTrayRightButtonDown == WM_RBUTTONDOWN);
@@ -47,6 +51,7 @@ Tray::~Tray() { Destroy(); }
 
 bool Tray::Create(HWND parent, TrayEvents& events, int x, int y, int id) {
   m_logic.SetEvents(events);
+  m_recordSize = ShellFeaturesFor(optional_api::ShellVersion()).trayRecordV2 ? kRecordSize : kRecordSizeV1;
   m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
   if (!Window::Create("QuelvarTray", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y,
                       kFaceSize, kFaceSize, parent,
@@ -143,14 +148,18 @@ HIMAGELIST Tray::ImgList() {
 }
 
 bool Tray::NotifyIcon(TrayShellOp op, const TrayRecord& record) {
-  m_record.cbSize = kRecordSize;
+  const bool v2 = m_recordSize == kRecordSize;
+  m_record.cbSize = m_recordSize;
   m_record.hWnd = hwnd();
   m_record.uID = record.id;
-  m_record.uFlags = record.flags;
+  // The first record has no balloon fields: an old shell would read past its end.
+  m_record.uFlags = v2 ? record.flags : record.flags & ~static_cast<UINT>(NIF_INFO);
   m_record.uCallbackMessage = record.callbackMessage;
   m_record.hIcon = m_icon;
   CopyField(m_record.szTip, record.tip);
-  if (record.balloon) {
+  // The first record's tip holds 64 characters with its end.
+  if (!v2) m_record.szTip[63] = '\0';
+  if (record.balloon && v2) {
     m_record.dwState = record.state;
     m_record.dwStateMask = record.stateMask;
     CopyField(m_record.szInfo, record.info);

@@ -18,8 +18,10 @@ namespace quelvar {
 
 class Tray : public Window, private TrayShell {
  public:
-  // The record size the shell is told: the second version of the ANSI record.
+  // The record sizes the shell is told: the second version of the ANSI record where the shell
+  // is 5.0 or later (it carries the balloon), the first version on older shells.
   static constexpr UINT kRecordSize = NOTIFYICONDATAA_V2_SIZE;
+  static constexpr UINT kRecordSizeV1 = NOTIFYICONDATAA_V1_SIZE;
   // The face's fixed size in pixels.
   static constexpr int kFaceSize = 36;
 
@@ -94,6 +96,7 @@ class Tray : public Window, private TrayShell {
   UniqueImageList m_ImgList;
   Watcher m_watcher{*this};
   UINT m_taskbarCreated = 0;
+  UINT m_recordSize = kRecordSize;  // by the shell's version, at creation
 };
 
 }  // namespace quelvar

@@ -1,0 +1,212 @@
+// The smoke suite of the real 32-bit release, run by scripts/wine32 smoke in the 32-bit Wine
+// session: this 64-bit driver starts the i686 Quelvar.exe (QUELVAR_SMOKE_EXE) at each Windows
+// version (and once at win95 with every run-time entry hidden, as Windows 95 ships) and runs the
+// checks of kChecks in order on one running program, then closes it with WM_CLOSE. A 32-bit probe (QUELVAR_LAYOUT_PROBE) checks the record sizes the 32-bit layout fixes.
+//
+// To add a check: write a function taking the Session (the running program, its main window and
+// face, the Windows version) and add a line to kChecks. Checks run in that order; a check that
+// needs another page opens it itself.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ostream>
+#include <string>
+
+#include "resource.h"
+#include "win32/ui_test_lib.h"
+
+namespace quelvar {
+namespace {
+
+using namespace quelvar::uitest;
+
+std::string FromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? ToWinePath(value) : std::string();
+}
+
+std::string SmokeExe() { return FromEnvironment("QUELVAR_SMOKE_EXE"); }
+
+struct Version {
+  const char* name;
+  const char* wine;    // the version Wine reports
+  bool nineFive;       // the 95 line stores numbers as text under VxD\MSTCP
+  const char* hidden;  // QUELVAR_HIDE_API: functions the system is to lack
+};
+
+void PrintTo(const Version& v, std::ostream* out) { *out << v.name; }
+
+// Windows 95 as shipped: none of the functions the program looks up at run time.
+constexpr const char* kNothingNewer =
+    "TrackMouseEvent,_TrackMouseEvent,InitCommonControlsEx,GlobalMemoryStatusEx,MoveFileExA,"
+    "NtQuerySystemInformation,Icmp,Token,ComctlDllGetVersion,ShellDllGetVersion";
+
+struct Session {
+  const Version& version;
+  Process& quelvar;
+  HWND main = nullptr;
+  HWND face = nullptr;
+};
+
+// One value as reg.exe prints it from the 32-bit view ("DefaultTTL REG_DWORD 0x20"), blanks
+// collapsed; "(no value)" and the output otherwise. HKLM\SOFTWARE of a 32-bit program is
+// HKLM\SOFTWARE\Wow6432Node here: /reg:32 reads what the program wrote.
+std::string RegQuery32(const std::string& key, const std::string& name) {
+  const std::string output = RunAndCapture("reg.exe query \"" + key + "\" /v " + name + " /reg:32");
+  std::size_t at = output.find(" " + name + " ");
+  if (at == std::string::npos) at = output.find(name + " ");
+  if (at == std::string::npos) return "(no value) " + output;
+  std::string line = output.substr(at, output.find('\n', at) - at);
+  std::string collapsed;
+  for (char c : line) {
+    if (c == '\r') continue;
+    if ((c == ' ' || c == '\t') && (collapsed.empty() || collapsed.back() == ' ')) continue;
+    collapsed += c == '\t' ? ' ' : c;
+  }
+  while (!collapsed.empty() && collapsed.back() == ' ') collapsed.pop_back();
+  return collapsed;
+}
+
+std::string BackupFolder() {
+  const std::string exe = SmokeExe();
+  return exe.substr(0, exe.find_last_of('\\')) + "\\Backups";
+}
+
+void EmptyBackups() {
+  WIN32_FIND_DATAA found{};
+  HANDLE search = ::FindFirstFileA((BackupFolder() + "\\*.BCK").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    ::DeleteFileA((BackupFolder() + "\\" + found.cFileName).c_str());
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+}
+
+// ---- The checks ----------------------------------------------------------------------------
+
+void MainWindowAppears(Session& s) {
+  ASSERT_NE(s.main, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(s.main));
+  ASSERT_NE(s.face, nullptr);
+  EXPECT_NE(FindChild(s.face, "Wizard Mode"), nullptr);
+}
+
+void TrayIconIsThere(Session& s) {
+  HWND tray = FindChildById(s.main, IDC_TRAY1);
+  ASSERT_NE(tray, nullptr);
+  NOTIFYICONDATAA probe{};
+  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  probe.hWnd = tray;
+  probe.uID = 1;
+  EXPECT_TRUE(WaitUntil([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE; }))
+      << "the shell holds no icon of the tray control";
+}
+
+// "Windows default" applied from wizard mode: a backup file and the preset's TTL of 32.
+void WizardApplyWritesBackupAndRegistry(Session& s) {
+  ASSERT_TRUE(ClickAndWait(FindChild(s.face, "Wizard Mode")));
+  HWND windowsDefault = FindChildById(s.main, IDC_WIZARD_MODE0 + 7);
+  ASSERT_NE(windowsDefault, nullptr);
+  ASSERT_TRUE(ClickAndWait(windowsDefault));
+  ASSERT_TRUE(ClickAndWait(FindChildById(s.main, IDC_WIZARD_OPTIMIZE), Milliseconds{30000}));
+  EXPECT_TRUE(WaitUntil([] {
+    return ::GetFileAttributesA((BackupFolder() + "\\001.BCK").c_str()) != INVALID_FILE_ATTRIBUTES;
+  })) << "no backup written";
+  const std::string key = s.version.nineFive
+                              ? "HKLM\\System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+                              : "HKLM\\System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+  EXPECT_EQ(RegQuery32(key, "DefaultTTL"),
+            s.version.nineFive ? "DefaultTTL REG_SZ 32" : "DefaultTTL REG_DWORD 0x20");
+  const std::string internet = s.version.nineFive
+                                   ? "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"
+                                   : "HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  EXPECT_EQ(RegQuery32(internet, "MaxConnectionsPerServer"),
+            s.version.nineFive ? "MaxConnectionsPerServer REG_SZ 4" : "MaxConnectionsPerServer REG_DWORD 0x4");
+}
+
+void BackupManagerListsTheFile(Session& s) {
+  ASSERT_TRUE(ClickAndWait(FindChild(s.face, "Backup")));
+  HWND list = FindChildById(s.main, IDC_BACKUP_LIST);
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return SendWithTimeout(list, LVM_GETITEMCOUNT) == 1; }))
+      << SendWithTimeout(list, LVM_GETITEMCOUNT) << " rows";
+}
+
+struct Check {
+  const char* name;
+  void (*run)(Session&);
+};
+
+const Check kChecks[] = {
+    {"main window appears", &MainWindowAppears},
+    {"tray icon is there", &TrayIconIsThere},
+    {"wizard apply writes backup and registry", &WizardApplyWritesBackupAndRegistry},
+    {"backup manager lists the file", &BackupManagerListsTheFile},
+};
+
+// ---- The run --------------------------------------------------------------------------------
+
+class Smoke32 : public ::testing::TestWithParam<Version> {};
+
+TEST_P(Smoke32, StartsPassesEveryCheckAndClosesWithZero) {
+  const Version& version = GetParam();
+  const std::string exe = SmokeExe();
+  ASSERT_FALSE(exe.empty()) << "QUELVAR_SMOKE_EXE names no program";
+  ASSERT_TRUE(WaitForNoProcess(FileNameOf(exe)));
+  ScopedWineVersion wineVersion(FileNameOf(exe), version.wine);
+  ASSERT_TRUE(wineVersion.Ok());
+  ::CreateDirectoryA(BackupFolder().c_str(), nullptr);
+  EmptyBackups();
+  ::SetEnvironmentVariableA("QUELVAR_HIDE_API", version.hidden);
+
+  const auto started = std::chrono::steady_clock::now();
+  Process quelvar = Process::Start(exe);
+  ASSERT_TRUE(quelvar.Started()) << "CreateProcess error " << quelvar.StartError();
+  Session session{version, quelvar};
+  session.main = WaitForWindow("Quelvar", Milliseconds{60000}, quelvar.Id());
+  if (session.main) session.face = FindChildById(session.main, IDC_FACE);
+  std::printf("[ smoke    ] %s: main window after %.1f s\n", version.name,
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+
+  for (const Check& check : kChecks) {
+    SCOPED_TRACE(check.name);
+    check.run(session);
+    if (HasFatalFailure()) break;
+  }
+  WaitUntil([] { return false; }, Milliseconds{1000});  // the emulated program paints slowly
+  SaveScreenshot(ScreenshotPath(std::string("smoke32-") + version.name));
+
+  ASSERT_NE(session.main, nullptr);
+  ASSERT_TRUE(::PostMessageA(session.main, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(quelvar.WaitForExit(Milliseconds{30000})) << "WM_CLOSE did not end the program";
+  EXPECT_EQ(quelvar.ExitCode(), 0u);
+  EmptyBackups();
+  ::SetEnvironmentVariableA("QUELVAR_HIDE_API", nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, Smoke32,
+                         ::testing::Values(Version{"win95", "win95", true, ""},
+                                           Version{"win95_as_shipped", "win95", true, kNothingNewer},
+                                           Version{"win98", "win98", true, ""},
+                                           Version{"nt40", "nt40", false, ""},
+                                           Version{"winxp", "winxp", false, ""}),
+                         [](const ::testing::TestParamInfo<Version>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// The 32-bit probe prints each record's size and "layout ok" when all are right.
+TEST(Smoke32Layout, RecordSizesOfThe32BitLayout) {
+  const std::string probe = FromEnvironment("QUELVAR_LAYOUT_PROBE");
+  ASSERT_FALSE(probe.empty()) << "QUELVAR_LAYOUT_PROBE names no program";
+  const std::string output = RunAndCapture("\"" + probe + "\"", Milliseconds{60000});
+  std::printf("%s", output.c_str());
+  EXPECT_NE(output.find("layout ok"), std::string::npos) << output;
+}
+
+}  // namespace
+}  // namespace quelvar
