@@ -51,7 +51,11 @@ MemoryFigures Win32MemorySystem::QueryMemoryStatus() {
   if (const auto statusEx = optional_api::GlobalMemoryStatusEx()) {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);
-    if (statusEx(&status)) {
+    // A record that contradicts itself (more free than there is, a load above 100 %) is not
+    // used: some emulated 32-bit systems answer with one, and the old call's figures, capped as
+    // they are, are at least true.
+    if (statusEx(&status) && status.ullAvailPhys <= status.ullTotalPhys &&
+        status.dwMemoryLoad <= 100) {
       figures.memoryLoad = status.dwMemoryLoad;
       figures.totalPhysical = status.ullTotalPhys;
       figures.availablePhysical = status.ullAvailPhys;
