@@ -536,35 +536,6 @@ void DeleteFilesIn(const std::string& folder) {
 
 // ---- List views and the mouse -------------------------------------------------------------
 
-namespace {
-
-// Memory inside another process, for requests whose parameter points at a record.
-class RemoteMemory {
- public:
-  RemoteMemory(HANDLE process, std::size_t size) : m_process(process) {
-    m_address = static_cast<char*>(
-        ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  }
-  ~RemoteMemory() {
-    if (m_address) ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
-  }
-  RemoteMemory(const RemoteMemory&) = delete;
-  RemoteMemory& operator=(const RemoteMemory&) = delete;
-  char* At(std::size_t offset) const { return m_address + offset; }
-  LPARAM Param() const { return reinterpret_cast<LPARAM>(m_address); }
-  void Write(const void* data, std::size_t size, std::size_t offset = 0) {
-    ::WriteProcessMemory(m_process, At(offset), data, size, nullptr);
-  }
-  void Read(void* data, std::size_t size, std::size_t offset = 0) {
-    ::ReadProcessMemory(m_process, At(offset), data, size, nullptr);
-  }
-
- private:
-  HANDLE m_process;
-  char* m_address = nullptr;
-};
-
-}  // namespace
 
 std::vector<std::string> ListViewColumn(HWND list, HANDLE process, int column) {
   std::vector<std::string> cells;
@@ -605,6 +576,10 @@ void ClickListViewHeader(HWND list, HANDLE process, int column) {
   ::ClientToScreen(header, &point);
   ::SetForegroundWindow(::GetAncestor(list, GA_ROOT));
   WaitUntil([] { return false; }, Milliseconds{::GetDoubleClickTime() + 100});
+  ClickScreenPoint(point);
+}
+
+void ClickScreenPoint(POINT point) {
   // Each event carries the position itself, so the press never lands where the pointer was.
   INPUT input[3] = {};
   const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
@@ -615,6 +590,26 @@ void ClickListViewHeader(HWND list, HANDLE process, int column) {
     input[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   }
   ::SendInput(3, input, sizeof(INPUT));
+}
+
+void SelectListViewRow(HWND list, HANDLE process, int row) {
+  RemoteMemory remote(process, sizeof(LVITEMA));
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  remote.Write(&item, sizeof(item));
+  SendWithTimeout(list, LVM_SETITEMSTATE, row, remote.Param());
+}
+
+void ClickTabOf(HWND tabs, HANDLE process, int index) {
+  RemoteMemory remote(process, sizeof(RECT));
+  SendWithTimeout(tabs, TCM_GETITEMRECT, index, remote.Param());
+  RECT rect{};
+  remote.Read(&rect, sizeof(rect));
+  POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ::ClientToScreen(tabs, &point);
+  ::SetForegroundWindow(::GetAncestor(tabs, GA_ROOT));
+  ClickScreenPoint(point);
 }
 
 bool SortListViewBy(HWND list, HANDLE process, int column, const std::function<bool()>& sorted) {

@@ -118,6 +118,32 @@ LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam = 0, LPARAM lPa
 
 // ---- List views and the mouse (64-bit programs only: records cross in this build's layout) -
 
+// Memory inside another process, for requests whose parameter points at a record.
+class RemoteMemory {
+ public:
+  RemoteMemory(HANDLE process, std::size_t size) : m_process(process) {
+    m_address = static_cast<char*>(
+        ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~RemoteMemory() {
+    if (m_address) ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  char* At(std::size_t offset) const { return m_address + offset; }
+  LPARAM Param() const { return reinterpret_cast<LPARAM>(m_address); }
+  void Write(const void* data, std::size_t size, std::size_t offset = 0) {
+    ::WriteProcessMemory(m_process, At(offset), data, size, nullptr);
+  }
+  void Read(void* data, std::size_t size, std::size_t offset = 0) {
+    ::ReadProcessMemory(m_process, At(offset), data, size, nullptr);
+  }
+
+ private:
+  HANDLE m_process;
+  char* m_address = nullptr;
+};
+
 // The texts of one column of a report list view in another process, top row first.
 std::vector<std::string> ListViewColumn(HWND list, HANDLE process, int column);
 // A real mouse click on a column header. It first waits past the double-click time, so two
@@ -127,6 +153,12 @@ void ClickListViewHeader(HWND list, HANDLE process, int column);
 // whose first column is still unchanged five seconds after a click is clicked again (a handled
 // click changes the order at once, so none counts twice). False when `sorted` never held.
 bool SortListViewBy(HWND list, HANDLE process, int column, const std::function<bool()>& sorted);
+// A real left click at a screen point, the press carrying its own position.
+void ClickScreenPoint(POINT point);
+// Selects and focuses one row of a list view in another process.
+void SelectListViewRow(HWND list, HANDLE process, int row);
+// A real mouse click on one tab of a tab control.
+void ClickTabOf(HWND tabs, HANDLE process, int index);
 // Moves the mouse pointer to a screen point as real input.
 void MoveMouseTo(int x, int y);
 // The colour of one screen pixel; CLR_INVALID when it cannot be read.

@@ -22,129 +22,6 @@ namespace {
 
 using namespace quelvar::uitest;
 
-// The line reg.exe prints for one value ("    DefaultTTL    REG_DWORD    0x20"), trimmed.
-std::string RegQuery(const std::string& key, const std::string& name) {
-  const std::string output = RunAndCapture("reg.exe query \"" + key + "\" /v " + name);
-  for (std::size_t start = 0; start < output.size();) {
-    std::size_t end = output.find('\n', start);
-    if (end == std::string::npos) end = output.size();
-    std::string line = output.substr(start, end - start);
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    const std::size_t first = line.find_first_not_of(' ');
-    if (first != std::string::npos && line.compare(first, name.size() + 1, name + " ") == 0) {
-      // Collapse runs of blanks so the comparison does not depend on column widths.
-      std::string collapsed;
-      for (char c : line.substr(first)) {
-        if ((c == ' ' || c == '\t') && !collapsed.empty() && collapsed.back() == ' ') continue;
-        collapsed += c == '\t' ? ' ' : c;
-      }
-      return collapsed;
-    }
-    start = end + 1;
-  }
-  return "(no value) " + output;
-}
-
-// Memory inside the tested program, for list view requests that carry pointers.
-class RemoteBuffer {
- public:
-  RemoteBuffer(HANDLE process, std::size_t size) : m_process(process) {
-    m_address = ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteBuffer() {
-    if (m_address) ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
-  }
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-  char* at(std::size_t offset) const { return static_cast<char*>(m_address) + offset; }
-  LPARAM param() const { return reinterpret_cast<LPARAM>(m_address); }
-  void Write(const void* data, std::size_t size, std::size_t offset = 0) {
-    ::WriteProcessMemory(m_process, at(offset), data, size, nullptr);
-  }
-  void Read(void* data, std::size_t size, std::size_t offset = 0) {
-    ::ReadProcessMemory(m_process, at(offset), data, size, nullptr);
-  }
-
- private:
-  HANDLE m_process;
-  void* m_address = nullptr;
-};
-
-std::string CellText(HWND list, HANDLE process, int row, int column) {
-  RemoteBuffer remote(process, 4096);
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iSubItem = column;
-  item.pszText = remote.at(1024);
-  item.cchTextMax = 256;
-  remote.Write(&item, sizeof(item));
-  const auto length = SendWithTimeout(list, LVM_GETITEMTEXTA, row, remote.param());
-  char text[256] = {};
-  remote.Read(text, sizeof(text) - 1, 1024);
-  return std::string(text, static_cast<std::size_t>(length > 0 ? length : 0));
-}
-
-std::vector<std::string> Column(HWND list, HANDLE process, int column) {
-  std::vector<std::string> cells;
-  const int count = static_cast<int>(SendWithTimeout(list, LVM_GETITEMCOUNT));
-  for (int row = 0; row < count; ++row) cells.push_back(CellText(list, process, row, column));
-  return cells;
-}
-
-void SelectRow(HWND list, HANDLE process, int row) {
-  RemoteBuffer remote(process, sizeof(LVITEMA));
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  remote.Write(&item, sizeof(item));
-  SendWithTimeout(list, LVM_SETITEMSTATE, row, remote.param());
-}
-
-// A real mouse click on a column header, so the list reports the click as a user's.
-void ClickHeader(HWND list, HANDLE process, int column) {
-  HWND header = reinterpret_cast<HWND>(SendWithTimeout(list, LVM_GETHEADER));
-  ASSERT_NE(header, nullptr);
-  RemoteBuffer remote(process, sizeof(RECT));
-  SendWithTimeout(header, HDM_GETITEMRECT, column, remote.param());
-  RECT rect{};
-  remote.Read(&rect, sizeof(rect));
-  POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  ::ClientToScreen(header, &point);
-  ::SetForegroundWindow(::GetAncestor(list, GA_ROOT));
-  // Two clicks on one header within the double-click time would read as a double click.
-  WaitUntil([] { return false; }, Milliseconds{::GetDoubleClickTime() + 100});
-  // Each event carries the position itself: a press sent after a separate pointer move could
-  // be taken where the pointer was before (on another header, or off the list).
-  INPUT input[3] = {};
-  const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-  for (int i = 0; i < 3; ++i) {
-    input[i].type = INPUT_MOUSE;
-    input[i].mi.dx = static_cast<LONG>((point.x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
-    input[i].mi.dy = static_cast<LONG>((point.y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
-    input[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  ::SendInput(3, input, sizeof(INPUT));
-  WaitUntil([] { return false; }, Milliseconds{400});
-}
-
-// A real mouse click on a tab of a tab control.
-void ClickTab(HWND tabs, HANDLE process, int index) {
-  ASSERT_NE(tabs, nullptr);
-  RemoteBuffer remote(process, sizeof(RECT));
-  SendWithTimeout(tabs, TCM_GETITEMRECT, index, remote.param());
-  RECT rect{};
-  remote.Read(&rect, sizeof(rect));
-  POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  ::ClientToScreen(tabs, &point);
-  ::SetForegroundWindow(::GetAncestor(tabs, GA_ROOT));
-  ::SetCursorPos(point.x, point.y);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, input, sizeof(INPUT));
-}
-
 struct MessageBoxSeen {
   HWND box = nullptr;
   std::string title;
@@ -190,26 +67,12 @@ void WriteFile(const std::string& path, const std::string& contents) {
   file << contents;
 }
 
-bool FileExists(const std::string& path) {
-  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 std::string ExeFolder() {
   const std::string exe = QuelvarExePath();
   return exe.substr(0, exe.find_last_of('\\'));
 }
 
-void EmptyBackups(const std::string& folder) {
-  WIN32_FIND_DATAA found{};
-  HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
-    }
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-}
 
 void SetValue(HKEY root, const char* key, const char* name, bool asText, DWORD number) {
   HKEY opened = nullptr;
@@ -249,7 +112,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   ScopedWineVersion version(FileNameOf(QuelvarExePath()), line.wineVersion);
   ASSERT_TRUE(version.Ok());
   const std::string backups = ExeFolder() + "\\Backups";
-  EmptyBackups(backups);
+  DeleteFilesIn(backups);
   const std::string hklmTcp = std::string("HKLM\\") + line.tcpKey;
   const std::string hkcuInternet = std::string("HKCU\\") + line.internetKey;
   SetValue(HKEY_LOCAL_MACHINE, line.tcpKey, "DefaultTTL", line.nineFive, 77);
@@ -280,9 +143,9 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   // The preview of "Windows default", before any apply: each row's value, now and after.
   HWND preview = FindChildById(main, IDC_WIZARD_PREVIEW);
   ASSERT_NE(preview, nullptr);
-  const std::vector<std::string> previewNames = Column(preview, quelvar.Handle(), 1);
-  const std::vector<std::string> previewNow = Column(preview, quelvar.Handle(), 2);
-  const std::vector<std::string> previewAfter = Column(preview, quelvar.Handle(), 3);
+  const std::vector<std::string> previewNames = ListViewColumn(preview, quelvar.Handle(), 1);
+  const std::vector<std::string> previewNow = ListViewColumn(preview, quelvar.Handle(), 2);
+  const std::vector<std::string> previewAfter = ListViewColumn(preview, quelvar.Handle(), 3);
   ASSERT_GE(previewNames.size(), 12u);
   auto previewRow = [&](const std::string& name) {
     for (std::size_t i = 0; i < previewNames.size(); ++i) {
@@ -298,7 +161,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   EXPECT_EQ(previewAfter[ttlRow], "32");
   EXPECT_EQ(previewNow[connectionsRow], "9");
   EXPECT_EQ(previewAfter[connectionsRow], "4");
-  ClickTab(FindChildById(main, IDC_WIZARD_VIEW_TABS), quelvar.Handle(), 1);
+  ClickTabOf(FindChildById(main, IDC_WIZARD_VIEW_TABS), quelvar.Handle(), 1);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(preview) != FALSE; }));
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath(std::string("wizard-preview-") + line.wineVersion)));
   HWND optimize = FindChildById(main, IDC_WIZARD_OPTIMIZE);
@@ -309,11 +172,11 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   EXPECT_TRUE(FileExists(backups + "\\001.BCK"));
   EXPECT_TRUE(FileExists(backups + "\\002.BCK"));
   EXPECT_FALSE(FileExists(backups + "\\003.BCK"));
-  EXPECT_EQ(RegQuery(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 32));
-  EXPECT_EQ(RegQuery(hkcuInternet, "MaxConnectionsPerServer"),
+  EXPECT_EQ(RegQueryValue(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 32));
+  EXPECT_EQ(RegQueryValue(hkcuInternet, "MaxConnectionsPerServer"),
             Expect(line, "MaxConnectionsPerServer", 4));
   // After the apply the preview shows every value as it now is.
-  EXPECT_EQ(Column(preview, quelvar.Handle(), 2)[ttlRow], "32");
+  EXPECT_EQ(ListViewColumn(preview, quelvar.Handle(), 2)[ttlRow], "32");
 
   // Files for the sort: an old one, an older one, one that is no backup, and one taken under
   // another Windows version (line 3 changed).
@@ -337,9 +200,9 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   ASSERT_EQ(SendWithTimeout(list, LVM_GETITEMCOUNT), 6);
   EXPECT_FALSE(::IsWindowEnabled(restore));
   EXPECT_FALSE(::IsWindowEnabled(remove));
-  std::vector<std::string> names = Column(list, process, 0);
-  std::vector<std::string> dates = Column(list, process, 1);
-  std::vector<std::string> times = Column(list, process, 2);
+  std::vector<std::string> names = ListViewColumn(list, process, 0);
+  std::vector<std::string> dates = ListViewColumn(list, process, 1);
+  std::vector<std::string> times = ListViewColumn(list, process, 2);
   for (int row = 0; row < 6; ++row) {
     SCOPED_TRACE(names[row]);
     EXPECT_EQ(dates[row].empty(), names[row] == "005.BCK");
@@ -349,7 +212,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
 
   // Sorting: names both ways, dates both ways (no date first), times both ways.
   auto position = [&](const char* name) {
-    const std::vector<std::string> now = Column(list, process, 0);
+    const std::vector<std::string> now = ListViewColumn(list, process, 0);
     for (std::size_t i = 0; i < now.size(); ++i) {
       if (now[i] == name) return static_cast<int>(i);
     }
@@ -362,10 +225,10 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   // changes the order within milliseconds, so this never counts one click twice.
   auto sortBy = [&](int column, const std::function<bool()>& expected) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-      const std::vector<std::string> before = Column(list, process, 0);
-      ClickHeader(list, process, column);
+      const std::vector<std::string> before = ListViewColumn(list, process, 0);
+      ClickListViewHeader(list, process, column);
       if (WaitUntil(expected, Milliseconds{5000})) return true;
-      if (Column(list, process, 0) != before) return false;
+      if (ListViewColumn(list, process, 0) != before) return false;
     }
     return false;
   };
@@ -383,8 +246,8 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   })) << "times ascending";
   EXPECT_TRUE(sortBy(2, [&] { return position("003.BCK") == 0 && position("005.BCK") == 5; }))
       << "times descending";
-  EXPECT_TRUE(sortBy(0, [&] { return Column(list, process, 0) == ascending; })) << "names ascending";
-  EXPECT_TRUE(sortBy(0, [&] { return Column(list, process, 0) == descending; })) << "names descending";
+  EXPECT_TRUE(sortBy(0, [&] { return ListViewColumn(list, process, 0) == ascending; })) << "names ascending";
+  EXPECT_TRUE(sortBy(0, [&] { return ListViewColumn(list, process, 0) == descending; })) << "names descending";
 
   // Another Windows version: the preview says why, the restore gives the message, and nothing
   // is written.
@@ -392,7 +255,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   HWND restorePreview = FindChildById(main, IDC_BACKUP_PREVIEW);
   HWND previewNote = FindChildById(main, IDC_BACKUP_PREVIEW_NOTE);
   ASSERT_TRUE(restorePreview && previewNote);
-  SelectRow(list, process, position("006.BCK"));
+  SelectListViewRow(list, process, position("006.BCK"));
   EXPECT_TRUE(WaitUntil([&] {
     return GetText(previewNote).find("another operating system") != std::string::npos;
   })) << GetText(previewNote);
@@ -408,14 +271,14 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   EXPECT_EQ(refusal.text, "This backup file was taken from another operating system!!");
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath(std::string("backup-refusal-") + line.wineVersion)));
   Answer(refusal, IDOK);
-  EXPECT_EQ(RegQuery(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 55));
+  EXPECT_EQ(RegQueryValue(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 55));
 
   // The first backup restores what it recorded, as its preview said; nothing is shown.
-  SelectRow(list, process, position("001.BCK"));
+  SelectListViewRow(list, process, position("001.BCK"));
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(restorePreview) != FALSE; }));
   {
-    const std::vector<std::string> names = Column(restorePreview, process, 1);
-    const std::vector<std::string> fromBackup = Column(restorePreview, process, 3);
+    const std::vector<std::string> names = ListViewColumn(restorePreview, process, 1);
+    const std::vector<std::string> fromBackup = ListViewColumn(restorePreview, process, 3);
     bool sawTtl = false;
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i] == "DefaultTTL" && fromBackup[i] == "77") sawTtl = true;
@@ -427,12 +290,12 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   question = WaitForMessageBox(quelvar.Id());
   Answer(question, IDYES);
   EXPECT_EQ(WaitForMessageBox(quelvar.Id(), Milliseconds{1500}).box, nullptr);
-  EXPECT_EQ(RegQuery(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 77));
-  EXPECT_EQ(RegQuery(hkcuInternet, "MaxConnectionsPerServer"),
+  EXPECT_EQ(RegQueryValue(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 77));
+  EXPECT_EQ(RegQueryValue(hkcuInternet, "MaxConnectionsPerServer"),
             Expect(line, "MaxConnectionsPerServer", 9));
 
   // Delete after "Yes": the file goes, the list is refilled, both buttons are off again.
-  SelectRow(list, process, position("002.BCK"));
+  SelectListViewRow(list, process, position("002.BCK"));
   Click(remove);
   question = WaitForMessageBox(quelvar.Id());
   EXPECT_EQ(question.text, "Do you want to delete this file??");
@@ -444,7 +307,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
 
   ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
   EXPECT_TRUE(quelvar.WaitForExit());
-  EmptyBackups(backups);
+  DeleteFilesIn(backups);
 }
 
 INSTANTIATE_TEST_SUITE_P(
