@@ -3,6 +3,7 @@
 // minimal PNG writer (stored deflate blocks, so no compression library is needed).
 #include "win32/ui_test_lib.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -531,6 +532,43 @@ void DeleteFilesIn(const std::string& folder) {
     }
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
+}
+
+// ---- Report lists ----------------------------------------------------------------------
+
+RemoteBuffer::RemoteBuffer(HANDLE process, std::size_t size) : m_process(process) {
+  m_address = ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+RemoteBuffer::~RemoteBuffer() {
+  if (m_address) ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+}
+
+void RemoteBuffer::Write(const void* data, std::size_t size, std::size_t offset) {
+  ::WriteProcessMemory(m_process, at(offset), data, size, nullptr);
+}
+
+void RemoteBuffer::Read(void* data, std::size_t size, std::size_t offset) {
+  ::ReadProcessMemory(m_process, at(offset), data, size, nullptr);
+}
+
+std::vector<std::string> ListViewColumn(HWND list, HANDLE process, int column) {
+  std::vector<std::string> cells;
+  RemoteBuffer remote(process, 4096);
+  const int count = static_cast<int>(SendWithTimeout(list, LVM_GETITEMCOUNT));
+  for (int row = 0; row < count; ++row) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iSubItem = column;
+    item.pszText = remote.at(1024);
+    item.cchTextMax = 256;
+    remote.Write(&item, sizeof(item));
+    const auto length = SendWithTimeout(list, LVM_GETITEMTEXTA, row, remote.param());
+    char text[256] = {};
+    remote.Read(text, sizeof(text) - 1, 1024);
+    cells.emplace_back(text, static_cast<std::size_t>(length > 0 ? length : 0));
+  }
+  return cells;
 }
 
 }  // namespace quelvar::uitest

@@ -116,6 +116,26 @@ bool SetText(HWND window, const std::string& text);
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
                         Milliseconds timeout = Milliseconds{5000});
 
+// Memory inside the tested program, for requests that carry pointers (list views, headers).
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, std::size_t size);
+  ~RemoteBuffer();
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  char* at(std::size_t offset) const { return static_cast<char*>(m_address) + offset; }
+  LPARAM param() const { return reinterpret_cast<LPARAM>(m_address); }
+  void Write(const void* data, std::size_t size, std::size_t offset = 0);
+  void Read(void* data, std::size_t size, std::size_t offset = 0);
+
+ private:
+  HANDLE m_process;
+  void* m_address = nullptr;
+};
+
+// The texts of one column of a report list in the program `process`, top row first.
+std::vector<std::string> ListViewColumn(HWND list, HANDLE process, int column);
+
 // ---- Other programs ---------------------------------------------------------------------
 
 // Runs a command line (reg.exe, for instance: a client we did not write) and gives back what it

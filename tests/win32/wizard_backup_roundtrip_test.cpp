@@ -44,52 +44,6 @@ std::string RegQuery(const std::string& key, const std::string& name) {
   return "(no value) " + output;
 }
 
-// Memory inside the tested program, for list view requests that carry pointers.
-class RemoteBuffer {
- public:
-  RemoteBuffer(HANDLE process, std::size_t size) : m_process(process) {
-    m_address = ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteBuffer() {
-    if (m_address) ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
-  }
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-  char* at(std::size_t offset) const { return static_cast<char*>(m_address) + offset; }
-  LPARAM param() const { return reinterpret_cast<LPARAM>(m_address); }
-  void Write(const void* data, std::size_t size, std::size_t offset = 0) {
-    ::WriteProcessMemory(m_process, at(offset), data, size, nullptr);
-  }
-  void Read(void* data, std::size_t size, std::size_t offset = 0) {
-    ::ReadProcessMemory(m_process, at(offset), data, size, nullptr);
-  }
-
- private:
-  HANDLE m_process;
-  void* m_address = nullptr;
-};
-
-std::string CellText(HWND list, HANDLE process, int row, int column) {
-  RemoteBuffer remote(process, 4096);
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iSubItem = column;
-  item.pszText = remote.at(1024);
-  item.cchTextMax = 256;
-  remote.Write(&item, sizeof(item));
-  const auto length = SendWithTimeout(list, LVM_GETITEMTEXTA, row, remote.param());
-  char text[256] = {};
-  remote.Read(text, sizeof(text) - 1, 1024);
-  return std::string(text, static_cast<std::size_t>(length > 0 ? length : 0));
-}
-
-std::vector<std::string> Column(HWND list, HANDLE process, int column) {
-  std::vector<std::string> cells;
-  const int count = static_cast<int>(SendWithTimeout(list, LVM_GETITEMCOUNT));
-  for (int row = 0; row < count; ++row) cells.push_back(CellText(list, process, row, column));
-  return cells;
-}
-
 void SelectRow(HWND list, HANDLE process, int row) {
   RemoteBuffer remote(process, sizeof(LVITEMA));
   LVITEMA item{};
@@ -274,9 +228,9 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   // The preview of "Windows default", before any apply: each row's value, now and after.
   HWND preview = FindChildById(main, IDC_WIZARD_PREVIEW);
   ASSERT_NE(preview, nullptr);
-  const std::vector<std::string> previewNames = Column(preview, quelvar.Handle(), 1);
-  const std::vector<std::string> previewNow = Column(preview, quelvar.Handle(), 2);
-  const std::vector<std::string> previewAfter = Column(preview, quelvar.Handle(), 3);
+  const std::vector<std::string> previewNames = ListViewColumn(preview, quelvar.Handle(), 1);
+  const std::vector<std::string> previewNow = ListViewColumn(preview, quelvar.Handle(), 2);
+  const std::vector<std::string> previewAfter = ListViewColumn(preview, quelvar.Handle(), 3);
   ASSERT_GE(previewNames.size(), 12u);
   auto previewRow = [&](const std::string& name) {
     for (std::size_t i = 0; i < previewNames.size(); ++i) {
@@ -307,7 +261,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   EXPECT_EQ(RegQuery(hkcuInternet, "MaxConnectionsPerServer"),
             Expect(line, "MaxConnectionsPerServer", 4));
   // After the apply the preview shows every value as it now is.
-  EXPECT_EQ(Column(preview, quelvar.Handle(), 2)[ttlRow], "32");
+  EXPECT_EQ(ListViewColumn(preview, quelvar.Handle(), 2)[ttlRow], "32");
 
   // Files for the sort: an old one, an older one, one that is no backup, and one taken under
   // another Windows version (line 3 changed).
@@ -331,9 +285,9 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   ASSERT_EQ(SendWithTimeout(list, LVM_GETITEMCOUNT), 6);
   EXPECT_FALSE(::IsWindowEnabled(restore));
   EXPECT_FALSE(::IsWindowEnabled(remove));
-  std::vector<std::string> names = Column(list, process, 0);
-  std::vector<std::string> dates = Column(list, process, 1);
-  std::vector<std::string> times = Column(list, process, 2);
+  std::vector<std::string> names = ListViewColumn(list, process, 0);
+  std::vector<std::string> dates = ListViewColumn(list, process, 1);
+  std::vector<std::string> times = ListViewColumn(list, process, 2);
   for (int row = 0; row < 6; ++row) {
     SCOPED_TRACE(names[row]);
     EXPECT_EQ(dates[row].empty(), names[row] == "005.BCK");
@@ -343,7 +297,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
 
   // Sorting: names both ways, dates both ways (no date first), times both ways.
   auto position = [&](const char* name) {
-    const std::vector<std::string> now = Column(list, process, 0);
+    const std::vector<std::string> now = ListViewColumn(list, process, 0);
     for (std::size_t i = 0; i < now.size(); ++i) {
       if (now[i] == name) return static_cast<int>(i);
     }
@@ -355,10 +309,10 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
                                               "004.BCK", "005.BCK", "006.BCK"};
   const std::vector<std::string> descending(ascending.rbegin(), ascending.rend());
   ClickHeader(list, process, 0);
-  EXPECT_TRUE(WaitUntil([&] { return Column(list, process, 0) == ascending; }))
+  EXPECT_TRUE(WaitUntil([&] { return ListViewColumn(list, process, 0) == ascending; }))
       << "names ascending";
   ClickHeader(list, process, 0);
-  EXPECT_TRUE(WaitUntil([&] { return Column(list, process, 0) == descending; }))
+  EXPECT_TRUE(WaitUntil([&] { return ListViewColumn(list, process, 0) == descending; }))
       << "names descending";
   ClickHeader(list, process, 1);
   EXPECT_TRUE(WaitUntil([&] {
@@ -404,8 +358,8 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   SelectRow(list, process, position("001.BCK"));
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(restorePreview) != FALSE; }));
   {
-    const std::vector<std::string> names = Column(restorePreview, process, 1);
-    const std::vector<std::string> fromBackup = Column(restorePreview, process, 3);
+    const std::vector<std::string> names = ListViewColumn(restorePreview, process, 1);
+    const std::vector<std::string> fromBackup = ListViewColumn(restorePreview, process, 3);
     bool sawTtl = false;
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i] == "DefaultTTL" && fromBackup[i] == "77") sawTtl = true;
