@@ -346,7 +346,8 @@ void frmAdvancedMode::AddToolTips() {
   m_toolTips.Add(m_boxes[6], "Milliseconds between keep-alive retransmissions");
   m_toolTips.Add(m_boxes[7], "SYN flood protection level: 0, 1 or 2");
   m_toolTips.Add(m_preview.hwnd(),
-                 "What Finish writes to the registry, each value now and after; greyed values stay as they are");
+                 "What Finish writes to the registry, each value now and after; greyed values "
+                 "stay as they are");
   m_toolTips.Add(m_cmdPrevPage, "Back to the previous step");
   m_toolTips.Add(
       m_cmdNextPage,
