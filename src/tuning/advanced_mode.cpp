@@ -245,15 +245,15 @@ void AdvancedModeWizard::EnterPage(int page) {
 }
 
 // Every box becomes its profile field (halves to even). A value the field cannot hold is
-// never handed on: nothing is applied and the user is told which value and how to mend it.
-NextResult AdvancedModeWizard::Finish() {
-  struct Taken {
+// never handed on: the refusal names the value and how to mend it.
+FinishProfile AdvancedModeWizard::ProfileFromBoxes() const {
+  FinishProfile built{m_profile, {}};
+  TuningProfile& p = built.profile;
+  const struct {
     const char* name;
     const std::string* text;
     std::int32_t* field;
-  };
-  TuningProfile& p = m_profile;
-  const Taken taken[] = {
+  } taken[] = {
       {"MTU", &BoxText(ValueBox::MTU), &p.MTU},
       {"MSS", &BoxText(ValueBox::MSS), &p.MSS},
       {"receive window (RWIN)", &m_rwin, &p.RWIN},
@@ -263,26 +263,34 @@ NextResult AdvancedModeWizard::Finish() {
       {"Keep Alive Time", &BoxText(ValueBox::KeepAliveTime), &p.KeepAliveTime},
       {"Keep Alive Interval", &BoxText(ValueBox::KeepAliveInterval), &p.KeepAliveInterval},
   };
-  std::array<std::int32_t, std::size(taken)> values{};
-  for (std::size_t i = 0; i < std::size(taken); ++i) {
-    const std::optional<std::int32_t> value = SizeIn(*taken[i].text);
+  for (const auto& box : taken) {
+    const std::optional<std::int32_t> value = SizeIn(*box.text);
     if (!value) {
-      std::string message = std::string("The ") + taken[i].name + " of \"" + *taken[i].text +
-                            "\" cannot be applied: it must be a whole number from 0 to 2147483647.";
-      if (taken[i].text == &m_rwin) {
-        message +=
+      built.refusal = std::string("The ") + box.name + " of \"" + *box.text +
+                      "\" cannot be applied: it must be a whole number from 0 to 2147483647.";
+      if (box.text == &m_rwin) {
+        built.refusal +=
             "\n\nGo back to \"Step 2 of 8 : MTU Settings\" and forward again, so that the "
             "receive window is calculated from the recommended MSS.";
       }
-      message += "\n\nNothing was changed.";
-      MessageBoxes().Show(message, kAppTitle, kMbOk | kMbIconExclamation);
-      m_currentPage = 7;
-      return NextResult::kNotApplied;
+      built.profile = m_profile;
+      return built;
     }
-    values[i] = *value;
+    *box.field = *value;
   }
-  for (std::size_t i = 0; i < std::size(taken); ++i) *taken[i].field = values[i];
+  return built;
+}
 
+// Finish applies what ProfileFromBoxes builds, or tells the user why it cannot.
+NextResult AdvancedModeWizard::Finish() {
+  const FinishProfile built = ProfileFromBoxes();
+  if (!built.refusal.empty()) {
+    MessageBoxes().Show(built.refusal + "\n\nNothing was changed.", kAppTitle,
+                        kMbOk | kMbIconExclamation);
+    m_currentPage = 7;
+    return NextResult::kNotApplied;
+  }
+  m_profile = built.profile;
   if (!m_apply()) {
     // The apply told the user why; Finish can be pressed again.
     m_currentPage = 7;

@@ -42,6 +42,13 @@ enum class NextResult {
   kNotApplied,  // Finish was refused (the user has been told why); page 7 stays, Finish enabled
 };
 
+// What Finish applies: the profile with every box taken in (halves to even) or, when a box
+// holds a value the profile cannot, why Finish refuses it (in the words the user is shown).
+struct FinishProfile {
+  TuningProfile profile;
+  std::string refusal;  // empty when Finish can apply `profile`
+};
+
 class AdvancedModeWizard {
  public:
   // `apply` writes the profile to the registry (with its backup) and reports its own failures;
@@ -61,6 +68,10 @@ class AdvancedModeWizard {
   void SetMultiplierText(const std::string& text);
   NextResult cmdNextPage_Click();
   void cmdPrevPage_Click();
+
+  // The profile Finish would apply now, from the boxes as they stand; Finish applies exactly
+  // this, and the preview on the last page shows it.
+  FinishProfile ProfileFromBoxes() const;
 
   int CurrentPage() const { return m_currentPage; }
   int ConnectionType() const { return m_connectionType; }

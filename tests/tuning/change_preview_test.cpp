@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "backup_test_support.h"
+#include "tuning/advanced_mode.h"
 #include "tuning/apply_profile.h"
 #include "tuning/backup_restore.h"
 
@@ -86,6 +87,41 @@ TEST_F(ChangePreviewTest, ApplyPreviewIsWhatEveryPresetWritesOnBothLines) {
         EXPECT_TRUE(row.same) << row.key << "\\" << row.name << " now " << row.now;
       }
     }
+  }
+}
+
+// The advanced wizard's last page: the preview of the profile built from the boxes (halves
+// taken to even) is what Finish then writes.
+TEST_F(ChangePreviewTest, AdvancedFinishPreviewIsWhatFinishWritesOnBothLines) {
+  for (int family : {2, 7}) {
+    SCOPED_TRACE("family " + std::to_string(family));
+    AddMachine();
+    OsFamily = static_cast<std::int16_t>(family);
+    LoadPreset(0);
+    AdvancedModeWizard wizard(g_TuningProfile, [] { return ApplyTuningProfile(); });
+    wizard.Form_Load();
+    wizard.optConnType_Click(1);
+    for (int i = 0; i < 7; ++i) wizard.cmdNextPage_Click();
+    wizard.SetBoxText(ValueBox::MTU, "1400.5");
+    wizard.SetBoxText(ValueBox::TTL, "99.5");
+    wizard.SetBoxText(ValueBox::KeepAliveTime, "60000.5");
+    wizard.chkICMPValue_Click(true);
+
+    const FinishProfile built = wizard.ProfileFromBoxes();
+    ASSERT_TRUE(built.refusal.empty()) << built.refusal;
+    EXPECT_EQ(built.profile.MTU, 1400);
+    EXPECT_EQ(built.profile.TTL, 100);
+    const std::vector<PreviewRow> rows = PreviewTuningApply(built.profile, family);
+    EXPECT_TRUE(log().Untouched()) << "showing the preview changed the registry";
+    ASSERT_FALSE(rows.empty());
+
+    ASSERT_EQ(wizard.cmdNextPage_Click(), NextResult::kApplied);
+    std::vector<std::string> expected;
+    for (const PreviewRow& row : rows) {
+      expected.push_back(Change(row));
+      EXPECT_EQ(Held(row), row.after) << row.key << "\\" << row.name;
+    }
+    EXPECT_EQ(log().changes, expected);
   }
 }
 

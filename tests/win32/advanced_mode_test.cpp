@@ -1,13 +1,15 @@
 // Quelvar.exe's advanced mode driven through all eight pages to Finish at winxp and at win98:
 // cable modem recommendations, a TTL typed in, an HTTP 1.0 limit below its bound replaced, the
 // SYN level stepped down with the arrow key, an NDI size picked, "Disable it??" ticked and undone
-// by going back; then one backup file and the values in the registry (read with reg.exe).
+// by going back; the last page's preview of what Finish changes; then one backup file and the
+// values in the registry (read with reg.exe), DefaultTTL as the preview foretold.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "resource.h"
 #include "win32/ui_test_lib.h"
@@ -144,9 +146,23 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
   shot(6);
   ASSERT_TRUE(ClickAndWait(next));
 
-  // Page 8, then Finish: one backup, the button off, the face in front again.
+  // Page 8: what Finish changes, from the boxes, before Finish.
   EXPECT_EQ(GetText(next), "Finish");
+  HWND preview = box(IDC_ADV_PREVIEW);
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(preview));
+  EXPECT_FALSE(::IsWindowVisible(box(IDC_ADV_PREVIEW_REFUSAL)));
+  const std::vector<std::string> previewNames = ListViewColumn(preview, quelvar.Handle(), 1);
+  const std::vector<std::string> previewAfter = ListViewColumn(preview, quelvar.Handle(), 3);
+  ASSERT_GE(previewNames.size(), 10u);
+  std::string ttlAfter;
+  for (std::size_t i = 0; i < previewNames.size(); ++i) {
+    if (previewNames[i] == "DefaultTTL") ttlAfter = previewAfter[i];
+  }
+  EXPECT_EQ(ttlAfter, "128");
   shot(7);
+
+  // Finish: one backup, the button off, the face in front again.
   ASSERT_TRUE(ClickAndWait(next, Milliseconds{20000}));
   EXPECT_TRUE(FileExists(backups + "\\001.BCK"));
   EXPECT_FALSE(FileExists(backups + "\\002.BCK"));
@@ -159,7 +175,8 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
   const std::string tcp = std::string("HKLM\\") + line.tcpKey;
   const std::string internet = std::string("HKCU\\") + line.internetKey;
   const std::string adapterKey = std::string("HKLM\\") + line.adapterKey;
-  EXPECT_EQ(RegQueryValue(tcp, "DefaultTTL"), Expect(line, "DefaultTTL", 128));
+  EXPECT_EQ(RegQueryValue(tcp, "DefaultTTL"),
+            Expect(line, "DefaultTTL", static_cast<DWORD>(std::stoul("0" + ttlAfter))));
   EXPECT_EQ(RegQueryValue(tcp, "GlobalMaxTcpWindowSize"),
             Expect(line, "GlobalMaxTcpWindowSize", 256960));
   EXPECT_EQ(RegQueryValue(tcp, "KeepAliveTime"), Expect(line, "KeepAliveTime", 7200000));

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "base/os_family.h"
 #include "base/win32/skin.h"
 #include "resource.h"
 #include "tuning/advanced_mode_texts.h"
 #include "tuning/apply_profile.h"
+#include "tuning/change_preview.h"
 #include "tuning/tuning_profile.h"
 
 namespace quelvar {
@@ -317,7 +319,18 @@ void frmAdvancedMode::CreatePage7() {
   const HWND explain = Explanation(texts::kICMPExplain);
   m_chkICMPValue = Check(IDX_ADV_ICMP, "Enable It?");
   const HWND recom = Label("Recommended to be DISABLED.");
-  page.layout.Explanation(explain).Row({{m_chkICMPValue}, {recom, kRestOfRow}}, 4, 12);
+  // The preview below, its caption's mnemonic reaching the list; the list and the refusal
+  // share one place and are shown by RefreshPreview, never with the page's other controls.
+  const HWND previewCaption = Label("What &Finish changes", 0, IDC_ADV_PREVIEW_CAPTION);
+  m_preview.Create(hwnd(), IDC_ADV_PREVIEW, "After");
+  ::ShowWindow(m_preview.hwnd(), SW_HIDE);
+  m_lblPreviewRefusal = AddControl("STATIC", "", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, 0,
+                                   10, 10, IDC_ADV_PREVIEW_REFUSAL);
+  ::ShowWindow(m_lblPreviewRefusal, SW_HIDE);
+  page.layout.Explanation(explain)
+      .Row({{m_chkICMPValue}, {recom, kRestOfRow}}, 4, 12)
+      .Text(previewCaption, 10)
+      .Fill({m_preview.hwnd(), m_lblPreviewRefusal}, 80, 2);
 }
 
 void frmAdvancedMode::AddToolTips() {
@@ -332,6 +345,9 @@ void frmAdvancedMode::AddToolTips() {
   m_toolTips.Add(m_boxes[5], "Milliseconds of quiet before the first keep-alive packet");
   m_toolTips.Add(m_boxes[6], "Milliseconds between keep-alive retransmissions");
   m_toolTips.Add(m_boxes[7], "SYN flood protection level: 0, 1 or 2");
+  m_toolTips.Add(m_preview.hwnd(),
+                 "What Finish writes to the registry, each value now and after; greyed values "
+                 "stay as they are");
   m_toolTips.Add(m_cmdPrevPage, "Back to the previous step");
   m_toolTips.Add(
       m_cmdNextPage,
@@ -376,6 +392,7 @@ void frmAdvancedMode::Layout() {
                  frame.bottom - frame.top, TRUE);
     page.layout.Apply(area);
   }
+  m_preview.FitColumns();
   // The connection types stand in their own frame.
   RECT first{}, last{};
   ::GetWindowRect(m_optConnType[0], &first);
@@ -389,6 +406,8 @@ void frmAdvancedMode::Layout() {
 void frmAdvancedMode::ShowWizardPage(int index) {
   m_shownPage = index;
   const HWND focus = ::GetFocus();
+  ::ShowWindow(m_preview.hwnd(), SW_HIDE);
+  ::ShowWindow(m_lblPreviewRefusal, SW_HIDE);
   for (int i = 0; i < kWizardPageCount; ++i) {
     ::ShowWindow(m_frmWizardPages[i].frame, SW_HIDE);
     for (HWND control : m_frmWizardPages[i].controls) ::ShowWindow(control, SW_HIDE);
@@ -443,7 +462,21 @@ void frmAdvancedMode::ShowState() {
   ::EnableWindow(m_cmdPrevPage, m_wizard.PrevEnabled());
   KeepFocus(focus);
   if (m_wizard.VisiblePage() != m_shownPage) ShowWizardPage(m_wizard.VisiblePage());
+  if (m_shownPage == 7) RefreshPreview();
   m_showingState = false;
+}
+
+void frmAdvancedMode::RefreshPreview() {
+  const FinishProfile built = m_wizard.ProfileFromBoxes();
+  const bool refused = !built.refusal.empty();
+  if (refused) {
+    SetTextIfChanged(m_lblPreviewRefusal, built.refusal);
+  } else {
+    m_preview.Show(PreviewTuningApply(built.profile, OsFamily));
+  }
+  const bool onPage = m_shownPage == 7;
+  ::ShowWindow(m_preview.hwnd(), onPage && !refused ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(m_lblPreviewRefusal, onPage && refused ? SW_SHOW : SW_HIDE);
 }
 
 // --- Events -------------------------------------------------------------------------------
@@ -451,6 +484,10 @@ void frmAdvancedMode::ShowState() {
 LRESULT frmAdvancedMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE: Layout(); return 0;
+    case WM_SHOWWINDOW:
+      // The registry may have changed while the window was away.
+      if (wParam && m_loaded && m_shownPage == 7) RefreshPreview();
+      return ChildWindow::HandleMessage(message, wParam, lParam);
     case WM_CTLCOLORSTATIC:
       // Explanations sit on the window's own background.
       if (IsExplanation(reinterpret_cast<HWND>(lParam))) {
@@ -497,6 +534,13 @@ void frmAdvancedMode::OnCommand(int id, int code, HWND control) {
     return;
   }
   ShowState();
+}
+
+LRESULT frmAdvancedMode::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom == m_preview.hwnd() && header.code == NM_CUSTOMDRAW) {
+    return m_preview.OnCustomDraw(header);
+  }
+  return ChildWindow::OnNotify(header);
 }
 
 void frmAdvancedMode::cmdNextPage_Click() {

@@ -8,6 +8,7 @@
 #include "base/win32/child_window.h"
 #include "tuning/advanced_mode.h"
 #include "tuning/win32/page_layout.h"
+#include "tuning/win32/preview_list.h"
 #include "tuning/win32/tool_tips.h"
 
 namespace quelvar {
@@ -22,6 +23,7 @@ class frmAdvancedMode : public ChildWindow {
   void Form_Load() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
+  LRESULT OnNotify(const NMHDR& header) override;
 
  private:
   // One page: its frame, the controls on it and how they stand.
@@ -53,6 +55,9 @@ class frmAdvancedMode : public ChildWindow {
   // Brings every control in line with the wizard's state.
   void ShowState();
   void SetTextIfChanged(HWND control, const std::string& text);
+  // Fills the last page's preview from the boxes and the registry as they are now (or says
+  // why Finish would refuse) and shows it while the last page is on show.
+  void RefreshPreview();
 
   void cmdNextPage_Click();
   void cmdPrevPage_Click();
@@ -83,6 +88,9 @@ class frmAdvancedMode : public ChildWindow {
   HWND m_cmbNDI = nullptr;
   HWND m_cmdPrevPage = nullptr;
   HWND m_cmdNextPage = nullptr;
+  // What Finish changes: the list, or in its place why Finish would refuse.
+  PreviewList m_preview;
+  HWND m_lblPreviewRefusal = nullptr;
   std::vector<HWND> m_explanations;
   std::vector<HWND> m_boldLabels;
   ToolTips m_toolTips;

@@ -155,6 +155,13 @@ PageLayout::PlacedRow PageLayout::PlaceRow(const Item& item, int left, int right
   return row;
 }
 
+PageLayout& PageLayout::Fill(std::vector<HWND> windows, int minHeight, int gapBefore) {
+  std::vector<LayoutCell> cells;
+  for (HWND window : windows) cells.push_back({window, kRestOfRow});
+  m_items.push_back({Kind::Fill, nullptr, std::move(cells), gapBefore, minHeight});
+  return *this;
+}
+
 void PageLayout::Apply(const RECT& area) const {
   const int left = area.left;
   const int width = area.right - area.left;
@@ -180,6 +187,7 @@ void PageLayout::Apply(const RECT& area) const {
         lines[i] = ExplanationLines(item.window);
         heights[i] = lines[i] * LineHeight(item.window) + Window::Scale(2);
         break;
+      case Kind::Fill: heights[i] = Window::Scale(item.cellGap); break;
     }
     total += heights[i];
   }
@@ -201,6 +209,12 @@ void PageLayout::Apply(const RECT& area) const {
     total -= line;
     scroll[longest] = true;
   }
+  // Room left over goes to the fills.
+  for (std::size_t i = 0; i < m_items.size() && total < area.bottom - area.top; ++i) {
+    if (m_items[i].kind != Kind::Fill) continue;
+    heights[i] += area.bottom - area.top - total;
+    total = area.bottom - area.top;
+  }
 
   int y = area.top;
   for (std::size_t i = 0; i < m_items.size(); ++i) {
@@ -221,6 +235,11 @@ void PageLayout::Apply(const RECT& area) const {
       case Kind::Explanation:
         ::MoveWindow(item.window, left, y, width, heights[i], TRUE);
         ShowVerticalBar(item.window, scroll[i]);
+        break;
+      case Kind::Fill:
+        for (const LayoutCell& cell : item.cells) {
+          ::MoveWindow(cell.window, left, y, width, heights[i], TRUE);
+        }
         break;
     }
     y += heights[i];

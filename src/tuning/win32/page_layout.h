@@ -26,18 +26,21 @@ class PageLayout {
   PageLayout& Explanation(HWND box, int gapBefore = 0);
   // Controls side by side, each centred on the row's height.
   PageLayout& Row(std::vector<LayoutCell> cells, int gapBefore = 0, int cellGap = 6);
+  // Controls stacked in one place across the whole width, taking the height the page leaves
+  // over: at least `minHeight` (explanations scroll to make that room).
+  PageLayout& Fill(std::vector<HWND> windows, int minHeight, int gapBefore = 0);
 
   // Moves every control into `area` (client coordinates of the controls' parent).
   void Apply(const RECT& area) const;
 
  private:
-  enum class Kind { Text, Explanation, Row };
+  enum class Kind { Text, Explanation, Row, Fill };
   struct Item {
     Kind kind;
     HWND window;
-    std::vector<LayoutCell> cells;
+    std::vector<LayoutCell> cells;  // a fill's windows: cells without widths
     int gapBefore;
-    int cellGap;
+    int cellGap;  // a fill's least height
   };
   struct PlacedRow;
 
