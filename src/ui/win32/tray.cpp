@@ -189,6 +189,9 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       OnPaint();
       return 0;
+    case WM_GETICON:
+      // The picture, for whoever looks at the control from outside (the UI tests do).
+      return reinterpret_cast<LRESULT>(m_icon);
     case WM_DESTROY:
       // A window that is gone cannot answer its icon: take the icon with it.
       Show(false);
