@@ -12,43 +12,61 @@ namespace {
 constexpr COLORREF kBackground = RGB(0x1D, 0x2B, 0x3A);
 constexpr COLORREF kFigure = RGB(0xFF, 0xFF, 0xFF);
 
-// A bold face whose digits fill most of the icon's height; `width` 0 is the face's own
-// width, a smaller one condenses it.
-UniqueFont FigureFont(int size, int width) {
-  return UniqueFont(::CreateFontA(-(size * 7 / 8), width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                  ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  NONANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Tahoma"));
+// A pixel font three dots wide and five high: at 16 by 16 pixels no outline font draws three
+// or four characters this clearly. Each row is three bits, the leftmost the highest.
+struct Glyph {
+  char character;
+  int width;
+  unsigned char rows[5];
+};
+constexpr Glyph kGlyphs[] = {
+    {'0', 3, {7, 5, 5, 5, 7}}, {'1', 3, {2, 6, 2, 2, 7}}, {'2', 3, {7, 1, 7, 4, 7}},
+    {'3', 3, {7, 1, 7, 1, 7}}, {'4', 3, {5, 5, 7, 1, 1}}, {'5', 3, {7, 4, 7, 1, 7}},
+    {'6', 3, {7, 4, 7, 5, 7}}, {'7', 3, {7, 1, 1, 1, 1}}, {'8', 3, {7, 5, 7, 5, 7}},
+    {'9', 3, {7, 5, 7, 1, 7}}, {'%', 3, {5, 1, 2, 4, 5}}, {'.', 1, {0, 0, 0, 0, 1}},
+    {'G', 3, {7, 4, 5, 5, 7}}, {'T', 3, {7, 2, 2, 2, 2}}, {'P', 3, {7, 5, 7, 4, 4}},
+    {'E', 3, {7, 4, 7, 4, 7}}, {'Z', 3, {7, 1, 2, 4, 7}}, {'Y', 3, {5, 5, 2, 2, 2}},
+};
+constexpr int kGlyphHeight = 5;
+constexpr Glyph kBlank{' ', 3, {0, 0, 0, 0, 0}};
+
+const Glyph& GlyphOf(char character) {
+  for (const Glyph& glyph : kGlyphs) {
+    if (glyph.character == character) return glyph;
+  }
+  return kBlank;
 }
 
-SIZE TextSize(HDC dc, HFONT font, const std::string& text) {
-  SelectGuard select(dc, font);
-  SIZE extent{};
-  ::GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent);
-  return extent;
+// The figure's width in dots, one dot between characters.
+int DotsWide(const std::string& text) {
+  int dots = 0;
+  for (char character : text) dots += GlyphOf(character).width + 1;
+  return std::max(0, dots - 1);
 }
 
-// The largest font at which the figure fits the icon's width: the face as it is when it
-// fits, else condensed step by step.
-UniqueFont FittedFont(HDC dc, int size, const std::string& text) {
-  UniqueFont font = FigureFont(size, 0);
-  if (!font) return font;
-  const int room = size;
-  SIZE extent = TextSize(dc, font.get(), text);
-  if (extent.cx <= room) return font;
-  TEXTMETRICA metrics{};
-  {
-    SelectGuard select(dc, font.get());
-    ::GetTextMetricsA(dc, &metrics);
+// Draws the figure centred, each dot a block as large as the icon allows (twice as high as
+// wide at most, so the characters stay their shape).
+void DrawFigure(HDC dc, int size, const std::string& text) {
+  const int room = size - 2;
+  const int dots = DotsWide(text);
+  if (dots == 0 || room <= 0) return;
+  const int dotWidth = std::max(1, room / dots);
+  const int dotHeight = std::max(1, std::min(room / kGlyphHeight, 2 * dotWidth));
+  int x = (size - dots * dotWidth) / 2;
+  const int y = (size - kGlyphHeight * dotHeight) / 2;
+  const HBRUSH ink = SolidBrush(kFigure);
+  for (char character : text) {
+    const Glyph& glyph = GlyphOf(character);
+    for (int row = 0; row < kGlyphHeight; ++row) {
+      for (int column = 0; column < glyph.width; ++column) {
+        if (!(glyph.rows[row] & (1 << (glyph.width - 1 - column)))) continue;
+        const RECT dot{x + column * dotWidth, y + row * dotHeight,
+                       x + (column + 1) * dotWidth, y + (row + 1) * dotHeight};
+        ::FillRect(dc, &dot, ink);
+      }
+    }
+    x += (glyph.width + 1) * dotWidth;
   }
-  for (int width = std::max<int>(1, metrics.tmAveCharWidth * room / extent.cx); width >= 1;
-       --width) {
-    UniqueFont narrower = FigureFont(size, width);
-    if (!narrower) break;
-    font = std::move(narrower);
-    extent = TextSize(dc, font.get(), text);
-    if (extent.cx <= room) break;
-  }
-  return font;
 }
 
 }  // namespace
@@ -79,20 +97,7 @@ UniqueIcon MakeFigureIcon(const std::string& figure, int size) {
     SelectGuard brush(dc.get(), SolidBrush(kBackground));
     SelectGuard pen(dc.get(), ::GetStockObject(NULL_PEN));
     ::RoundRect(dc.get(), 0, 0, size + 1, size + 1, corner, corner);
-    UniqueFont font = FittedFont(dc.get(), size, figure);
-    if (!font) return UniqueIcon();
-    SelectGuard selectFont(dc.get(), font.get());
-    TEXTMETRICA metrics{};
-    ::GetTextMetricsA(dc.get(), &metrics);
-    SIZE extent{};
-    ::GetTextExtentPoint32A(dc.get(), figure.data(), static_cast<int>(figure.size()), &extent);
-    // Digits span from the internal leading down to the baseline: centre that band.
-    const int digits = metrics.tmAscent - metrics.tmInternalLeading;
-    const int x = (size - extent.cx + 1) / 2;
-    const int y = (size - digits + 1) / 2 - metrics.tmInternalLeading;
-    ::SetBkMode(dc.get(), TRANSPARENT);
-    ::SetTextColor(dc.get(), kFigure);
-    ::TextOutA(dc.get(), x, y, figure.data(), static_cast<int>(figure.size()));
+    DrawFigure(dc.get(), size, figure);
   }
   ICONINFO info{};
   info.fIcon = TRUE;
