@@ -178,31 +178,34 @@ void frmRamConfiguration::Layout() {
   x += amountWidth + gap;
   placeBox(RamBox::txtTimeCheck, x, periodWidth, top + Scale(14));
 
-  // The tray tip's form on one line, the figure in the icon on the next, the passes and the
-  // limit under them.
+  // The tray tip's form on one line, the figure in the icon on the next (a little tighter, so
+  // the switches below keep their room), the passes and the limit under them.
   top += automaticHeight + Scale(3);
-  const int trayHeight = Scale(14) + 2 * optionHeight + Scale(3) + 2 * lineHeight + Scale(2) +
-                         boxHeight + Scale(5);
+  const int figureHeight = Scale(16);
+  const int trayHeight = Scale(14) + optionHeight + figureHeight + Scale(3) + 2 * lineHeight +
+                         Scale(2) + boxHeight + Scale(5);
   ::MoveWindow(m_frameTray, margin, top, frameWidth, trayHeight, TRUE);
   const int retryWidth = columnsWidth * 36 / 100;
   ::MoveWindow(m_optMB, margin + inner, top + Scale(14), retryWidth, optionHeight, TRUE);
   ::MoveWindow(m_optPer, margin + inner + retryWidth + gap, top + Scale(14),
                columnsWidth - retryWidth - gap, optionHeight, TRUE);
   ::MoveWindow(m_chkTrayFigure, margin + inner, top + Scale(14) + optionHeight, columnsWidth,
-               optionHeight, TRUE);
-  const int rowTop = top + Scale(14) + 2 * optionHeight + Scale(3);
+               figureHeight, TRUE);
+  const int rowTop = top + Scale(14) + optionHeight + figureHeight + Scale(3);
   placeBox(RamBox::txtRetryOptimization, margin + inner, retryWidth, rowTop);
   placeBox(RamBox::txtRunOnly, margin + inner + retryWidth + gap, columnsWidth - retryWidth - gap,
            rowTop);
 
-  // The two switches side by side (the long caption takes two lines), and Save beside them.
+  // The two switches side by side, their first lines level (the long caption takes two
+  // lines), and Save beside them.
   top += trayHeight + Scale(3);
   const int onOffHeight = height - margin - top;
   const int onOffWidth = frameWidth - buttonWidth - margin;
   const int soundWidth = Scale(72);
+  const int switchTop = top + Scale(13);
   ::MoveWindow(m_frameOnOff, margin, top, onOffWidth, onOffHeight, TRUE);
-  ::MoveWindow(m_chkSoundon, margin + inner, top + Scale(14), soundWidth, optionHeight, TRUE);
-  ::MoveWindow(m_chkAutomatic, margin + inner + soundWidth, top + Scale(14) + Scale(2),
+  ::MoveWindow(m_chkSoundon, margin + inner, switchTop, soundWidth, lineHeight + Scale(2), TRUE);
+  ::MoveWindow(m_chkAutomatic, margin + inner + soundWidth, switchTop,
                onOffWidth - 2 * inner - soundWidth, 2 * lineHeight, TRUE);
   ::MoveWindow(m_cmdSave, width - margin - buttonWidth, height - margin - buttonHeight, buttonWidth,
                buttonHeight, TRUE);
