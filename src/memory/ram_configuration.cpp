@@ -115,6 +115,11 @@ void RamConfiguration::chkAutomatic_Click(int state) {
   SetChanged(true);
 }
 
+void RamConfiguration::chkTrayFigure_Click(int state) {
+  m_chkTrayFigure = state;
+  SetChanged(true);
+}
+
 void RamConfiguration::opt_Click(bool percent) {
   m_optPer = percent;
   m_optMB = !percent;
@@ -149,6 +154,7 @@ void RamConfiguration::LoadSettings() {
   if (m_optMB) m_optPer = false;
   loadBox(RamBox::txtRunOnly);
   loadBox(RamBox::txtRetryOptimization);
+  m_chkTrayFigure = std::clamp<int>(ReadCheckBox(kChkTrayFigure), 0, 2);
   // 2. The alarm's amounts.
   m_alarmLevelMB = WholeMegabytes(Text(RamBox::txtAlarm));
   m_freeAmountMB = WholeMegabytes(Text(RamBox::txtFreeAlarm));
@@ -170,6 +176,7 @@ void RamConfiguration::SaveSettings() {
   WriteSetting(kOptMB, OptionText(m_optMB));
   WriteSetting(kTxtRunOnly, Text(RamBox::txtRunOnly));
   WriteSetting(kTxtRetryOptimization, Text(RamBox::txtRetryOptimization));
+  WriteSetting(kChkTrayFigure, CheckBoxText(m_chkTrayFigure));
   SetChanged(false);
 }
 
@@ -178,31 +185,36 @@ void RamConfiguration::cmdSave_Click() {
   LoadSettings();
 }
 
-void RamConfiguration::tmrAlarm_Timer(MemorySystem& memory, ProcessorMeter* meter) {
-  if (m_inAlarm) return;
+std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,
+                                                           ProcessorMeter* meter) {
+  if (m_inAlarm) return std::nullopt;
   ScopedFlag inAlarm(m_inAlarm);
   m_soundDue = false;
   // With both switches off the tick has nothing to decide: memory is not even read.
-  if (m_chkSoundon != 1 && m_chkAutomatic != 1) return;
+  if (m_chkSoundon != 1 && m_chkAutomatic != 1) return std::nullopt;
   FreeRAM ram(memory);
   if (ram.GetFreePhysical() / kBytesPerMegabyte < m_alarmLevelMB && m_chkSoundon == 1) {
     m_soundDue = true;
   }
-  if (m_chkAutomatic != 1) return;
-  if (!(ram.GetFreePhysical() / kBytesPerMegabyte < m_alarmLevelMB)) return;
+  if (m_chkAutomatic != 1) return std::nullopt;
+  if (!(ram.GetFreePhysical() / kBytesPerMegabyte < m_alarmLevelMB)) return std::nullopt;
   for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
   // The amount as the box reads now, saved or not.
   const std::optional<double> megabytes = Number(Text(RamBox::txtFreeAlarm));
   const auto bytes = static_cast<std::int64_t>(megabytes.value_or(0) * kBytesPerMegabyte);
   // A failed measurement (-1) counts as a quiet processor.
   const std::int32_t usage = meter ? meter->Query() : -1;
-  if (m_cpuLimit != 0 && m_cpuLimit <= usage) return;
+  if (m_cpuLimit != 0 && m_cpuLimit <= usage) return std::nullopt;
   if (m_retryCount == 0) m_retryCount = 1;
+  FreeChange change;
+  change.beforeMB = BytesToMegabytes(ram.GetFreePhysical());
   for (int pass = 0; pass < m_retryCount; ++pass) {
     for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
     ram.FreeUpMemory(bytes);
     for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
   }
+  change.afterMB = BytesToMegabytes(ram.GetFreePhysical());
+  return change;
 }
 
 void RamConfiguration::tmrSoundPlayer_Timer(SoundPlayer& player, const std::string& programFolder) {

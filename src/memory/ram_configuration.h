@@ -8,8 +8,11 @@
 #include <string>
 
 #include "memory/memory_system.h"
+#include <optional>
+
 #include "memory/processor_meter.h"
 #include "memory/sound_player.h"
+#include "memory/status_rules.h"
 
 namespace quelvar {
 
@@ -41,6 +44,8 @@ class RamConfiguration {
   int chkAutomatic() const { return m_chkAutomatic; }
   bool optMB() const { return m_optMB; }
   bool optPer() const { return m_optPer; }
+  // "Show free memory in the tray icon": 1 ticked.
+  int chkTrayFigure() const { return m_chkTrayFigure; }
   // Enabled states: the level box follows "Sound on"; the amount, period and its spinner
   // follow "Optimize automatically".
   bool IsEnabled(RamBox box) const;
@@ -54,6 +59,7 @@ class RamConfiguration {
   void SetText(RamBox box, const std::string& text);
   void chkSoundon_Click(int state);
   void chkAutomatic_Click(int state);
+  void chkTrayFigure_Click(int state);
   // The option buttons: true chooses "Percentage of Free RAM".
   void opt_Click(bool percent);
   // Loads every value in the table's order and takes the alarm's figures from them.
@@ -72,8 +78,9 @@ class RamConfiguration {
   bool SoundDue() const { return m_soundDue; }
   // One alarm tick. `meter` is the status window's processor meter (null: no limit can be
   // checked, so none applies). A tick that arrives during its own message processing is
-  // skipped.
-  void tmrAlarm_Timer(MemorySystem& memory, ProcessorMeter* meter);
+  // skipped. When the tick freed memory: free memory before the first pass and after the
+  // last, in megabytes.
+  std::optional<FreeChange> tmrAlarm_Timer(MemorySystem& memory, ProcessorMeter* meter);
   // One sound tick: plays the program folder's "\low-memory.wav" when due.
   void tmrSoundPlayer_Timer(SoundPlayer& player, const std::string& programFolder);
 
@@ -86,6 +93,7 @@ class RamConfiguration {
   std::array<int, kRamBoxCount> m_spinner{0, 0, 100, 0, 0};
   int m_chkSoundon = 0;
   int m_chkAutomatic = 0;
+  int m_chkTrayFigure = 0;
   bool m_optMB = false;
   bool m_optPer = false;
   bool m_changed = false;

@@ -2,6 +2,7 @@
 #include "memory/status_rules.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace quelvar {
@@ -53,6 +54,42 @@ std::string MemoryCaption(double value) {
 std::string TrayMemoryTip(bool inPercent, double memoryValue, std::int64_t freeMB) {
   if (inPercent) return MemoryCaption(memoryValue);
   return "Memory Usage (" + std::to_string(freeMB) + "MB).";
+}
+
+namespace {
+
+// "d.dU" below 9.95 units, else "dddU" below 999.5 units, else the same in the next unit;
+// each unit is 1024 of the one before, the first a gigabyte. Rounded half up, exactly.
+std::string ScaledFigure(std::uint64_t megabytes) {
+  static constexpr char kUnits[] = {'G', 'T', 'P', 'E', 'Z', 'Y'};
+  std::uint64_t divisor = 1024;
+  for (std::size_t unit = 0; unit < sizeof kUnits; ++unit, divisor *= 1024) {
+    const std::uint64_t quotient = megabytes / divisor;
+    const std::uint64_t rest = megabytes % divisor;
+    const std::uint64_t tenths = quotient * 10 + (rest * 10 + divisor / 2) / divisor;
+    if (tenths < 100) {
+      return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + kUnits[unit];
+    }
+    const std::uint64_t whole = quotient + (rest >= (divisor + 1) / 2 ? 1 : 0);
+    if (whole < 1000 || unit + 1 == sizeof kUnits) return std::to_string(whole) + kUnits[unit];
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string TrayFigureText(bool inPercent, double memoryValue, std::int64_t freeMB) {
+  if (inPercent) {
+    const double whole = std::floor(std::clamp(memoryValue, 0.0, 100.0));
+    return std::to_string(static_cast<int>(whole)) + "%";
+  }
+  if (freeMB < 1000) return std::to_string(std::max<std::int64_t>(freeMB, 0));
+  return ScaledFigure(static_cast<std::uint64_t>(freeMB));
+}
+
+std::string FreeChangeText(const FreeChange& change) {
+  return "Free memory: " + std::to_string(change.beforeMB) + " MB -> " +
+         std::to_string(change.afterMB) + " MB";
 }
 
 int SamplingInterval(int position) { return 1300 - position; }

@@ -26,6 +26,22 @@ std::string MemoryCaption(double value);
 // The tray tool tip: the memory caption in percent, else "Memory Usage (120MB).".
 std::string TrayMemoryTip(bool inPercent, double memoryValue, std::int64_t freeMB);
 
+// What the tray icon shows for free memory, in at most four characters so that it stays
+// legible at 16 by 16 pixels. In percent: the whole percent, rounded down ("87%", "100%" only
+// when everything is free). In megabytes: up to 999 as is ("412"); then gigabytes of 1024 MB
+// to the nearest tenth ("1.0G", "9.8G" for 9999 MB) and, from 9.95 on, to the nearest whole
+// ("10G", "23G"), and the same again in terabytes ("1.5T", "12T") and beyond. Never below 0.
+std::string TrayFigureText(bool inPercent, double memoryValue, std::int64_t freeMB);
+
+// How a free changed the free memory, in megabytes.
+struct FreeChange {
+  std::int64_t beforeMB = 0;
+  std::int64_t afterMB = 0;
+};
+// "Free memory: 412 MB -> 655 MB": the arrow is written "->", which the ANSI labels of every
+// code page show.
+std::string FreeChangeText(const FreeChange& change);
+
 // A speed slider's position (300..1000) as its timer's interval: further right is faster.
 int SamplingInterval(int position);
 

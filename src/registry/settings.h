@@ -39,6 +39,8 @@ inline constexpr SettingDefinition kOptPer{kRamSettingsSection, "optPer", "false
 inline constexpr SettingDefinition kOptMB{kRamSettingsSection, "optMB", "true"};
 inline constexpr SettingDefinition kTxtRunOnly{kRamSettingsSection, "txtRunOnly", "2"};
 inline constexpr SettingDefinition kTxtRetryOptimization{kRamSettingsSection, "txtRetryOptimization", "10"};
+// Free memory drawn into the tray icon (a later addition: stored after the others).
+inline constexpr SettingDefinition kChkTrayFigure{kRamSettingsSection, "chkTrayFigure", "0"};
 // The pinger settings window.
 inline constexpr SettingDefinition kChkDoPinging{kNetPingerSection, "chkDoPinging", "0"};
 inline constexpr SettingDefinition kOptAuto{kNetPingerSection, "optAuto", "true"};
@@ -51,7 +53,7 @@ inline constexpr SettingDefinition kChkSound{kNetPingerSection, "chkSound", "0"}
 inline constexpr SettingDefinition kAllSettings[] = {
     kChkRunMainProgram, kChkRunProgramMini,
     kChkSoundon, kChkAutomatic, kTxtAlarm, kTxtFreeAlarm, kTxtTimeCheck, kOptPer, kOptMB,
-    kTxtRunOnly, kTxtRetryOptimization,
+    kTxtRunOnly, kTxtRetryOptimization, kChkTrayFigure,
     kChkDoPinging, kOptAuto, kOptManual, kTxtPingHost, kCmbPingInterval, kChkSound};
 
 // root + "\Settings\" + section ("MainSettings" -> "SOFTWARE\Brannoc\Quelvar\Settings\MainSettings").

@@ -59,6 +59,7 @@ TEST_F(RamConfigurationTest, DefaultsOnAFreshMachine) {
   EXPECT_EQ(form.RetryCount(), 10);
   EXPECT_EQ(form.chkSoundon(), 0);
   EXPECT_EQ(form.chkAutomatic(), 0);
+  EXPECT_EQ(form.chkTrayFigure(), 0) << "the tray shows the program icon";
   EXPECT_TRUE(form.optMB());
   EXPECT_FALSE(form.optPer());
   EXPECT_FALSE(form.Changed());
@@ -75,12 +76,13 @@ TEST_F(RamConfigurationTest, SaveWritesTheStoredFormsThatALoadReadsBack) {
   EXPECT_TRUE(form.IsEnabled(RamBox::txtAlarm)) << "ticking Sound on enables the level box";
   form.opt_Click(false);
   form.SetText(RamBox::txtFreeAlarm, "64");
+  form.chkTrayFigure_Click(1);
   form.cmdSave_Click();
   EXPECT_FALSE(form.Changed());
   const std::vector<std::string> order = registry.ValueNames(kHkeyLocalMachine, SettingsKey(kRamSettingsSection));
   EXPECT_EQ(order, (std::vector<std::string>{"optPer", "optMB", "chkSoundon", "chkAutomatic", "txtAlarm",
                                               "txtFreeAlarm", "txtTimeCheck", "txtRunOnly",
-                                              "txtRetryOptimization"}));
+                                              "txtRetryOptimization", "chkTrayFigure"}));
   EXPECT_EQ(Stored("chkSoundon"), "1");
   EXPECT_EQ(Stored("optPer"), "False");
   EXPECT_EQ(Stored("optMB"), "True");
@@ -90,6 +92,7 @@ TEST_F(RamConfigurationTest, SaveWritesTheStoredFormsThatALoadReadsBack) {
   EXPECT_TRUE(again.optMB());
   EXPECT_EQ(again.FreeAmountMB(), 64);
   EXPECT_EQ(again.chkSoundon(), 1);
+  EXPECT_EQ(again.chkTrayFigure(), 1);
 }
 
 TEST_F(RamConfigurationTest, AmountBoxesFallBackToTheLoadedValues) {
@@ -149,7 +152,12 @@ TEST_F(RamConfigurationTest, AlarmSoundsAndFreesOnlyBelowTheLevel) {
     FakeMemorySystem fresh;
     fresh.figures.availablePhysical = c.freeMB << 20;
     meter.usage = c.usage;
-    form.tmrAlarm_Timer(fresh, &meter);
+    // A tick that freed reports free memory around its passes, for the status window.
+    const std::optional<FreeChange> change = form.tmrAlarm_Timer(fresh, &meter);
+    EXPECT_EQ(change.has_value(), c.frees > 0) << c.freeMB << " MB, " << c.usage << " %";
+    if (change) {
+      EXPECT_EQ(change->beforeMB, static_cast<std::int64_t>(c.freeMB));
+    }
     EXPECT_EQ(form.SoundDue(), c.sound) << c.freeMB << " MB, " << c.usage << " %";
     EXPECT_EQ(fresh.committed.size(), c.frees) << c.freeMB << " MB, " << c.usage << " %";
   }

@@ -58,5 +58,40 @@ TEST(StatusRulesTest, SpeedAndAmountSliders) {
   EXPECT_EQ(TargetLevelText(0), "Target Level Of RAM 0MB.");
 }
 
+// The tray icon has room for four characters: every figure, from nothing free to more than
+// the largest machine holds, must fit, and a unit change must not jump.
+TEST(StatusRulesTest, TrayFigureFitsTheIconAtEveryMagnitude) {
+  const struct {
+    bool inPercent;
+    double percent;
+    std::int64_t freeMB;
+    const char* text;
+  } cases[] = {
+      {false, 0, 0, "0"},
+      {false, 0, -5, "0"},
+      {false, 0, 412, "412"},
+      {false, 0, 999, "999"},
+      {false, 0, 1000, "1.0G"},
+      {false, 0, 9999, "9.8G"},
+      {false, 0, 10188, "9.9G"},
+      {false, 0, 10189, "10G"},     // 9.95 G: the tenths would need a fifth character
+      {false, 0, 24576, "24G"},
+      {false, 0, 1023487, "999G"},
+      {false, 0, 1023488, "1.0T"},  // 999.5 G
+      {false, 0, INT64_MAX, "8.0Y"},
+      {true, 0, 0, "0%"},
+      {true, -1, 0, "0%"},
+      {true, 87.9, 0, "87%"},
+      {true, 99.99, 0, "99%"},      // rounded down: 100 % only when everything is free
+      {true, 100, 0, "100%"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = TrayFigureText(c.inPercent, c.percent, c.freeMB);
+    EXPECT_EQ(text, c.text) << c.freeMB << " MB, " << c.percent << " %";
+    EXPECT_LE(text.size(), 4u) << text;
+  }
+  EXPECT_EQ(FreeChangeText({412, 655}), "Free memory: 412 MB -> 655 MB");
+}
+
 }  // namespace
 }  // namespace quelvar

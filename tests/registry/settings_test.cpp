@@ -25,9 +25,9 @@ TEST(Settings, EveryValueIsListedOnceWithTheKindOfItsControl) {
     EXPECT_TRUE(prefix == "chk" || prefix == "opt" || prefix == "txt" || prefix == "cmb") << setting.name;
     EXPECT_EQ(FindSetting(setting.section, setting.name), &setting);
   }
-  EXPECT_EQ(seen.size(), 17u);
+  EXPECT_EQ(seen.size(), 18u);
   EXPECT_EQ(SectionSettings(kMainSettingsSection).size(), 2u);
-  EXPECT_EQ(SectionSettings(kRamSettingsSection).size(), 9u);
+  EXPECT_EQ(SectionSettings(kRamSettingsSection).size(), 10u);
   EXPECT_EQ(SectionSettings(kNetPingerSection).size(), 6u);
 }
 

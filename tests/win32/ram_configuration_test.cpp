@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "memory/status_rules.h"
 #include "resource.h"
 #include "win32/ui_test_lib.h"
 
@@ -156,6 +157,100 @@ TEST_F(RamConfigurationWindowTest, AlarmFreesByItselfWhileTheWindowAnswers) {
   probe.join();
   std::printf("longest wait for an answer while the alarm frees: %lld ms\n", longestWait.load());
   EXPECT_LT(longestWait.load(), 100);
+  // The status window (loaded, hidden) tells what the alarm's frees achieved.
+  const std::string change = GetText(Control(IDC_STATUS_FREE_CHANGE));
+  long before = -1, after = -1;
+  EXPECT_EQ(std::sscanf(change.c_str(), "Free memory: %ld MB -> %ld MB", &before, &after), 2)
+      << change;
+  EXPECT_GT(before, 0) << change;
+}
+
+// The icon the tray control last gave the shell, read from outside the program.
+HICON TrayIcon(HWND tray) { return static_cast<HICON>(::GetPropA(tray, "QuelvarTrayIcon")); }
+
+// The figure the icon should show, from the megabytes of the tool tip, with the icon: read
+// when the tip stays the same around the icon (tip and icon change in one memory sample).
+struct ShownFigure {
+  explicit ShownFigure(HWND window) : tray(window) {}
+  bool Read() {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      const std::string tip = GetText(tray);
+      const HICON now = TrayIcon(tray);
+      long megabytes = -1;
+      if (GetText(tray) != tip || std::sscanf(tip.c_str(), "Memory Usage (%ldMB).", &megabytes) != 1) {
+        ::Sleep(20);
+        continue;
+      }
+      figure = TrayFigureText(false, 0, megabytes);
+      icon = now;
+      return true;
+    }
+    return false;
+  }
+  HWND tray;
+  std::string figure;
+  HICON icon = nullptr;
+};
+
+TEST_F(RamConfigurationWindowTest, TrayIconShowsFreeMemoryWhenChosenAndTheChoicePersists) {
+  ASSERT_TRUE(Open());
+  HWND tray = Control(IDC_TRAY1);
+  HWND option = Control(IDX_RAM_TRAY_FIGURE);
+  ASSERT_TRUE(tray && option);
+  EXPECT_EQ(GetText(option), "Show free memory in the tray &icon");
+  EXPECT_EQ(SendWithTimeout(option, BM_GETCHECK), BST_UNCHECKED) << "off by default";
+  const HICON programIcon = TrayIcon(tray);
+  ASSERT_NE(programIcon, nullptr);
+  ::Sleep(700);  // two memory samples: off, the icon stays the program's
+  EXPECT_EQ(TrayIcon(tray), programIcon);
+
+  // Ticked (not yet saved), the next sample draws the figure.
+  ASSERT_TRUE(ClickAndWait(option));
+  EXPECT_TRUE(WaitUntil([&] { return TrayIcon(tray) != programIcon; }, Milliseconds{3000}));
+  ::Sleep(1000);
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("tray-figure")));
+
+  // A block of this test's memory moves the figure (on a machine with gigabytes free it reads
+  // in gigabytes, so a gigabyte it is). Other programs move free memory too, so the figure is
+  // worked out from the tool tip of the same sample: the icon changes exactly when it does.
+  ShownFigure shown(tray);
+  ASSERT_TRUE(shown.Read()) << GetText(tray);
+  const std::string figureBefore = shown.figure;
+  const SIZE_T size = SIZE_T{1} << 30;
+  void* block = ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+  ASSERT_NE(block, nullptr);
+  std::memset(block, 1, size);
+  EXPECT_TRUE(WaitUntil([&] { return shown.Read() && shown.figure != figureBefore; },
+                        Milliseconds{5000}))
+      << figureBefore << " before, " << GetText(tray);
+  const ShownFigure lower = shown;
+  EXPECT_NE(lower.icon, programIcon);
+  ::VirtualFree(block, 0, MEM_RELEASE);
+  ::Sleep(1500);
+  ASSERT_TRUE(shown.Read());
+  if (shown.figure == lower.figure) {
+    EXPECT_EQ(shown.icon, lower.icon) << "the same figure is not drawn again";
+  } else {
+    EXPECT_NE(shown.icon, lower.icon) << lower.figure << " then " << shown.figure;
+  }
+
+  // Saved, the choice is stored and comes back with the next start.
+  ASSERT_TRUE(ClickAndWait(Control(IDC_RAM_SAVE)));
+  EXPECT_TRUE(m_quelvar.Close());
+  EXPECT_EQ(RegQueryValue(std::string("HKLM\\") + kRamKey, "chkTrayFigure"),
+            "chkTrayFigure REG_SZ 1");
+  ASSERT_TRUE(Open());
+  tray = Control(IDC_TRAY1);
+  EXPECT_EQ(SendWithTimeout(Control(IDX_RAM_TRAY_FIGURE), BM_GETCHECK), BST_CHECKED);
+  const HICON figureAtStart = TrayIcon(tray);
+  // Cleared, the program icon comes back.
+  ::Sleep(700);
+  ASSERT_TRUE(ClickAndWait(Control(IDX_RAM_TRAY_FIGURE)));
+  EXPECT_TRUE(WaitUntil([&] { return TrayIcon(tray) != figureAtStart; }, Milliseconds{3000}));
+  ::Sleep(700);
+  const HICON cleared = TrayIcon(tray);
+  ::Sleep(700);
+  EXPECT_EQ(TrayIcon(tray), cleared) << "the program icon stays while the option is off";
 }
 
 TEST(SoundFilesTest, BothSoundsPlay) {

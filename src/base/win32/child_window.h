@@ -27,6 +27,8 @@ class MainWindowHost {
   virtual HWND MainHandle() const = 0;
   // Puts `text` on the tray icon as its tool tip (a host without a tray ignores it).
   virtual void SetTrayToolTip(const std::string& text) { (void)text; }
+  // Draws `figure` (a few characters) into the tray icon; empty gives the program icon back.
+  virtual void SetTrayFigure(const std::string& figure) { (void)figure; }
 };
 
 class ChildWindow : public Window {

@@ -19,6 +19,7 @@
 #include "tuning/win32/frm_advanced_mode.h"
 #include "tuning/win32/frm_back_up.h"
 #include "tuning/win32/frm_wizard_mode.h"
+#include "ui/win32/figure_icon.h"
 #include "ui/win32/msg_frm.h"
 
 namespace quelvar {
@@ -62,6 +63,10 @@ frmMain::frmMain() {
     ram->Load();
     return ram->optPer();
   });
+  systemStatus->SetTrayFigureSource([ram = ramConfiguration.get()] {
+    ram->Load();
+    return ram->ShowsTrayFigure();
+  });
   m_children[IndexOf(ChildForm::frmSystemStatus)] = std::move(systemStatus);
   m_children[IndexOf(ChildForm::frmRamConfiguration)] = std::move(ramConfiguration);
   auto settings = std::make_unique<frmMainSettings>(*this);
@@ -80,6 +85,11 @@ frmMain::~frmMain() {
 }
 
 ChildWindow& frmMain::Child(ChildForm form) { return *m_children[IndexOf(form)]; }
+
+// Without its own icon the tray shows the system's application icon (shared, never owned).
+HICON frmMain::ProgramTrayIcon() const {
+  return m_trayImage ? m_trayImage.get() : ::LoadIconA(nullptr, IDI_APPLICATION);
+}
 
 // The window is laid out at the screen's dpi, or at the highest dpi at which it still fits the
 // work area when that is smaller (144 dpi on a 1024 x 768 screen).
@@ -138,8 +148,7 @@ bool frmMain::Start(int showCommand) {
   ::ShowWindow(m_tray1.hwnd(), SW_HIDE);
   m_trayImage.reset(static_cast<HICON>(
       ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUELVAR), IMAGE_ICON, 32, 32, 0)));
-  // Without its own icon the tray shows the system's application icon (shared, never owned).
-  m_tray1.SetTrayImage(m_trayImage ? m_trayImage.get() : ::LoadIconA(nullptr, IDI_APPLICATION));
+  m_tray1.SetTrayImage(ProgramTrayIcon());
 
   m_mnuPopup.reset(::CreatePopupMenu());
   const bool menuBuilt =
@@ -297,6 +306,17 @@ void frmMain::SetTrayToolTip(const std::string& text) {
   ::SetWindowTextA(m_tray1.hwnd(), text.c_str());
   // A removed icon (at shutdown) is not brought back by a late sample.
   if (m_tray1.IsVisible()) m_tray1.Show(true);
+}
+
+void frmMain::SetTrayFigure(const std::string& figure) {
+  // At the small icon size the shell shows; a figure that cannot be drawn leaves the program
+  // icon, as does an empty one.
+  UniqueIcon drawn;
+  if (!figure.empty()) drawn = MakeFigureIcon(figure, ::GetSystemMetrics(SM_CXSMICON));
+  m_tray1.SetTrayImage(drawn ? drawn.get() : ProgramTrayIcon());
+  if (m_tray1.IsVisible()) m_tray1.Show(true);
+  // The shell has its own copy now: the figure shown before goes.
+  m_figureIcon = std::move(drawn);
 }
 
 void frmMain::applyAllControls(HWND window) {

@@ -43,6 +43,7 @@ class frmMain : public Window,
   HWND ChildFrame() const override { return m_framChildWindow.hwnd(); }
   HWND MainHandle() const override { return hwnd(); }
   void SetTrayToolTip(const std::string& text) override;
+  void SetTrayFigure(const std::string& figure) override;
 
   // MainWindowActions (the movie commands).
   void MinimizeWindow() override;
@@ -86,6 +87,8 @@ class frmMain : public Window,
   void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
 
   ChildWindow& Child(ChildForm form);
+  // The program's own icon for the tray, or the system's application icon without it.
+  HICON ProgramTrayIcon() const;
   static int LayoutDpi();
   // Twips of the 96-dpi layout in pixels at the layout dpi.
   int Px(int twips) const;
@@ -97,6 +100,7 @@ class frmMain : public Window,
   Tray m_tray1;
   UniqueMenu m_mnuPopup;
   UniqueIcon m_trayImage;
+  UniqueIcon m_figureIcon;  // the figure drawn into the tray icon, while one is shown
   int m_dpi = 96;  // the layout's dpi: the screen's, or less where the window would not fit
   bool m_inTray = false;
   HWND m_lastFocus = nullptr;  // the control that had the keyboard when the window lost it

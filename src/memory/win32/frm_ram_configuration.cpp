@@ -58,8 +58,8 @@ void frmRamConfiguration::CreateControls() {
   m_frameOnOff = AddControl("BUTTON", "On/Off settings", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10,
                             10, IDC_RAM_FRAME_ONOFF);
 
-  // In tab order: the alarm's three boxes, the tip's form, the passes and the limit, the two
-  // switches, Save. Each label comes just before its box, so its mnemonic reaches the box.
+  // In tab order: the alarm's three boxes, the tip's form, the figure in the icon, the passes
+  // and the limit, the two switches, Save. Each label comes just before its box, so its mnemonic reaches the box.
   auto addBox = [this](int index) {
     m_label[index] = AddControl("STATIC", kBoxLabels[index], SS_LEFT | WS_CLIPSIBLINGS, 0, 0, 10,
                                 10, IDC_RAM_LABEL0 + index);
@@ -86,6 +86,9 @@ void frmRamConfiguration::CreateControls() {
                        IDC_RAM_OPT_MB);
   m_optPer = AddControl("BUTTON", "&Percentage of Free RAM", BS_AUTORADIOBUTTON | WS_CLIPSIBLINGS,
                         0, 0, 10, 10, IDC_RAM_OPT_PER);
+  m_chkTrayFigure = AddControl("BUTTON", "Show free memory in the tray &icon",
+                               BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
+                               10, 10, IDX_RAM_TRAY_FIGURE);
   addBox(static_cast<int>(RamBox::txtRetryOptimization));
   addBox(static_cast<int>(RamBox::txtRunOnly));
   m_chkSoundon = AddControl("BUTTON", "Sound &on",
@@ -128,6 +131,8 @@ void frmRamConfiguration::AddToolTips() {
   add(m_optPer, "The tray icon's tool tip shows free memory as a share of all memory");
   add(m_chkSoundon, "Play a warning sound while free memory is below the alarm level");
   add(m_chkAutomatic, "Free memory by itself while free memory is below the alarm level");
+  add(m_chkTrayFigure,
+      "Draw the free memory into the tray icon, in megabytes or percent as the tool tip shows it");
   add(m_cmdSave, "Store these settings; the alarm uses them from now on");
 }
 
@@ -173,30 +178,35 @@ void frmRamConfiguration::Layout() {
   x += amountWidth + gap;
   placeBox(RamBox::txtTimeCheck, x, periodWidth, top + Scale(14));
 
-  // The tray tip's form on one line, the passes and the limit under it.
+  // The tray tip's form on one line, the figure in the icon on the next (a little tighter, so
+  // the switches below keep their room), the passes and the limit under them.
   top += automaticHeight + Scale(3);
-  const int trayHeight = Scale(14) + optionHeight + Scale(3) + 2 * lineHeight + Scale(2) +
-                         boxHeight + Scale(5);
+  const int figureHeight = Scale(16);
+  const int trayHeight = Scale(14) + optionHeight + figureHeight + Scale(3) + 2 * lineHeight +
+                         Scale(2) + boxHeight + Scale(5);
   ::MoveWindow(m_frameTray, margin, top, frameWidth, trayHeight, TRUE);
   const int retryWidth = columnsWidth * 36 / 100;
   ::MoveWindow(m_optMB, margin + inner, top + Scale(14), retryWidth, optionHeight, TRUE);
   ::MoveWindow(m_optPer, margin + inner + retryWidth + gap, top + Scale(14),
                columnsWidth - retryWidth - gap, optionHeight, TRUE);
-  const int rowTop = top + Scale(14) + optionHeight + Scale(3);
+  ::MoveWindow(m_chkTrayFigure, margin + inner, top + Scale(14) + optionHeight, columnsWidth,
+               figureHeight, TRUE);
+  const int rowTop = top + Scale(14) + optionHeight + figureHeight + Scale(3);
   placeBox(RamBox::txtRetryOptimization, margin + inner, retryWidth, rowTop);
   placeBox(RamBox::txtRunOnly, margin + inner + retryWidth + gap, columnsWidth - retryWidth - gap,
            rowTop);
 
-  // The two switches, and Save beside them.
+  // The two switches side by side, their first lines level (the long caption takes two
+  // lines), and Save beside them.
   top += trayHeight + Scale(3);
   const int onOffHeight = height - margin - top;
   const int onOffWidth = frameWidth - buttonWidth - margin;
+  const int soundWidth = Scale(72);
+  const int switchTop = top + Scale(13);
   ::MoveWindow(m_frameOnOff, margin, top, onOffWidth, onOffHeight, TRUE);
-  ::MoveWindow(m_chkSoundon, margin + inner, top + Scale(14), onOffWidth - 2 * inner, optionHeight,
-               TRUE);
-  // The long caption takes two lines.
-  ::MoveWindow(m_chkAutomatic, margin + inner, top + Scale(14) + optionHeight,
-               onOffWidth - 2 * inner, 2 * lineHeight + Scale(2), TRUE);
+  ::MoveWindow(m_chkSoundon, margin + inner, switchTop, soundWidth, lineHeight + Scale(2), TRUE);
+  ::MoveWindow(m_chkAutomatic, margin + inner + soundWidth, switchTop,
+               onOffWidth - 2 * inner - soundWidth, 2 * lineHeight, TRUE);
   ::MoveWindow(m_cmdSave, width - margin - buttonWidth, height - margin - buttonHeight, buttonWidth,
                buttonHeight, TRUE);
 }
@@ -228,6 +238,7 @@ void frmRamConfiguration::ShowState() {
   }
   ::SendMessageA(m_chkSoundon, BM_SETCHECK, m_form.chkSoundon(), 0);
   ::SendMessageA(m_chkAutomatic, BM_SETCHECK, m_form.chkAutomatic(), 0);
+  ::SendMessageA(m_chkTrayFigure, BM_SETCHECK, m_form.chkTrayFigure(), 0);
   ::SendMessageA(m_optMB, BM_SETCHECK, m_form.optMB() ? BST_CHECKED : BST_UNCHECKED, 0);
   ::SendMessageA(m_optPer, BM_SETCHECK, m_form.optPer() ? BST_CHECKED : BST_UNCHECKED, 0);
   ::EnableWindow(m_cmdSave, m_form.Changed());
@@ -272,6 +283,9 @@ void frmRamConfiguration::OnCommand(int id, int code, HWND control) {
     case IDX_RAM_AUTOMATIC:
       m_form.chkAutomatic_Click(static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0)));
       break;
+    case IDX_RAM_TRAY_FIGURE:
+      m_form.chkTrayFigure_Click(static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0)));
+      break;
     case IDC_RAM_OPT_MB: m_form.opt_Click(false); break;
     case IDC_RAM_OPT_PER: m_form.opt_Click(true); break;
     case IDC_RAM_SAVE: m_form.cmdSave_Click(); break;
@@ -286,7 +300,8 @@ void frmRamConfiguration::tmrAlarm_Timer() {
     m_systemStatus->Load();
     meter = m_systemStatus->QueryObject();
   }
-  m_form.tmrAlarm_Timer(TheMemorySystem(), meter);
+  const std::optional<FreeChange> change = m_form.tmrAlarm_Timer(TheMemorySystem(), meter);
+  if (change && m_systemStatus) m_systemStatus->ShowFreeChange(*change);
 }
 
 void frmRamConfiguration::tmrSoundPlayer_Timer() { m_form.tmrSoundPlayer_Timer(m_player, ProgramFolder()); }

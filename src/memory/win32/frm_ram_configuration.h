@@ -1,6 +1,7 @@
-// The RAM configuration window: the low-memory alarm's settings and the tray tip's form,
-// stored under the program's settings key, and the alarm itself (tmrAlarm) with its warning
-// sound (tmrSoundPlayer), both running from load on, shown or not. The rules live in
+// The RAM configuration window: the low-memory alarm's settings, the tray tip's form and
+// whether the icon shows free memory, stored under the program's settings key, and the alarm
+// itself (tmrAlarm) with its warning sound (tmrSoundPlayer), both running from load on, shown
+// or not. The rules live in
 // RamConfiguration; this window shows its state and passes the user's edits in.
 #pragma once
 #include <array>
@@ -27,6 +28,8 @@ class frmRamConfiguration : public ChildWindow {
   void UseSystemStatus(frmSystemStatus& status) { m_systemStatus = &status; }
   // "Percentage of Free RAM" chosen.
   bool optPer() const { return m_form.optPer(); }
+  // "Show free memory in the tray icon" ticked (saved or not).
+  bool ShowsTrayFigure() const { return m_form.chkTrayFigure() == 1; }
   const RamConfiguration& Form() const { return m_form; }
 
  protected:
@@ -62,6 +65,7 @@ class frmRamConfiguration : public ChildWindow {
   HWND m_optPer = nullptr;
   HWND m_chkSoundon = nullptr;
   HWND m_chkAutomatic = nullptr;
+  HWND m_chkTrayFigure = nullptr;
   HWND m_cmdSave = nullptr;
   HWND m_toolTips = nullptr;
 };

@@ -60,6 +60,9 @@ void frmSystemStatus::CreateControls() {
   m_cmdOptimaize = AddControl("BUTTON", "Optimize &Now",
                               BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
                               10, IDC_STATUS_OPTIMIZE);
+  // Empty until the first free.
+  m_lblFreeChange = AddControl("STATIC", "", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, 0, 10,
+                               10, IDC_STATUS_FREE_CHANGE);
 
   // The frames paint their whole area: they lie beneath the controls they hold.
   for (HWND frame : {m_frameMemoryControl, m_fameMemoryUsage, m_frameCPUUsage, m_frame}) {
@@ -94,6 +97,7 @@ void frmSystemStatus::AddToolTips() {
   SetToolTip(m_sldMemorySpeed, "How often free memory is sampled: further right is faster");
   SetToolTip(m_sldFreeMomoryReq, FreeAmountToolTip(0, m_freeLimit));
   SetToolTip(m_cmdOptimaize, "Free the amount of memory chosen on the slider");
+  SetToolTip(m_lblFreeChange, "Free memory before and after the last free");
 }
 
 void frmSystemStatus::SetToolTip(HWND control, const std::string& text) {
@@ -124,11 +128,14 @@ void frmSystemStatus::Layout() {
   const int buttonWidth = Scale(100);
   const int buttonHeight = Scale(26);
   const int controlHeight = Scale(70);
+  const int resultHeight = Scale(16);
   ::MoveWindow(m_frame, 0, 0, width, height, TRUE);
 
-  // The two graphs side by side.
+  // The two graphs side by side, the last free's result under them.
   const int graphsTop = Scale(18);
-  const int graphsBottom = height - margin - controlHeight - Scale(4);
+  const int graphsBottom = height - margin - controlHeight - Scale(4) - resultHeight;
+  ::MoveWindow(m_lblFreeChange, margin + inner, graphsBottom + Scale(2),
+               width - 2 * (margin + inner), resultHeight, TRUE);
   const int frameWidth = (width - 3 * margin) / 2;
   struct GraphFrame {
     HWND frame;
@@ -269,6 +276,19 @@ void frmSystemStatus::tmrMemory_Timer() {
     m_trayTip = std::move(tip);
     host().SetTrayToolTip(m_trayTip);
   }
+  // The icon is redrawn only when the figure it shows changes.
+  std::string figure;
+  if (m_showFigure && m_showFigure()) {
+    figure = TrayFigureText(inPercent, m_histMemory.Value(), FreeMemoryMB);
+  }
+  if (figure != m_trayFigure) {
+    m_trayFigure = std::move(figure);
+    host().SetTrayFigure(m_trayFigure);
+  }
+}
+
+void frmSystemStatus::ShowFreeChange(const FreeChange& change) {
+  SetTextIfChanged(m_lblFreeChange, FreeChangeText(change));
 }
 
 void frmSystemStatus::cmdOptimaize_Click() {
@@ -278,7 +298,11 @@ void frmSystemStatus::cmdOptimaize_Click() {
   m_busy = true;
   for (int i = 0; i < kYieldsAroundOptimize; ++i) system.DoEvents();
   ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+  FreeChange change;
+  change.beforeMB = BytesToMegabytes(m_fmem.GetFreePhysical());
   m_fmem.FreeUpMemory(static_cast<std::int64_t>(Position(m_sldFreeMomoryReq)) * kBytesPerMegabyte);
+  change.afterMB = BytesToMegabytes(m_fmem.GetFreePhysical());
+  ShowFreeChange(change);
   m_busy = false;
   ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
   for (int i = 0; i < kYieldsAroundOptimize; ++i) system.DoEvents();

@@ -1,6 +1,7 @@
 // The system status window: live processor and memory graphs, each with its own sampling
 // speed and zoom, memory freed on demand ("Optimize Now") by the amount on a slider, and the
-// free memory in the tray icon's tool tip at every memory sample. Owns the processor meter
+// free memory in the tray icon's tool tip (and, when chosen, drawn into the icon) at every
+// memory sample, and how the last free changed free memory. Owns the processor meter
 // (QueryObject) that the low-memory alarm also consults. Its timers run from load on,
 // shown or not.
 #pragma once
@@ -30,6 +31,11 @@ class frmSystemStatus : public ChildWindow {
   // Where the tray tip's form is read at every memory sample: true for percent. Until one is
   // given the tip is in megabytes.
   void SetTipInPercentSource(std::function<bool()> optPer) { m_optPer = std::move(optPer); }
+  // Where "Show free memory in the tray icon" is read at every memory sample. Until one is
+  // given the icon is the program's.
+  void SetTrayFigureSource(std::function<bool()> show) { m_showFigure = std::move(show); }
+  // Shows how a free (this window's or the alarm's) changed free memory.
+  void ShowFreeChange(const FreeChange& change);
 
  protected:
   const char* ClassName() const override { return "QuelvarSystemStatus"; }
@@ -56,6 +62,7 @@ class frmSystemStatus : public ChildWindow {
   std::unique_ptr<ProcessorMeter> m_queryObject;
   FreeRAM m_fmem;
   std::function<bool()> m_optPer;
+  std::function<bool()> m_showFigure;
 
   std::int64_t TotalMemoryMB = 0;
   std::int64_t FreeMemoryBytes = 0;
@@ -63,6 +70,7 @@ class frmSystemStatus : public ChildWindow {
   FreeAmountLimit m_freeLimit;
   int m_freeAmountShown = -1;
   std::string m_trayTip;  // the text last handed to the tray
+  std::string m_trayFigure;  // the figure last drawn into the icon; empty: the program icon
   bool m_busy = false;    // the hourglass is up
 
   HWND m_frame = nullptr;
@@ -78,6 +86,7 @@ class frmSystemStatus : public ChildWindow {
   HWND m_sldFreeMomoryReq = nullptr;
   HWND m_lblTargetMemoryNeeded = nullptr;
   HWND m_cmdOptimaize = nullptr;
+  HWND m_lblFreeChange = nullptr;
   std::array<HWND, 4> m_sliderLabels{};  // CPU zoom, CPU speed, memory zoom, memory speed
   HWND m_toolTips = nullptr;
 };

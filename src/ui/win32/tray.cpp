@@ -167,6 +167,8 @@ bool Tray::NotifyIcon(TrayShellOp op, const TrayRecord& record) {
     CopyField(m_record.szInfoTitle, record.infoTitle);
     m_record.dwInfoFlags = record.infoFlags;
   }
+  // The icon last sent, where other programs can read it (the UI tests do).
+  ::SetPropA(hwnd(), kTrayIconProperty, m_record.hIcon);
   return ::Shell_NotifyIconA(static_cast<DWORD>(op), &m_record) != FALSE;
 }
 
@@ -202,6 +204,7 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // A window that is gone cannot answer its icon: take the icon with it.
       Show(false);
       ::KillTimer(hwnd(), kTimer1Id);
+      ::RemovePropA(hwnd(), kTrayIconProperty);
       break;
   }
   return DefaultProc(message, wParam, lParam);

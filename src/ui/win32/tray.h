@@ -58,6 +58,8 @@ class Tray : public Window, private TrayShell {
   void ReadProperties(const TrayPropertyBag& bag, HICON picture = nullptr);
   void WriteProperties(TrayPropertyBag& bag) const { m_logic.WriteProperties(bag); }
 
+  // The window property that holds the icon last sent to the shell.
+  static constexpr const char* kTrayIconProperty = "QuelvarTrayIcon";
   // The record as last sent to the shell.
   const NOTIFYICONDATAA& Record() const { return m_record; }
   // The hidden top-level window that hears the shell's "TaskbarCreated" broadcast (child
