@@ -43,7 +43,8 @@ constexpr std::string_view kKernel32[] = {
 };
 
 constexpr std::string_view kUser32[] = {
-    "AppendMenuA", "BeginPaint", "CallWindowProcA", "CharUpperBuffA", "CreatePopupMenu",
+    "AppendMenuA", "BeginPaint", "CallWindowProcA", "CharUpperBuffA", "CreateIconIndirect",
+    "CreatePopupMenu",
     "CreateWindowExA", "DefWindowProcA", "DestroyIcon", "DestroyMenu", "DestroyWindow",
     "DispatchMessageA", "DrawEdge", "DrawIconEx", "DrawTextA", "EnableWindow", "EndPaint",
     "EnumChildWindows", "ExitWindowsEx", "FillRect", "GetActiveWindow", "GetClassInfoExA",
@@ -62,7 +63,7 @@ constexpr std::string_view kUser32[] = {
 };
 
 constexpr std::string_view kGdi32[] = {
-    "Arc", "BitBlt", "CombineRgn", "CreateCompatibleBitmap", "CreateCompatibleDC",
+    "Arc", "BitBlt", "CombineRgn", "CreateBitmap", "CreateCompatibleBitmap", "CreateCompatibleDC",
     "CreateDIBSection", "CreateFontA", "CreateFontIndirectA", "CreatePen", "CreatePolygonRgn",
     "CreateRectRgn", "CreateRoundRectRgn", "CreateSolidBrush", "DeleteDC", "DeleteObject",
     "Ellipse", "ExcludeClipRect", "FillRgn", "FrameRgn", "GdiFlush", "GetDIBits", "GetDeviceCaps",
