@@ -110,22 +110,8 @@ void frmRamConfiguration::CreateControls() {
 }
 
 void frmRamConfiguration::AddToolTips() {
-  m_toolTips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
-  if (!m_toolTips) return;
-  ::SendMessageA(m_toolTips, TTM_SETMAXTIPWIDTH, 0, Scale(320));
-  auto add = [this](HWND control, const char* text) {
-    std::string copy = text;
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = copy.data();
-    ::SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  };
+  m_toolTips.Create(hwnd(), Scale(320));
+  auto add = [this](HWND control, const char* text) { m_toolTips.Add(control, text); };
   for (int i = 0; i < kRamBoxCount; ++i) add(m_box[i], kBoxTips[i]);
   add(m_optMB, "The tray icon's tool tip shows free memory in megabytes");
   add(m_optPer, "The tray icon's tool tip shows free memory as a share of all memory");

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "base/win32/child_window.h"
+#include "base/win32/tool_tips.h"
 #include "memory/ram_configuration.h"
 #include "memory/sound_player.h"
 
@@ -67,7 +68,7 @@ class frmRamConfiguration : public ChildWindow {
   HWND m_chkAutomatic = nullptr;
   HWND m_chkTrayFigure = nullptr;
   HWND m_cmdSave = nullptr;
-  HWND m_toolTips = nullptr;
+  ToolTips m_toolTips;
 };
 
 }  // namespace quelvar

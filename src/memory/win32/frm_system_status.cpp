@@ -85,12 +85,7 @@ HWND frmSystemStatus::AddSlider(int id, int low, int high, int lineSize, int pag
 }
 
 void frmSystemStatus::AddToolTips() {
-  m_toolTips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
-  if (!m_toolTips) return;
-  ::SendMessageA(m_toolTips, TTM_SETMAXTIPWIDTH, 0, Scale(320));
+  m_toolTips.Create(hwnd(), Scale(320));
   SetToolTip(m_sldCPUZoom, "How many samples the processor graph shows");
   SetToolTip(m_sldCPUSpeed, "How often the processor is sampled: further right is faster");
   SetToolTip(m_sldMemoryZoom, "How many samples the memory graph shows");
@@ -101,19 +96,7 @@ void frmSystemStatus::AddToolTips() {
 }
 
 void frmSystemStatus::SetToolTip(HWND control, const std::string& text) {
-  if (!m_toolTips) return;
-  std::string copy = text;
-  TTTOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V1_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd();
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = copy.data();
-  const bool known =
-      ::SendMessageA(m_toolTips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
-  tool.lpszText = copy.data();
-  ::SendMessageA(m_toolTips, known ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0,
-                 reinterpret_cast<LPARAM>(&tool));
+  m_toolTips.Set(control, text);
 }
 
 void frmSystemStatus::Layout() {

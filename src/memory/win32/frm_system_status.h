@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/win32/child_window.h"
+#include "base/win32/tool_tips.h"
 #include "memory/free_ram.h"
 #include "memory/processor_meter.h"
 #include "memory/status_rules.h"
@@ -88,7 +89,7 @@ class frmSystemStatus : public ChildWindow {
   HWND m_cmdOptimaize = nullptr;
   HWND m_lblFreeChange = nullptr;
   std::array<HWND, 4> m_sliderLabels{};  // CPU zoom, CPU speed, memory zoom, memory speed
-  HWND m_toolTips = nullptr;
+  ToolTips m_toolTips;
 };
 
 }  // namespace quelvar

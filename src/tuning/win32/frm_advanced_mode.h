@@ -9,7 +9,7 @@
 #include "tuning/advanced_mode.h"
 #include "tuning/win32/page_layout.h"
 #include "tuning/win32/preview_list.h"
-#include "tuning/win32/tool_tips.h"
+#include "base/win32/tool_tips.h"
 
 namespace quelvar {
 

@@ -6,7 +6,7 @@
 
 #include "base/win32/child_window.h"
 #include "tuning/win32/preview_list.h"
-#include "tuning/win32/tool_tips.h"
+#include "base/win32/tool_tips.h"
 
 namespace quelvar {
 

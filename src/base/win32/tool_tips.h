@@ -1,7 +1,9 @@
-// Tool tips for the controls of one tuning window. The tool tip window belongs to its owner
-// window and goes with it.
+// Tool tips for the controls of one window. The tool tip window belongs to its owner window and
+// goes with it.
 #pragma once
 #include <windows.h>
+
+#include <string>
 
 namespace quelvar {
 
@@ -11,6 +13,8 @@ class ToolTips {
   // comctl32) Add does nothing.
   void Create(HWND owner, int maxWidth);
   void Add(HWND control, const char* text);
+  // Adds the tip, or changes the text of one already added.
+  void Set(HWND control, const std::string& text);
 
  private:
   HWND m_owner = nullptr;

@@ -1,5 +1,5 @@
-// Tool tips of the tuning windows; see tool_tips.h.
-#include "tuning/win32/tool_tips.h"
+// Tool tips of the windows; see tool_tips.h.
+#include "base/win32/tool_tips.h"
 
 #include <commctrl.h>
 
@@ -26,6 +26,22 @@ void ToolTips::Add(HWND control, const char* text) {
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = copy.data();
   ::SendMessageA(m_tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ToolTips::Set(HWND control, const std::string& text) {
+  if (!m_tips || !control) return;
+  std::string copy(text);
+  TTTOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.hwnd = m_owner;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  const bool known = ::SendMessageA(m_tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+  if (!known) {
+    Add(control, copy.c_str());
+    return;
+  }
+  tool.lpszText = copy.data();
+  ::SendMessageA(m_tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace quelvar
