@@ -333,5 +333,60 @@ TEST_F(PingerWindowTest, AScheduledTickDuringAPingSendsNoSecondEcho) {
   EXPECT_TRUE(WaitUntil([&] { return echoesTo7() == before + 2; }, Milliseconds{3000}));
 }
 
+TEST_F(PingerWindowTest, PingNowShowsItsOutcomeAndTheNextPingInTheStatus) {
+  HWND status = Control(IDC_PINGER_STATUS);
+  EXPECT_EQ(GetText(status), "Last ping: none yet\nFailures in a row: 0.   Next ping: not scheduled");
+  SaveManual("127.0.0.1");
+  EXPECT_EQ(GetText(status).find("not scheduled"), std::string::npos) << GetText(status);
+  ASSERT_TRUE(Click(Control(IDC_PINGER_PING_NOW)));
+  const std::string outcome =
+      SilentLoopback() ? ", 127.0.0.1, no answer\n" : ", 127.0.0.1, answered in ";
+  EXPECT_TRUE(WaitUntil([&] { return GetText(status).find(outcome) != std::string::npos; },
+                        Milliseconds{SilentLoopback() ? 15000 : 5000}))
+      << GetText(status);
+  EXPECT_NE(GetText(status).find(SilentLoopback() ? "in a row: 1." : "in a row: 0."),
+            std::string::npos)
+      << GetText(status);
+  WaitUntil([] { return false; }, Milliseconds{300});  // let the label paint
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("pinger-status")));
+}
+
+TEST_F(PingerWindowTest, AnUnansweredScheduledPingAddsALineToTheTrayTipUntilThePingerIsOff) {
+  // "1.2.3" reads as address 0, which is refused before anything is sent: a ping that fails
+  // at once, with nothing on the wire.
+  SaveManual("1.2.3");
+  HWND status = Control(IDC_PINGER_STATUS);
+  HWND tray = FindChildById(main, IDC_TRAY1);
+  ASSERT_NE(tray, nullptr);
+  const std::string line = "\nPinger: the last ping got no answer";
+  auto hasLine = [&] {
+    const std::string tip = GetText(tray);
+    return tip.size() > line.size() && tip.compare(tip.size() - line.size(), line.size(), line) == 0;
+  };
+  EXPECT_FALSE(hasLine()) << GetText(tray);
+  ::PostMessageA(window, WM_TIMER, 1, 0);  // the tick that pings (interval 1)
+  EXPECT_TRUE(WaitUntil([&] { return GetText(status).find("1.2.3, no answer") != std::string::npos; },
+                        Milliseconds{5000}))
+      << GetText(status);
+  EXPECT_TRUE(WaitUntil(hasLine, Milliseconds{2000})) << GetText(tray);
+  // The tip's own text above the line is one line, as it was.
+  const std::string tip = GetText(tray);
+  EXPECT_EQ(std::count(tip.begin(), tip.end(), '\n'), 1) << tip;
+
+  // A failed "Ping Now" counts in the row too.
+  ASSERT_TRUE(Click(Control(IDC_PINGER_PING_NOW)));
+  EXPECT_TRUE(WaitUntil([&] { return GetText(status).find("in a row: 2.") != std::string::npos; },
+                        Milliseconds{5000}))
+      << GetText(status);
+
+  // Switched off and saved: nothing is scheduled and the line goes.
+  ASSERT_TRUE(ClickAndWait(Control(IDX_PINGER_DO_PINGING)));
+  ASSERT_TRUE(ClickAndWait(Control(IDC_PINGER_SAVE)));
+  EXPECT_NE(GetText(status).find("Next ping: not scheduled"), std::string::npos) << GetText(status);
+  EXPECT_TRUE(WaitUntil([&] { return GetText(tray).find('\n') == std::string::npos; },
+                        Milliseconds{2000}))
+      << GetText(tray);
+}
+
 }  // namespace
 }  // namespace quelvar

@@ -27,6 +27,9 @@ class MainWindowHost {
   virtual HWND MainHandle() const = 0;
   // Puts `text` on the tray icon as its tool tip (a host without a tray ignores it).
   virtual void SetTrayToolTip(const std::string& text) { (void)text; }
+  // Puts a short status line beneath that tool tip ("" takes it away again); the text given
+  // to SetTrayToolTip is kept as it is.
+  virtual void SetTrayStatusLine(const std::string& line) { (void)line; }
 };
 
 class ChildWindow : public Window {

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "main/command_dispatch.h"
 #include "base/win32/child_window.h"
@@ -43,6 +45,7 @@ class frmMain : public Window,
   HWND ChildFrame() const override { return m_framChildWindow.hwnd(); }
   HWND MainHandle() const override { return hwnd(); }
   void SetTrayToolTip(const std::string& text) override;
+  void SetTrayStatusLine(const std::string& line) override;
 
   // MainWindowActions (the movie commands).
   void MinimizeWindow() override;
@@ -86,6 +89,8 @@ class frmMain : public Window,
   void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
 
   ChildWindow& Child(ChildForm form);
+  // Puts the tip's text and the status line beneath it on the icon.
+  void ShowTrayTip();
   static int LayoutDpi();
   // Twips of the 96-dpi layout in pixels at the layout dpi.
   int Px(int twips) const;
@@ -103,6 +108,8 @@ class frmMain : public Window,
   std::array<std::unique_ptr<ChildWindow>, 7> m_children;
   frmMainSettings* m_frmMainSettings = nullptr;
   frmBackUp* m_frmBackUp = nullptr;
+  std::optional<std::string> m_trayTipText;  // as SetTrayToolTip gave it
+  std::string m_trayStatusLine;
 };
 
 }  // namespace quelvar
