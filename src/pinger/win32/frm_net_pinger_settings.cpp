@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/program_folder.h"
+#include "base/win32/unique_handle.h"
 #include "pinger/win32/mdl_ping.h"
 #include "resource.h"
 
@@ -46,6 +47,17 @@ SYSTEMTIME LocalTimeIn(std::uint64_t milliseconds) {
   file.dwHighDateTime = ticks.HighPart;
   SYSTEMTIME due{};
   return ::FileTimeToSystemTime(&file, &due) ? due : now;
+}
+
+// The height of a line of the control's text, at least that of the layout's own lines.
+int LineHeightOf(HWND control) {
+  TEXTMETRICA metrics{};
+  if (const auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0))) {
+    ClientDc dc(control);
+    SelectGuard select(dc.get(), font);
+    ::GetTextMetricsA(dc.get(), &metrics);
+  }
+  return std::max<int>(metrics.tmHeight, Window::Scale(13));
 }
 
 std::string TextOf(HWND window) {
@@ -93,7 +105,7 @@ void frmNetPingerSettings::CreateControls() {
                           10, IDX_PINGER_SOUND);
   // Two lines; a line too long for the label is clipped at its edge, never wrapped.
   m_lblPingStatus = AddControl("STATIC", "",
-                               SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_GROUP | WS_CLIPSIBLINGS, 0,
+                               SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY | WS_GROUP | WS_CLIPSIBLINGS, 0,
                                0, 10, 10, IDC_PINGER_STATUS);
   m_cmdSave = AddControl("BUTTON", "Sa&ve", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS,
                          0, 0, 10, 10, IDC_PINGER_SAVE);
@@ -126,6 +138,7 @@ void frmNetPingerSettings::AddToolTips() {
       {m_chkSound, "Play a sound at each ping"},
       {m_cmdPingNow, "Ping the saved host once, now"},
       {m_cmdSave, "Save the settings; the schedule follows them from now on"},
+      {m_lblPingStatus, "How the last ping went, and when the next scheduled one is due"},
   };
   for (const auto& tip : tips) {
     std::string text = tip.text;
@@ -177,7 +190,7 @@ void frmNetPingerSettings::Layout() {
                frameRight - Scale(12) - fieldLeft - Scale(108), lineHeight, TRUE);
   y += row + Scale(4);
   // The status: two lines across the frame.
-  const int statusHeight = 2 * Scale(13);
+  const int statusHeight = 2 * LineHeightOf(m_lblPingStatus);
   ::MoveWindow(m_lblPingStatus, inner, y, frameRight - Scale(12) - inner, statusHeight, TRUE);
   const int frameBottom = y + std::max(statusHeight, buttonHeight) + Scale(10);
   ::MoveWindow(m_frameConfigurations, margin, frameTop, frameRight - margin,
