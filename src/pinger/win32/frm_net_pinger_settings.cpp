@@ -188,11 +188,12 @@ void frmNetPingerSettings::Layout() {
   ::MoveWindow(m_cmbPingInterval, fieldLeft, y, Scale(96), editHeight + Scale(12 * 15), TRUE);
   ::MoveWindow(m_chkSound, fieldLeft + Scale(108), y + Scale(2),
                frameRight - Scale(12) - fieldLeft - Scale(108), lineHeight, TRUE);
-  y += row + Scale(4);
-  // The status: two lines across the frame.
+  y += row + Scale(2);
+  // The status: two lines across the frame, which ends no lower than a row of buttons would
+  // have it, so the description below keeps its room.
   const int statusHeight = 2 * LineHeightOf(m_lblPingStatus);
   ::MoveWindow(m_lblPingStatus, inner, y, frameRight - Scale(12) - inner, statusHeight, TRUE);
-  const int frameBottom = y + std::max(statusHeight, buttonHeight) + Scale(10);
+  const int frameBottom = y + std::max(statusHeight, buttonHeight + Scale(2)) + Scale(8);
   ::MoveWindow(m_frameConfigurations, margin, frameTop, frameRight - margin,
                frameBottom - frameTop, TRUE);
 
