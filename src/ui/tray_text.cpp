@@ -28,10 +28,11 @@ std::string TraySpaceFilledField(std::string_view text, std::size_t width) {
   return field;
 }
 
-std::string ComposeTrayTip(std::string_view firstLine, std::string_view statusLine) {
+std::string ComposeTrayTip(std::string_view firstLine, std::string_view statusLine,
+                           std::string_view separator) {
   std::string tip(firstLine);
-  if (statusLine.empty() || tip.size() + 1 >= kTrayTipTextChars) return tip;
-  tip += '\n';
+  if (statusLine.empty() || tip.size() + separator.size() >= kTrayTipTextChars) return tip;
+  tip += separator;
   tip += statusLine.substr(0, kTrayTipTextChars - tip.size());
   return tip;
 }

@@ -85,6 +85,9 @@ TEST(ComposeTrayTip, AddsTheStatusLineWithinTheFieldAndNeverCutsTheFirstLine) {
     EXPECT_EQ(tip, c.tip);
     EXPECT_EQ(Visible(TrayTipField(tip)), " " + tip + " ") << "the field holds the tip whole";
   }
+  // A shell without two-line tips gets both on one line.
+  EXPECT_EQ(ComposeTrayTip(memory, "Pinger: no answer", kTrayTipOneLineSeparator),
+            memory + " - Pinger: no answer");
 }
 
 TEST(ClampTrayEventMode, ForcesIntoZeroToOne) {

@@ -304,7 +304,12 @@ void frmMain::SetTrayStatusLine(const std::string& line) {
 }
 
 void frmMain::ShowTrayTip() {
-  const std::string tip = ComposeTrayTip(m_trayTipText.value_or(""), m_trayStatusLine);
+  // The shells of Windows 95, 98 and NT 4 show a tray tip on one line (OsFamily is the
+  // version code plus one).
+  const int windows = OsFamily - 1;
+  const bool oneLine = windows == 1 || windows == 2 || windows == 4;
+  const std::string tip = ComposeTrayTip(m_trayTipText.value_or(""), m_trayStatusLine,
+                                         oneLine ? kTrayTipOneLineSeparator : kTrayTipLineBreak);
   m_tray1.SetTrayToolTip(tip);
   // The control's window carries the tip as its caption too, where other programs can read it.
   ::SetWindowTextA(m_tray1.hwnd(), tip.c_str());
