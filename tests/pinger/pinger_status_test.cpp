@@ -42,7 +42,8 @@ TEST(PingerStatusTest, TheLabelsTexts) {
     const char* due;
     std::string text;
   } cases[] = {
-      {std::nullopt, 0, "", "Last ping: none yet\nFailures in a row: 0.   Next ping: not scheduled"},
+      {std::nullopt, 0, "",
+       "Last ping: none yet\nFailures in a row: 0.   Next ping: not scheduled"},
       {PingRecord{"127.0.0.1", true, 12}, 0, "12:05",
        "Last ping: 12:00, 127.0.0.1, answered in 12 ms\nFailures in a row: 0.   Next ping: 12:05"},
       {PingRecord{"localhost", true, 0}, 0, "12:05",

@@ -339,7 +339,8 @@ TEST_F(PingerWindowTest, AScheduledTickDuringAPingSendsNoSecondEcho) {
 
 TEST_F(PingerWindowTest, PingNowShowsItsOutcomeAndTheNextPingInTheStatus) {
   HWND status = Control(IDC_PINGER_STATUS);
-  EXPECT_EQ(GetText(status), "Last ping: none yet\nFailures in a row: 0.   Next ping: not scheduled");
+  EXPECT_EQ(GetText(status),
+            "Last ping: none yet\nFailures in a row: 0.   Next ping: not scheduled");
   SaveManual("127.0.0.1");
   EXPECT_EQ(GetText(status).find("not scheduled"), std::string::npos) << GetText(status);
   ASSERT_TRUE(Click(Control(IDC_PINGER_PING_NOW)));

@@ -104,9 +104,9 @@ void frmNetPingerSettings::CreateControls() {
                           BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
                           10, IDX_PINGER_SOUND);
   // Two lines; a line too long for the label is clipped at its edge, never wrapped.
-  m_lblPingStatus = AddControl("STATIC", "",
-                               SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY | WS_GROUP | WS_CLIPSIBLINGS, 0,
-                               0, 10, 10, IDC_PINGER_STATUS);
+  m_lblPingStatus = AddControl(
+      "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
+      10, 10, IDC_PINGER_STATUS);
   m_cmdSave = AddControl("BUTTON", "Sa&ve", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS,
                          0, 0, 10, 10, IDC_PINGER_SAVE);
   m_lblPingerDescription = AddControl("STATIC", kDescription,
