@@ -71,6 +71,7 @@
 #define IDC_PINGER_PING_NOW 2509
 #define IDC_PINGER_SAVE 2510
 #define IDC_PINGER_DESCRIPTION 2511
+#define IDC_PINGER_STATUS 2512
 
 // Advanced mode (1800-1899): the eight page frames are IDC_ADV_PAGE0 + index, the connection
 // types IDC_ADV_CONN_TYPE0 + index, the checked value boxes IDE_ADV_MTU + their order (MTU, MSS,

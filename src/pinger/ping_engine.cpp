@@ -145,20 +145,26 @@ std::int32_t SendEchoRequest(const std::string& host, EchoReply& reply, std::uin
   return -static_cast<std::int32_t>(reply.status);
 }
 
-bool PingHost(const std::string& host, std::uint32_t timeoutMs, PingPlatform& platform) {
+std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uint32_t timeoutMs,
+                                               PingPlatform& platform) {
   std::string target(TrimHost(host));
   // Empty or impossible text never reaches the sockets library or the resolver.
-  if (!IsPossibleHostText(target)) return false;
+  if (!IsPossibleHostText(target)) return std::nullopt;
   SocketsSession sockets(platform);
-  if (!sockets.started()) return false;
+  if (!sockets.started()) return std::nullopt;
   if (IsHostName(target)) {
     const std::vector<std::string> addresses = platform.LookUpHost(target);
-    if (addresses.empty()) return false;
+    if (addresses.empty()) return std::nullopt;
     target = addresses.front();
   }
   EchoReply reply;
   SendEchoRequest(target, reply, timeoutMs, platform);
-  return reply.status == 0;
+  if (reply.status != 0) return std::nullopt;
+  return reply.roundTripTime;
+}
+
+bool PingHost(const std::string& host, std::uint32_t timeoutMs, PingPlatform& platform) {
+  return PingHostRoundTrip(host, timeoutMs, platform).has_value();
 }
 
 }  // namespace quelvar::mdlPing

@@ -91,5 +91,9 @@ std::int32_t SendEchoRequest(const std::string& host, EchoReply& reply, std::uin
                              PingPlatform& platform);
 // True when the host answered the echo (reply status 0).
 bool PingHost(const std::string& host, std::uint32_t timeoutMs, PingPlatform& platform);
+// PingHost with the answer's round trip in milliseconds as the reply record gives it (the
+// echo alone, without the sockets start-up or the name look-up); nothing when no answer came.
+std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uint32_t timeoutMs,
+                                               PingPlatform& platform);
 
 }  // namespace quelvar::mdlPing

@@ -28,4 +28,13 @@ std::string TraySpaceFilledField(std::string_view text, std::size_t width) {
   return field;
 }
 
+std::string ComposeTrayTip(std::string_view firstLine, std::string_view statusLine,
+                           std::string_view separator) {
+  std::string tip(firstLine);
+  if (statusLine.empty() || tip.size() + separator.size() >= kTrayTipTextChars) return tip;
+  tip += separator;
+  tip += statusLine.substr(0, kTrayTipTextChars - tip.size());
+  return tip;
+}
+
 }  // namespace quelvar

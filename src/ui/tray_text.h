@@ -36,4 +36,18 @@ std::string TrayTipField(std::string_view toolTip);
 // drawn as wide as 255 characters. The result is exactly `width` long.
 std::string TraySpaceFilledField(std::string_view text, std::size_t width);
 
+// The longest tool tip the field holds whole, with its blanks around it and its NUL.
+constexpr std::size_t kTrayTipTextChars = kTrayTipChars - 3;
+
+// Between the two lines of a tip: shells that show tips on one line only (those of Windows
+// 95, 98 and NT 4) would draw a line break as a box, so they get kTrayTipOneLineSeparator.
+inline constexpr std::string_view kTrayTipLineBreak = "\n";
+inline constexpr std::string_view kTrayTipOneLineSeparator = " - ";
+
+// The tool tip made of its first line and a status line after the separator: the first line
+// alone, exactly as given, when there is no status line; otherwise the status line is cut so
+// the whole fits kTrayTipTextChars (the first line is never cut).
+std::string ComposeTrayTip(std::string_view firstLine, std::string_view statusLine,
+                           std::string_view separator = kTrayTipLineBreak);
+
 }  // namespace quelvar

@@ -141,6 +141,10 @@ TEST(PingHostTest, OnlyAReplyWithStatusZeroIsSuccess) {
     platform.replies = c.replies;
     platform.answer = EchoReply{0, c.status, 7};
     EXPECT_EQ(PingHost("127.0.0.1", 500, platform), c.result) << c.status;
+    // The round trip comes only with an answer, never from a record that is none.
+    EXPECT_EQ(PingHostRoundTrip("127.0.0.1", 500, platform),
+              c.result ? std::optional<std::uint32_t>(7) : std::nullopt)
+        << c.status;
     EchoReply reply;
     EXPECT_EQ(SendEchoRequest("127.0.0.1", reply, 500, platform), c.echo) << c.status;
   }

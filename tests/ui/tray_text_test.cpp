@@ -66,6 +66,30 @@ TEST(TraySpaceFilledField, EndsTheTextWithNulThenFillsWithSpaces) {
             '\0' + std::string(62, ' ') + '\0');
 }
 
+TEST(ComposeTrayTip, AddsTheStatusLineWithinTheFieldAndNeverCutsTheFirstLine) {
+  const std::string memory = "Memory Usage (412MB).";
+  const std::string longLine(200, 'p');
+  const std::string fullFirst(kTrayTipTextChars, 'm');
+  const struct {
+    std::string first;
+    std::string line;
+    std::string tip;
+  } cases[] = {
+      {memory, "", memory},  // no line: the text exactly as given
+      {memory, "Pinger: no answer", memory + "\nPinger: no answer"},
+      {memory, longLine, memory + "\n" + longLine.substr(0, kTrayTipTextChars - memory.size() - 1)},
+      {fullFirst, "Pinger: no answer", fullFirst},  // no room left for the line
+  };
+  for (const auto& c : cases) {
+    const std::string tip = ComposeTrayTip(c.first, c.line);
+    EXPECT_EQ(tip, c.tip);
+    EXPECT_EQ(Visible(TrayTipField(tip)), " " + tip + " ") << "the field holds the tip whole";
+  }
+  // A shell without two-line tips gets both on one line.
+  EXPECT_EQ(ComposeTrayTip(memory, "Pinger: no answer", kTrayTipOneLineSeparator),
+            memory + " - Pinger: no answer");
+}
+
 TEST(ClampTrayEventMode, ForcesIntoZeroToOne) {
   const std::pair<int, int> cases[] = {{5, 1}, {-3, 0}, {0, 0}, {1, 1}, {2, 1}, {-1, 0}};
   for (const auto& [written, read] : cases) {

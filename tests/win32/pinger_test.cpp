@@ -158,8 +158,12 @@ TEST_F(PingerEngineTest, ANonAnsweringAddressGivesFalseWithinTheTimeOut) {
 class PingerWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(WaitForNoProcess("Quelvar.exe")) << "a Quelvar.exe of an earlier test still runs";
     ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, kPingerKey);
+    StartWithPingerWindow();
+  }
+  // Starts Quelvar.exe (none may run) and brings its pinger window to the front.
+  void StartWithPingerWindow() {
+    ASSERT_TRUE(WaitForNoProcess("Quelvar.exe")) << "a Quelvar.exe of an earlier test still runs";
     quelvar = Process::Start(QuelvarExePath());
     ASSERT_TRUE(quelvar.Started());
     main = WaitForWindow("Quelvar", Milliseconds{15000}, quelvar.Id());
@@ -331,6 +335,79 @@ TEST_F(PingerWindowTest, AScheduledTickDuringAPingSendsNoSecondEcho) {
   // Once it is over, the next tick pings the saved host again.
   ::PostMessageA(window, WM_TIMER, 1, 0);
   EXPECT_TRUE(WaitUntil([&] { return echoesTo7() == before + 2; }, Milliseconds{3000}));
+}
+
+TEST_F(PingerWindowTest, PingNowShowsItsOutcomeAndTheNextPingInTheStatus) {
+  HWND status = Control(IDC_PINGER_STATUS);
+  EXPECT_EQ(GetText(status),
+            "Last ping: none yet\nFailures in a row: 0.   Next ping: not scheduled");
+  SaveManual("127.0.0.1");
+  EXPECT_EQ(GetText(status).find("not scheduled"), std::string::npos) << GetText(status);
+  ASSERT_TRUE(Click(Control(IDC_PINGER_PING_NOW)));
+  const std::string outcome =
+      SilentLoopback() ? ", 127.0.0.1, no answer\n" : ", 127.0.0.1, answered in ";
+  EXPECT_TRUE(WaitUntil([&] { return GetText(status).find(outcome) != std::string::npos; },
+                        Milliseconds{SilentLoopback() ? 15000 : 5000}))
+      << GetText(status);
+  EXPECT_NE(GetText(status).find(SilentLoopback() ? "in a row: 1." : "in a row: 0."),
+            std::string::npos)
+      << GetText(status);
+  WaitUntil([] { return false; }, Milliseconds{300});  // let the label paint
+  ASSERT_TRUE(SaveScreenshot(ScreenshotPath("pinger-status")));
+}
+
+TEST_F(PingerWindowTest, AnUnansweredScheduledPingAddsALineToTheTrayTipUntilThePingerIsOff) {
+  // The XP line shows the tip on two lines; the shell of the 9x line shows one line only.
+  const struct {
+    const char* wineVersion;
+    const char* line;
+  } lines[] = {{"", "\nPinger: the last ping got no answer"},
+               {"win98", " - Pinger: the last ping got no answer"}};
+  for (const auto& windows : lines) {
+    SCOPED_TRACE(windows.wineVersion);
+    ScopedWineVersion version(FileNameOf(QuelvarExePath()), windows.wineVersion);
+    if (*windows.wineVersion != '\0') {
+      quelvar.Close();
+      StartWithPingerWindow();
+    }
+    // "1.2.3" reads as address 0, which is refused before anything is sent: a ping that
+    // fails at once, with nothing on the wire.
+    SaveManual("1.2.3");
+    HWND status = Control(IDC_PINGER_STATUS);
+    HWND tray = FindChildById(main, IDC_TRAY1);
+    ASSERT_NE(tray, nullptr);
+    const std::string line = windows.line;
+    auto hasLine = [&] {
+      const std::string tip = GetText(tray);
+      return tip.size() > line.size() &&
+             tip.compare(tip.size() - line.size(), line.size(), line) == 0;
+    };
+    EXPECT_FALSE(hasLine()) << GetText(tray);
+    ::PostMessageA(window, WM_TIMER, 1, 0);  // the tick that pings (interval 1)
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetText(status).find("1.2.3, no answer") != std::string::npos; },
+        Milliseconds{5000}))
+        << GetText(status);
+    EXPECT_TRUE(WaitUntil(hasLine, Milliseconds{2000})) << GetText(tray);
+    // The tip's own text before the line is one line, as it was.
+    const std::string tip = GetText(tray);
+    EXPECT_EQ(std::count(tip.begin(), tip.end(), '\n'), line[0] == '\n' ? 1 : 0) << tip;
+
+    // A failed "Ping Now" counts in the row too.
+    ASSERT_TRUE(Click(Control(IDC_PINGER_PING_NOW)));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetText(status).find("in a row: 2.") != std::string::npos; },
+        Milliseconds{5000}))
+        << GetText(status);
+
+    // Switched off and saved: nothing is scheduled and the line goes.
+    ASSERT_TRUE(ClickAndWait(Control(IDX_PINGER_DO_PINGING)));
+    ASSERT_TRUE(ClickAndWait(Control(IDC_PINGER_SAVE)));
+    EXPECT_NE(GetText(status).find("Next ping: not scheduled"), std::string::npos)
+        << GetText(status);
+    EXPECT_TRUE(WaitUntil([&] { return !hasLine(); }, Milliseconds{2000})) << GetText(tray);
+    EXPECT_EQ(GetText(tray).find("Pinger"), std::string::npos) << GetText(tray);
+  }
 }
 
 }  // namespace

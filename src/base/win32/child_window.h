@@ -29,6 +29,9 @@ class MainWindowHost {
   virtual void SetTrayToolTip(const std::string& text) { (void)text; }
   // Draws `figure` (a few characters) into the tray icon; empty gives the program icon back.
   virtual void SetTrayFigure(const std::string& figure) { (void)figure; }
+  // Puts a short status line beneath that tool tip ("" takes it away again); the text given
+  // to SetTrayToolTip is kept as it is.
+  virtual void SetTrayStatusLine(const std::string& line) { (void)line; }
 };
 
 class ChildWindow : public Window {

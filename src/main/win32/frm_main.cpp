@@ -19,6 +19,7 @@
 #include "tuning/win32/frm_advanced_mode.h"
 #include "tuning/win32/frm_back_up.h"
 #include "tuning/win32/frm_wizard_mode.h"
+#include "ui/tray_text.h"
 #include "ui/win32/figure_icon.h"
 #include "ui/win32/msg_frm.h"
 
@@ -301,9 +302,28 @@ BOOL CALLBACK SkinOneControl(HWND control, LPARAM context) {
 }  // namespace
 
 void frmMain::SetTrayToolTip(const std::string& text) {
-  m_tray1.SetTrayToolTip(text);
+  m_trayTipText = text;
+  ShowTrayTip();
+}
+
+void frmMain::SetTrayStatusLine(const std::string& line) {
+  if (line == m_trayStatusLine) return;
+  // Until the tip's text is set, the line goes beneath the tip the icon has.
+  if (!m_trayTipText) m_trayTipText = m_tray1.TrayToolTip();
+  m_trayStatusLine = line;
+  ShowTrayTip();
+}
+
+void frmMain::ShowTrayTip() {
+  // The shells of Windows 95, 98 and NT 4 show a tray tip on one line (OsFamily is the
+  // version code plus one).
+  const int windows = OsFamily - 1;
+  const bool oneLine = windows == 1 || windows == 2 || windows == 4;
+  const std::string tip = ComposeTrayTip(m_trayTipText.value_or(""), m_trayStatusLine,
+                                         oneLine ? kTrayTipOneLineSeparator : kTrayTipLineBreak);
+  m_tray1.SetTrayToolTip(tip);
   // The control's window carries the tip as its caption too, where other programs can read it.
-  ::SetWindowTextA(m_tray1.hwnd(), text.c_str());
+  ::SetWindowTextA(m_tray1.hwnd(), tip.c_str());
   // A removed icon (at shutdown) is not brought back by a late sample.
   if (m_tray1.IsVisible()) m_tray1.Show(true);
 }

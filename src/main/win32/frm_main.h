@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "main/command_dispatch.h"
 #include "base/win32/child_window.h"
@@ -44,6 +46,7 @@ class frmMain : public Window,
   HWND MainHandle() const override { return hwnd(); }
   void SetTrayToolTip(const std::string& text) override;
   void SetTrayFigure(const std::string& figure) override;
+  void SetTrayStatusLine(const std::string& line) override;
 
   // MainWindowActions (the movie commands).
   void MinimizeWindow() override;
@@ -89,6 +92,8 @@ class frmMain : public Window,
   ChildWindow& Child(ChildForm form);
   // The program's own icon for the tray, or the system's application icon without it.
   HICON ProgramTrayIcon() const;
+  // Puts the tip's text and the status line beneath it on the icon.
+  void ShowTrayTip();
   static int LayoutDpi();
   // Twips of the 96-dpi layout in pixels at the layout dpi.
   int Px(int twips) const;
@@ -107,6 +112,8 @@ class frmMain : public Window,
   std::array<std::unique_ptr<ChildWindow>, 7> m_children;
   frmMainSettings* m_frmMainSettings = nullptr;
   frmBackUp* m_frmBackUp = nullptr;
+  std::optional<std::string> m_trayTipText;  // as SetTrayToolTip gave it
+  std::string m_trayStatusLine;
 };
 
 }  // namespace quelvar

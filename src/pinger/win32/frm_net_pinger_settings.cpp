@@ -4,9 +4,11 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <string>
 
 #include "base/program_folder.h"
+#include "base/win32/unique_handle.h"
 #include "pinger/win32/mdl_ping.h"
 #include "resource.h"
 
@@ -22,6 +24,40 @@ constexpr const char* kDescription =
 int CheckOf(HWND box) { return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
 void SetCheck(HWND box, bool ticked) {
   ::SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// A local time in the user's time format ("" when the system cannot format it).
+std::string ClockText(const SYSTEMTIME& time) {
+  char text[64] = {};
+  if (::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, sizeof text) == 0) return {};
+  return text;
+}
+
+// The local time `milliseconds` from now.
+SYSTEMTIME LocalTimeIn(std::uint64_t milliseconds) {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  FILETIME file{};
+  if (!::SystemTimeToFileTime(&now, &file)) return now;
+  ULARGE_INTEGER ticks{};
+  ticks.LowPart = file.dwLowDateTime;
+  ticks.HighPart = file.dwHighDateTime;
+  ticks.QuadPart += milliseconds * 10000;  // file times count 100 ns
+  file.dwLowDateTime = ticks.LowPart;
+  file.dwHighDateTime = ticks.HighPart;
+  SYSTEMTIME due{};
+  return ::FileTimeToSystemTime(&file, &due) ? due : now;
+}
+
+// The height of a line of the control's text, at least that of the layout's own lines.
+int LineHeightOf(HWND control) {
+  TEXTMETRICA metrics{};
+  if (const auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0))) {
+    ClientDc dc(control);
+    SelectGuard select(dc.get(), font);
+    ::GetTextMetricsA(dc.get(), &metrics);
+  }
+  return std::max<int>(metrics.tmHeight, Window::Scale(13));
 }
 
 std::string TextOf(HWND window) {
@@ -55,6 +91,9 @@ void frmNetPingerSettings::CreateControls() {
                              10, 10, IDE_PINGER_HOST, WS_EX_CLIENTEDGE);
   // No host name or address is longer.
   ::SendMessageA(m_txtPingHost, EM_LIMITTEXT, mdlPing::kMaxHostTextLength, 0);
+  m_cmdPingNow = AddControl("BUTTON", "Ping &Now",
+                            BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
+                            10, IDC_PINGER_PING_NOW);
   m_lblPingInterval = AddControl("STATIC", "Ping &Interval",
                                  SS_LEFT | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10, 10,
                                  IDC_PINGER_INTERVAL_LABEL);
@@ -64,9 +103,10 @@ void frmNetPingerSettings::CreateControls() {
   m_chkSound = AddControl("BUTTON", "Play &Sound at Ping",
                           BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
                           10, IDX_PINGER_SOUND);
-  m_cmdPingNow = AddControl("BUTTON", "Ping &Now",
-                            BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
-                            10, IDC_PINGER_PING_NOW);
+  // Two lines; a line too long for the label is clipped at its edge, never wrapped.
+  m_lblPingStatus = AddControl(
+      "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
+      10, 10, IDC_PINGER_STATUS);
   m_cmdSave = AddControl("BUTTON", "Sa&ve", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS,
                          0, 0, 10, 10, IDC_PINGER_SAVE);
   m_lblPingerDescription = AddControl("STATIC", kDescription,
@@ -98,6 +138,7 @@ void frmNetPingerSettings::AddToolTips() {
       {m_chkSound, "Play a sound at each ping"},
       {m_cmdPingNow, "Ping the saved host once, now"},
       {m_cmdSave, "Save the settings; the schedule follows them from now on"},
+      {m_lblPingStatus, "How the last ping went, and when the next scheduled one is due"},
   };
   for (const auto& tip : tips) {
     std::string text = tip.text;
@@ -137,17 +178,22 @@ void frmNetPingerSettings::Layout() {
   y += row;
   const int fieldLeft = inner + labelWidth;
   ::MoveWindow(m_lblHostName, inner, y + Scale(3), labelWidth, lineHeight, TRUE);
-  ::MoveWindow(m_txtPingHost, fieldLeft, y, frameRight - Scale(12) - fieldLeft, editHeight, TRUE);
+  // "Ping Now" beside the host box.
+  const int pingNowLeft = frameRight - Scale(12) - buttonWidth;
+  ::MoveWindow(m_txtPingHost, fieldLeft, y, pingNowLeft - Scale(6) - fieldLeft, editHeight, TRUE);
+  ::MoveWindow(m_cmdPingNow, pingNowLeft, y - Scale(1), buttonWidth, buttonHeight, TRUE);
   y += row + Scale(2);
   ::MoveWindow(m_lblPingInterval, inner, y + Scale(3), labelWidth, lineHeight, TRUE);
   // A closed list shows one line; open, it drops twelve items.
   ::MoveWindow(m_cmbPingInterval, fieldLeft, y, Scale(96), editHeight + Scale(12 * 15), TRUE);
   ::MoveWindow(m_chkSound, fieldLeft + Scale(108), y + Scale(2),
                frameRight - Scale(12) - fieldLeft - Scale(108), lineHeight, TRUE);
-  y += row + Scale(4);
-  ::MoveWindow(m_cmdPingNow, frameRight - Scale(12) - buttonWidth, y, buttonWidth, buttonHeight,
-               TRUE);
-  const int frameBottom = y + buttonHeight + Scale(10);
+  y += row + Scale(2);
+  // The status: two lines across the frame, which ends no lower than a row of buttons would
+  // have it, so the description below keeps its room.
+  const int statusHeight = 2 * LineHeightOf(m_lblPingStatus);
+  ::MoveWindow(m_lblPingStatus, inner, y, frameRight - Scale(12) - inner, statusHeight, TRUE);
+  const int frameBottom = y + std::max(statusHeight, buttonHeight + Scale(2)) + Scale(8);
   ::MoveWindow(m_frameConfigurations, margin, frameTop, frameRight - margin,
                frameBottom - frameTop, TRUE);
 
@@ -182,7 +228,7 @@ LRESULT frmNetPingerSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM 
     case WM_TIMER:
       if (wParam == kTmrPinger) tmrPinger_Timer();
       return 0;
-    case kMsgPingDone: OnPingDone(wParam != 0); return 0;
+    case kMsgPingDone: OnPingDone(wParam != 0, static_cast<std::uint32_t>(lParam)); return 0;
     default: return ChildWindow::HandleMessage(message, wParam, lParam);
   }
 }
@@ -274,10 +320,31 @@ void frmNetPingerSettings::ShowEnabledStates() {
 void frmNetPingerSettings::ApplyTimer() {
   if (m_model.timerEnabled() && !m_timerRunning) {
     m_timerRunning = ::SetTimer(hwnd(), kTmrPinger, kPingerTickMs, nullptr) != 0;
+    m_lastTickAt = ::GetTickCount();
   } else if (!m_model.timerEnabled() && m_timerRunning) {
     ::KillTimer(hwnd(), kTmrPinger);
     m_timerRunning = false;
+    m_status.ScheduleStopped();
   }
+  ShowStatus();
+}
+
+std::string frmNetPingerSettings::NextPingDueText() const {
+  if (!m_timerRunning) return {};
+  const PingSchedule& schedule = m_model.schedule();
+  // Unsigned difference: right across the tick count's wrap after 49.7 days.
+  const DWORD sinceTick = ::GetTickCount() - m_lastTickAt;
+  return ClockText(LocalTimeIn(MsUntilNextPing(schedule.ElapsedTicks(),
+                                               schedule.PingIntervalMinutes(), kPingerTickMs,
+                                               sinceTick)));
+}
+
+void frmNetPingerSettings::ShowStatus() {
+  const std::string text = PingerStatusText(
+      LastPingText(m_status.LastPing(), ClockText(m_lastPingAt)), m_status.FailuresInARow(),
+      NextPingDueText());
+  if (TextOf(m_lblPingStatus) != text) ::SetWindowTextA(m_lblPingStatus, text.c_str());
+  host().SetTrayStatusLine(PingerTrayLine(m_timerRunning, m_status.LastScheduledFailed()));
 }
 
 void frmNetPingerSettings::chkDoPinging_Click() {
@@ -323,29 +390,35 @@ void frmNetPingerSettings::cmdPingNow_Click() {
 }
 
 void frmNetPingerSettings::tmrPinger_Timer() {
+  m_lastTickAt = ::GetTickCount();
   switch (m_model.schedule().Tick(m_pingUnderWay != PingKind::None)) {
     case PingSchedule::TickAction::Ping: StartPing(PingKind::Scheduled); break;
     case PingSchedule::TickAction::Count:
     case PingSchedule::TickAction::SkipForBusy: break;
   }
+  ShowStatus();
 }
 
 void frmNetPingerSettings::StartPing(PingKind kind) {
+  m_pingHost = std::string(mdlPing::TrimHost(m_model.PingHostName()));
   if (!mdlPing::PingHostAsync(m_model.PingHostName(), mdlPing::kPingTimeoutMs, hwnd(),
                               kMsgPingDone)) {
     // No thread for it: the ping failed before it began.
     m_pingUnderWay = kind;
-    OnPingDone(false);
+    OnPingDone(false, 0);
     return;
   }
   m_pingUnderWay = kind;
   ShowEnabledStates();
 }
 
-void frmNetPingerSettings::OnPingDone(bool answered) {
+void frmNetPingerSettings::OnPingDone(bool answered, std::uint32_t roundTripMs) {
   const PingKind kind = m_pingUnderWay;
   m_pingUnderWay = PingKind::None;
   ShowEnabledStates();
+  ::GetLocalTime(&m_lastPingAt);
+  m_status.PingDone(kind == PingKind::Scheduled, PingRecord{m_pingHost, answered, roundTripMs});
+  ShowStatus();
   // A scheduled ping sounds whatever its outcome; "Ping Now" only when the host answered.
   if (CheckOf(m_chkSound) == 1 && (kind == PingKind::Scheduled || answered)) PlayPingSound();
 }

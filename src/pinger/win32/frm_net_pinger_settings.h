@@ -2,9 +2,15 @@
 // interval, a sound at each ping, "Ping Now" and "Save". It owns the schedule's timer, which
 // runs whether the window is on show or not. Pings run on a thread of their own and report
 // back with kMsgPingDone, so the window never waits for a reply; only one runs at a time.
+// A status label tells how the last ping went and when the next is due, and the tray tip
+// gets a line when a scheduled ping goes unanswered.
 #pragma once
+#include <cstdint>
+#include <string>
+
 #include "base/win32/child_window.h"
 #include "pinger/pinger_settings.h"
+#include "pinger/pinger_status.h"
 
 namespace quelvar {
 
@@ -12,7 +18,7 @@ class frmNetPingerSettings : public ChildWindow {
  public:
   explicit frmNetPingerSettings(MainWindowHost& host) : ChildWindow(host) {}
 
-  // The posted result of a ping: wParam 1 when the host answered.
+  // The posted result of a ping: wParam 1 when the host answered, lParam its round trip (ms).
   static constexpr UINT kMsgPingDone = WM_APP + 1;
   // The schedule's timer.
   static constexpr UINT_PTR kTmrPinger = 1;
@@ -38,6 +44,10 @@ class frmNetPingerSettings : public ChildWindow {
   void ShowSettings();
   void ShowEnabledStates();
   void ApplyTimer();
+  // The status label and the tray's line, from the last ping and the schedule.
+  void ShowStatus();
+  // When the next scheduled ping is due, in the user's time format; "" when none is.
+  std::string NextPingDueText() const;
 
   void chkDoPinging_Click();
   void optAuto_Click();
@@ -49,13 +59,17 @@ class frmNetPingerSettings : public ChildWindow {
   void cmdPingNow_Click();
   void tmrPinger_Timer();
   void StartPing(PingKind kind);
-  void OnPingDone(bool answered);
+  void OnPingDone(bool answered, std::uint32_t roundTripMs);
   void PlayPingSound();
 
   PingerSettingsModel m_model;
   bool m_showing = false;  // true while ShowSettings sets the controls
   bool m_timerRunning = false;
   PingKind m_pingUnderWay = PingKind::None;
+  std::string m_pingHost;        // the host of the ping under way
+  PingerStatus m_status;
+  SYSTEMTIME m_lastPingAt{};     // local time the last ping finished
+  DWORD m_lastTickAt = 0;        // tick count at the timer's start or its last tick
 
   HWND m_frameNetPingerSettings = nullptr;
   HWND m_chkDoPinging = nullptr;
@@ -70,6 +84,7 @@ class frmNetPingerSettings : public ChildWindow {
   HWND m_cmdPingNow = nullptr;
   HWND m_cmdSave = nullptr;
   HWND m_lblPingerDescription = nullptr;
+  HWND m_lblPingStatus = nullptr;
   HWND m_toolTips = nullptr;
 };
 

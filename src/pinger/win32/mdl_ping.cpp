@@ -102,8 +102,9 @@ struct PingJob {
 
 DWORD WINAPI PingThread(LPVOID parameter) {
   const std::unique_ptr<PingJob> job(static_cast<PingJob*>(parameter));
-  const bool answered = PingHost(job->host, job->timeoutMs);
-  ::PostMessageA(job->window, job->message, answered ? 1 : 0, 0);
+  const std::optional<std::uint32_t> roundTrip = PingHostRoundTrip(job->host, job->timeoutMs);
+  ::PostMessageA(job->window, job->message, roundTrip ? 1 : 0,
+                 static_cast<LPARAM>(roundTrip.value_or(0)));
   return 0;
 }
 
@@ -142,6 +143,15 @@ bool PingHost(const std::string& host, std::uint32_t timeoutMs) {
     return PingHost(host, timeoutMs, platform);
   } catch (...) {
     return false;
+  }
+}
+
+std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uint32_t timeoutMs) {
+  try {
+    Win32PingPlatform platform;
+    return PingHostRoundTrip(host, timeoutMs, platform);
+  } catch (...) {
+    return std::nullopt;
   }
 }
 

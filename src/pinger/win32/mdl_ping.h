@@ -24,9 +24,12 @@ std::int32_t SendEchoRequest(const std::string& host, EchoReply& reply, std::uin
 // Blocks for up to the time-out; false for any failure (no message but those of the
 // sockets start-up and clean-up).
 bool PingHost(const std::string& host, std::uint32_t timeoutMs);
+// PingHost with the answer's round trip in milliseconds; nothing when no answer came.
+std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uint32_t timeoutMs);
 
 // PingHost on a thread of its own, so the calling window keeps answering: when it is done,
-// `message` is posted to `window` with wParam 1 (the host answered) or 0. False when the
+// `message` is posted to `window` with wParam 1 (the host answered) or 0, and lParam the
+// answer's round trip in milliseconds (0 without an answer). False when the
 // thread could not be started (then nothing is posted).
 bool PingHostAsync(const std::string& host, std::uint32_t timeoutMs, HWND window, UINT message);
 
