@@ -8,12 +8,10 @@
 #include <psapi.h>
 #include <shlwapi.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "memory/status_rules.h"
 #include "resource.h"
@@ -129,19 +127,7 @@ TEST_F(RamConfigurationWindowTest, AlarmFreesByItselfWhileTheWindowAnswers) {
   HWND window = ::GetParent(Control(IDC_FRAME_RAM_CONFIGURATION));
   ASSERT_NE(window, nullptr);
 
-  std::atomic<bool> done{false};
-  std::atomic<long long> longestWait{0};
-  std::thread probe([&] {
-    while (!done) {
-      const auto start = std::chrono::steady_clock::now();
-      DWORD_PTR result = 0;
-      ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-      const long long waited = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   std::chrono::steady_clock::now() - start).count();
-      if (waited > longestWait) longestWait = waited;
-      ::Sleep(5);
-    }
-  });
+  AnswerProbe probe(window);
   // The process's high-water mark of written memory shows the 2 x 64 MB blocks.
   using GetInfoFn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
   const auto getInfo = reinterpret_cast<GetInfoFn>(reinterpret_cast<void*>(
@@ -153,10 +139,9 @@ TEST_F(RamConfigurationWindowTest, AlarmFreesByItselfWhileTheWindowAnswers) {
            counters.PeakWorkingSetSize >= (SIZE_T{128} << 20);
   }, Milliseconds{10000})) << "no block of 128 MB was written";
   ::Sleep(1500);  // a few more alarm ticks with their passes
-  done = true;
-  probe.join();
-  std::printf("longest wait for an answer while the alarm frees: %lld ms\n", longestWait.load());
-  EXPECT_LT(longestWait.load(), 100);
+  const long long longestWait = probe.Stop();
+  std::printf("longest wait for an answer while the alarm frees: %lld ms\n", longestWait);
+  EXPECT_LT(longestWait, 100);
   // The status window (loaded, hidden) tells what the alarm's frees achieved.
   const std::string change = GetText(Control(IDC_STATUS_FREE_CHANGE));
   long before = -1, after = -1;

@@ -277,24 +277,11 @@ TEST_F(SystemStatusWindowTest, OptimizeNowFreesWithoutFreezingTheWindow) {
   const SIZE_T peakBefore = counters.PeakWorkingSetSize;
 
   // A second thread asks the window for an answer every 5 ms throughout the free.
-  std::atomic<bool> done{false};
-  std::atomic<long long> longestWait{0};
-  std::thread probe([&] {
-    while (!done) {
-      const auto start = std::chrono::steady_clock::now();
-      DWORD_PTR result = 0;
-      ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-      const long long waited = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   std::chrono::steady_clock::now() - start).count();
-      if (waited > longestWait) longestWait = waited;
-      ::Sleep(5);
-    }
-  });
+  AnswerProbe probe(window);
   ::Sleep(100);
   EXPECT_TRUE(ClickAndWait(Control(IDC_STATUS_OPTIMIZE)));
   ::Sleep(100);
-  done = true;
-  probe.join();
+  const long long longestWait = probe.Stop();
 
   ASSERT_TRUE(getInfo(m_quelvar.Handle(), &counters, sizeof(counters)));
   // The system counts the pages written at their peak (Wine reads the host's high-water mark).
@@ -310,8 +297,8 @@ TEST_F(SystemStatusWindowTest, OptimizeNowFreesWithoutFreezingTheWindow) {
   EXPECT_NEAR(before, static_cast<long>(MemoryNow().ullAvailPhys >> 20), 256) << change;
   EXPECT_NEAR(after, static_cast<long>(MemoryNow().ullAvailPhys >> 20), 256) << change;
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath("system-status-after-free")));
-  std::printf("longest wait for an answer during the free: %lld ms\n", longestWait.load());
-  EXPECT_LT(longestWait.load(), 100);
+  std::printf("longest wait for an answer during the free: %lld ms\n", longestWait);
+  EXPECT_LT(longestWait, 100);
   EXPECT_TRUE(m_quelvar.Close());
 }
 

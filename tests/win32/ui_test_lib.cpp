@@ -622,6 +622,36 @@ bool SortListViewBy(HWND list, HANDLE process, int column, const std::function<b
   return false;
 }
 
+AnswerProbe::AnswerProbe(HWND window) : m_window(window) {
+  m_thread = ::CreateThread(nullptr, 0, &AnswerProbe::Run, this, 0, nullptr);
+}
+
+AnswerProbe::~AnswerProbe() { Stop(); }
+
+long long AnswerProbe::Stop() {
+  if (m_thread) {
+    ::InterlockedExchange(&m_done, 1);
+    ::WaitForSingleObject(m_thread, INFINITE);
+    ::CloseHandle(m_thread);
+    m_thread = nullptr;
+  }
+  return m_longest;
+}
+
+DWORD WINAPI AnswerProbe::Run(void* self) {
+  auto* probe = static_cast<AnswerProbe*>(self);
+  while (!probe->m_done) {
+    const auto start = std::chrono::steady_clock::now();
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(probe->m_window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    const long long waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - start).count();
+    if (waited > probe->m_longest) probe->m_longest = waited;
+    ::Sleep(5);
+  }
+  return 0;
+}
+
 COLORREF ScreenPixel(int x, int y) {
   HDC screen = ::GetDC(nullptr);
   if (screen == nullptr) return CLR_INVALID;

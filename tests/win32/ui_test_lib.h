@@ -112,6 +112,24 @@ bool ClickAndWait(HWND control, Milliseconds timeout = kDefaultTimeout);
 std::string GetText(HWND window);
 bool SetText(HWND window, const std::string& text);
 
+// Asks a window for an answer (WM_NULL) every 5 ms from a thread of its own, from construction
+// until Stop(), which returns the longest wait in milliseconds.
+class AnswerProbe {
+ public:
+  explicit AnswerProbe(HWND window);
+  ~AnswerProbe();
+  AnswerProbe(const AnswerProbe&) = delete;
+  AnswerProbe& operator=(const AnswerProbe&) = delete;
+  long long Stop();
+
+ private:
+  static DWORD WINAPI Run(void* self);
+  HWND m_window;
+  volatile LONG m_done = 0;
+  volatile LONGLONG m_longest = 0;
+  HANDLE m_thread = nullptr;
+};
+
 // Sends a message with a time-out; the result, or 0 on time-out.
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
                         Milliseconds timeout = Milliseconds{5000});

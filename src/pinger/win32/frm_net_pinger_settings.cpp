@@ -120,12 +120,7 @@ void frmNetPingerSettings::CreateControls() {
 }
 
 void frmNetPingerSettings::AddToolTips() {
-  m_toolTips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
-  if (!m_toolTips) return;
-  ::SendMessageA(m_toolTips, TTM_SETMAXTIPWIDTH, 0, Scale(320));
+  m_toolTips.Create(hwnd(), Scale(320));
   const struct {
     HWND control;
     const char* text;
@@ -140,16 +135,7 @@ void frmNetPingerSettings::AddToolTips() {
       {m_cmdSave, "Save the settings; the schedule follows them from now on"},
       {m_lblPingStatus, "How the last ping went, and when the next scheduled one is due"},
   };
-  for (const auto& tip : tips) {
-    std::string text = tip.text;
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(tip.control);
-    tool.lpszText = text.data();
-    ::SendMessageA(m_toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  for (const auto& tip : tips) m_toolTips.Add(tip.control, tip.text);
 }
 
 void frmNetPingerSettings::Layout() {

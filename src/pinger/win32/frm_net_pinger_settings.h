@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/win32/child_window.h"
+#include "base/win32/tool_tips.h"
 #include "pinger/pinger_settings.h"
 #include "pinger/pinger_status.h"
 
@@ -85,7 +86,7 @@ class frmNetPingerSettings : public ChildWindow {
   HWND m_cmdSave = nullptr;
   HWND m_lblPingerDescription = nullptr;
   HWND m_lblPingStatus = nullptr;
-  HWND m_toolTips = nullptr;
+  ToolTips m_toolTips;
 };
 
 }  // namespace quelvar
