@@ -166,23 +166,26 @@ void RamConfiguration::LoadSettings() {
   SetChanged(false);
 }
 
-void RamConfiguration::SaveSettings() {
-  WriteSetting(kChkSoundon, CheckBoxText(m_chkSoundon));
-  WriteSetting(kChkAutomatic, CheckBoxText(m_chkAutomatic));
-  WriteSetting(kTxtAlarm, Text(RamBox::txtAlarm));
-  WriteSetting(kTxtFreeAlarm, Text(RamBox::txtFreeAlarm));
-  WriteSetting(kTxtTimeCheck, Text(RamBox::txtTimeCheck));
-  WriteSetting(kOptPer, OptionText(m_optPer));
-  WriteSetting(kOptMB, OptionText(m_optMB));
-  WriteSetting(kTxtRunOnly, Text(RamBox::txtRunOnly));
-  WriteSetting(kTxtRetryOptimization, Text(RamBox::txtRetryOptimization));
-  WriteSetting(kChkTrayFigure, CheckBoxText(m_chkTrayFigure));
-  SetChanged(false);
+std::optional<StoreFailure> RamConfiguration::SaveSettings() {
+  SettingsWriter writer;
+  writer.Write(kChkSoundon, CheckBoxText(m_chkSoundon));
+  writer.Write(kChkAutomatic, CheckBoxText(m_chkAutomatic));
+  writer.Write(kTxtAlarm, Text(RamBox::txtAlarm));
+  writer.Write(kTxtFreeAlarm, Text(RamBox::txtFreeAlarm));
+  writer.Write(kTxtTimeCheck, Text(RamBox::txtTimeCheck));
+  writer.Write(kOptPer, OptionText(m_optPer));
+  writer.Write(kOptMB, OptionText(m_optMB));
+  writer.Write(kTxtRunOnly, Text(RamBox::txtRunOnly));
+  writer.Write(kTxtRetryOptimization, Text(RamBox::txtRetryOptimization));
+  writer.Write(kChkTrayFigure, CheckBoxText(m_chkTrayFigure));
+  if (!writer.Failure()) SetChanged(false);
+  return writer.Failure();
 }
 
-void RamConfiguration::cmdSave_Click() {
-  SaveSettings();
-  LoadSettings();
+std::optional<StoreFailure> RamConfiguration::cmdSave_Click() {
+  std::optional<StoreFailure> failure = SaveSettings();
+  if (!failure) LoadSettings();
+  return failure;
 }
 
 std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,

@@ -13,6 +13,7 @@
 #include "memory/processor_meter.h"
 #include "memory/sound_player.h"
 #include "memory/status_rules.h"
+#include "registry/settings.h"
 
 namespace quelvar {
 
@@ -64,9 +65,13 @@ class RamConfiguration {
   void opt_Click(bool percent);
   // Loads every value in the table's order and takes the alarm's figures from them.
   void LoadSettings();
-  // Writes every value in the table's order.
-  void SaveSettings();
-  void cmdSave_Click();
+  // Writes every value in the table's order, stopping at one that cannot be stored. Only a
+  // complete save leaves nothing to save; the failure is returned, the edits stay.
+  std::optional<StoreFailure> SaveSettings();
+  // Saves, and on success loads the saved values back (the alarm takes its figures from
+  // them). On failure nothing changes: the boxes keep the edits, "Save" stays enabled and
+  // the alarm keeps the figures of the last load.
+  std::optional<StoreFailure> cmdSave_Click();
 
   // --- The alarm ---
   // The alarm period: the period spinner at the last load.

@@ -22,22 +22,31 @@ std::vector<std::uint8_t> TextData(const std::string& text) {
 
 namespace RegistrySettings {
 
-void WriteRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
-                        const RegValue& value) {
+RegStatus StoreRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
+                             const RegValue& value) {
   ScopedRegKey key;
-  if (Registry().CreateKeyEx(hive, subkey, kKeyAllAccess, /*inheritHandle=*/true, key.put()) !=
-      kRegSuccess) {
-    return;
-  }
+  const RegStatus opened =
+      Registry().CreateKeyEx(hive, subkey, kKeyAllAccess, /*inheritHandle=*/true, key.put());
+  if (opened != kRegSuccess) return opened;
   key.Opened();
   const std::vector<std::uint8_t> data = TextData(value.ToText());
-  Registry().SetValueEx(key.get(), valueName, kRegSz, data.data(),
-                        static_cast<std::uint32_t>(data.size()));
+  return Registry().SetValueEx(key.get(), valueName, kRegSz, data.data(),
+                               static_cast<std::uint32_t>(data.size()));
+}
+
+RegStatus StoreMachineValue(const std::string& subkey, const std::string& valueName,
+                            const RegValue& value) {
+  return StoreRegistryValue(kHkeyLocalMachine, subkey, valueName, value);
+}
+
+void WriteRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
+                        const RegValue& value) {
+  StoreRegistryValue(hive, subkey, valueName, value);
 }
 
 void WriteMachineValue(const std::string& subkey, const std::string& valueName,
                        const RegValue& value) {
-  WriteRegistryValue(kHkeyLocalMachine, subkey, valueName, value);
+  StoreMachineValue(subkey, valueName, value);
 }
 
 }  // namespace RegistrySettings

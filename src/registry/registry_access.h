@@ -1,5 +1,7 @@
 // The five registry operations every window and the tuning code go through. Each opens or
 // creates its key, does one thing and closes it again; none reports a failure to the user.
+// The two writes also come in a form that returns the registry's status, for the callers
+// that must tell the user when a value could not be stored.
 #pragma once
 #include <string>
 
@@ -14,6 +16,12 @@ void WriteRegistryValue(RegKey hive, const std::string& subkey, const std::strin
                         const RegValue& value);
 void WriteMachineValue(const std::string& subkey, const std::string& valueName,
                        const RegValue& value);
+// The same writes, returning the status of the key's creation or of the set call (kRegSuccess
+// when the value is stored).
+RegStatus StoreRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
+                             const RegValue& value);
+RegStatus StoreMachineValue(const std::string& subkey, const std::string& valueName,
+                            const RegValue& value);
 }  // namespace RegistrySettings
 
 namespace RegFunctions {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/message_box.h"
 #include "base/program_folder.h"
 #include "memory/win32/frm_system_status.h"
 #include "resource.h"
@@ -227,6 +228,8 @@ void frmRamConfiguration::ShowState() {
   ::SendMessageA(m_chkTrayFigure, BM_SETCHECK, m_form.chkTrayFigure(), 0);
   ::SendMessageA(m_optMB, BM_SETCHECK, m_form.optMB() ? BST_CHECKED : BST_UNCHECKED, 0);
   ::SendMessageA(m_optPer, BM_SETCHECK, m_form.optPer() ? BST_CHECKED : BST_UNCHECKED, 0);
+  // Disabling the focused button would leave the keyboard nowhere: move it on first.
+  if (!m_form.Changed() && ::GetFocus() == m_cmdSave) ::SetFocus(m_chkSoundon);
   ::EnableWindow(m_cmdSave, m_form.Changed());
   // A tick with both switches off decides nothing, so the timer rests meanwhile (an idle
   // program then wakes up ten times a second less); the tick that stops it clears the sound.
@@ -274,7 +277,14 @@ void frmRamConfiguration::OnCommand(int id, int code, HWND control) {
       break;
     case IDC_RAM_OPT_MB: m_form.opt_Click(false); break;
     case IDC_RAM_OPT_PER: m_form.opt_Click(true); break;
-    case IDC_RAM_SAVE: m_form.cmdSave_Click(); break;
+    case IDC_RAM_SAVE:
+      if (const std::optional<StoreFailure> failure = m_form.cmdSave_Click()) {
+        // The edits stay on show and Save stays enabled, so the user can try again.
+        ShowState();
+        MessageBoxes().Show(StoreFailureMessage(*failure), kAppTitle, kMbOk | kMbIconExclamation);
+        return;
+      }
+      break;
     default: return;
   }
   ShowState();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/message_box.h"
 #include "base/program_folder.h"
 #include "base/win32/unique_handle.h"
 #include "pinger/win32/mdl_ping.h"
@@ -255,9 +256,10 @@ void frmNetPingerSettings::loadSettings() {
   ShowSettings();
 }
 
-void frmNetPingerSettings::saveSettings() {
-  m_model.saveSettings();
+std::optional<StoreFailure> frmNetPingerSettings::saveSettings() {
+  std::optional<StoreFailure> failure = m_model.saveSettings();
   ApplyTimer();
+  return failure;
 }
 
 void frmNetPingerSettings::setSettingsChanged(bool changed) {
@@ -365,9 +367,13 @@ void frmNetPingerSettings::chkSound_Click() {
 }
 
 void frmNetPingerSettings::cmdSave_Click() {
-  m_model.cmdSave_Click();
+  const std::optional<StoreFailure> failure = m_model.cmdSave_Click();
   ApplyTimer();
   ShowEnabledStates();
+  // The edits stay on show and Save stays enabled, so the user can try again.
+  if (failure) {
+    MessageBoxes().Show(StoreFailureMessage(*failure), kAppTitle, kMbOk | kMbIconExclamation);
+  }
 }
 
 void frmNetPingerSettings::cmdPingNow_Click() {

@@ -6,6 +6,7 @@
 // gets a line when a scheduled ping goes unanswered.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/win32/child_window.h"
@@ -25,7 +26,8 @@ class frmNetPingerSettings : public ChildWindow {
   static constexpr UINT_PTR kTmrPinger = 1;
 
   void loadSettings();
-  void saveSettings();
+  // Saves and runs the schedule as saved; the value that could not be stored, if any.
+  std::optional<StoreFailure> saveSettings();
   void setSettingsChanged(bool changed);
 
  protected:
