@@ -78,7 +78,8 @@ std::string StoreFailureMessage(const StoreFailure& failure) {
   const bool machine = failure.hive == kHkeyLocalMachine;
   const std::string where = std::string(machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") +
                             failure.key + " (value \"" + failure.valueName + "\")";
-  std::string text = "Quelvar could not save \"" + failure.caption + "\".\n\n";
+  std::string text =
+      "Quelvar could not save these settings: \"" + failure.caption + "\" could not be stored.\n\n";
   if (failure.status == kRegAccessDenied) {
     text += "Windows did not allow this account to change " + where + ".";
     if (machine) text += " Saving Quelvar's settings needs administrator rights on this computer.";

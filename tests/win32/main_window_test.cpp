@@ -268,7 +268,7 @@ TEST_F(MainWindowTest, RunEntryIsWrittenFollowsAMovedProgramAndIsRemoved) {
   }
   const std::string exe = QuelvarExePath();
   EXPECT_NE(RegQueryRunEntry().find(exe), std::string::npos) << RegQueryRunEntry();
-  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), exe);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), '"' + exe + '"');
 
   // The program moved to another folder: its next start points the entry there.
   const std::string movedFolder = BuildDir() + "\\moved-quelvar";
@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, RunEntryIsWrittenFollowsAMovedProgramAndIsRemoved) {
     Process quelvar;
     HWND main = StartVisible(quelvar, moved);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), moved);
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), '"' + moved + '"');
     EXPECT_NE(RegQueryRunEntry().find(moved), std::string::npos) << RegQueryRunEntry();
 
     // Clearing the option removes the entry.

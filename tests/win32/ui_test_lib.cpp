@@ -196,6 +196,33 @@ bool WaitForNoProcess(const std::string& exeName, Milliseconds timeout) {
 
 // ---- Windows and controls --------------------------------------------------------------
 
+StandardBox WaitForStandardBox(DWORD processId, Milliseconds timeout) {
+  StandardBox seen;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopWindowsOf(processId)) {
+          if (ClassNameOf(window) == "#32770") {
+            seen.box = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  if (seen.box) {
+    seen.title = GetText(seen.box);
+    seen.text = GetText(::GetDlgItem(seen.box, 0xFFFF));
+  }
+  return seen;
+}
+
+bool AnswerStandardBox(const StandardBox& box, int buttonId) {
+  HWND button = box.box ? ::GetDlgItem(box.box, buttonId) : nullptr;
+  if (!button) return false;
+  Click(button);
+  return WaitUntil([&] { return !::IsWindow(box.box); }, Milliseconds{5000});
+}
+
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
@@ -516,6 +543,31 @@ std::string RegQueryValue(const std::string& key, const std::string& name) {
     start = end + 1;
   }
   return "(no value) " + output;
+}
+
+bool SetKeyWritable(HKEY root, const std::string& path, bool writable) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+  SECURITY_DESCRIPTOR descriptor;
+  ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  alignas(DWORD) BYTE aclBuffer[256];
+  auto* acl = reinterpret_cast<PACL>(aclBuffer);
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+  if (writable) {
+    // No list at all: nothing is refused.
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
+  } else {
+    ::InitializeAcl(acl, sizeof(aclBuffer), ACL_REVISION);
+    ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone);
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+  }
+  const bool set =
+      ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+  ::FreeSid(everyone);
+  ::RegCloseKey(key);
+  return set;
 }
 
 bool FileExists(const std::string& path) {
