@@ -28,12 +28,13 @@ std::vector<BackupListEntry> ReadBackupList();
 // The row's text: base name of the file followed by ".BCK".
 std::string BackupRowName(std::string_view fileName);
 
-// One value the restore writes back, in file order.
+// One value the restore writes back, in file order: a number item as the file's line stores
+// it (decimal text on the 95 line, a DWORD on the NT line), a typed item as it stood.
 struct RestorePair {
   RegKey hive = kHkeyLocalMachine;
   std::string key;
   std::string name;
-  std::int32_t value = 0;
+  RegData value;
 };
 
 // A backup file checked from its first line to its last: the Windows line code of line 3
@@ -68,9 +69,6 @@ inline constexpr const char* kOtherOperatingSystemMessage =
 // Why a checked file is not restored on the running line (the message the user is shown), or
 // nothing when it can be.
 std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int runningOsFamily);
-// The type a restore writes on the running line: 1 (REG_SZ decimal text) on the 95 line, 4
-// (REG_DWORD) on the NT line.
-std::int32_t RestoreValueType(int runningOsFamily);
 
 // Checks `contents` and, when it is sound and of the running line, writes every pair back
 // through SetOrDeleteRegistryValue (REG_SZ decimal text on the 95 line, REG_DWORD on the NT

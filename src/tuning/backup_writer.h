@@ -1,6 +1,6 @@
 // The numbered backup files in the "Backups" folder beside the program, and the writer that
-// saves the values an apply is about to overwrite. Built on the registry operations, CRegister
-// and the file system and clock services.
+// saves the values an apply is about to overwrite. Built on the registry operations and the
+// file system and clock services.
 #pragma once
 #include <string>
 #include <vector>

@@ -156,11 +156,11 @@ TEST_F(WriteTuningBackupTest, NineFiveLineFileHoldsTheNumbersOfTheStoredTexts) {
                  "\"DefaultRcvWindow\"",
                  "8760",
                  "\"PMTUDiscovery\"",
-                 "1",
+                 "-3",
                  "\"KeepAliveTime\"",
-                 "7200000",
+                 "\"hex(1):37,32,30,30,30,30,30,20,6d,73,00\"",
                  "\"KeepAliveInterval\"",
-                 "1000",
+                 "\"hex(4):e8,03,00,00\"",
                  "\"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
                  "\"MaxConnectionsPer1_0Server\"",
                  "4",
@@ -219,14 +219,14 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
                  "\"KeepAliveInterval\"",
                  "1000",
                  "\"SYNAttackProtect\"",
-                 "1",
+                 "\"hex(1):31,00\"",
                  "\"EnableICMPRedirects\"",
                  "0",
                  "\"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
                  "\"MaxConnectionsPer1_0Server\"",
                  "4",
                  "\"MaxConnectionsPerServer\"",
-                 "4.86388759756014E+18",
+                 "\"hex(3):00,00,00,00,00,00,80,43\"",
                  "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"",
                  "\"\"",
                  "0",
@@ -264,10 +264,10 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
   EXPECT_EQ(store().OpenHandleCount(), 0u);
 }
 
-// The NT line records the number a value holds. A value stored as text that spells a decimal
-// number is recorded as that number, not as the weighed sum of its character codes, so that a
-// restore puts the same number back.
-TEST_F(WriteTuningBackupTest, NtLineRecordsTheNumberADecimalTextHolds) {
+// The NT line records a DWORD as its number and a missing value as 0; a value of any other type
+// (text that spells a number included) by its type and bytes, so that a restore puts that very
+// value back rather than a DWORD.
+TEST_F(WriteTuningBackupTest, NtLineRecordsAValueOfAnotherTypeByItsTypeAndBytes) {
   OsFamily = 5;
   const char* params = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
   const struct {
@@ -275,15 +275,17 @@ TEST_F(WriteTuningBackupTest, NtLineRecordsTheNumberADecimalTextHolds) {
     MemoryRegistry::Value stored;  // nothing stored when the type is kRegNone
     const char* recorded;
   } cases[] = {
-      {"text 32", {kRegSz, {'3', '2', 0}}, "32"},
-      {"text -1", {kRegSz, {'-', '1', 0}}, "-1"},
-      {"expandable text 64", {kRegExpandSz, {'6', '4', 0}}, "64"},
+      {"text 32", {kRegSz, {'3', '2', 0}}, "\"hex(1):33,32,00\""},
+      {"text -1", {kRegSz, {'-', '1', 0}}, "\"hex(1):2d,31,00\""},
+      {"expandable text 64", {kRegExpandSz, {'6', '4', 0}}, "\"hex(2):36,34,00\""},
       {"DWORD 128", {kRegDword, {128, 0, 0, 0}}, "128"},
+      {"DWORD 0xFFFFFFFF", {kRegDword, {255, 255, 255, 255}}, "4294967295"},
       {"missing", {kRegNone, {}}, "0"},
-      // Text that spells no decimal number, and other types, keep the weighed bytes.
-      {"text 3x", {kRegSz, {'3', 'x', 0}}, "30771"},
-      {"empty text", {kRegSz, {0}}, "0"},
-      {"binary", {kRegBinary, {1, 2}}, "513"},
+      {"text 3x", {kRegSz, {'3', 'x', 0}}, "\"hex(1):33,78,00\""},
+      {"empty text", {kRegSz, {0}}, "\"hex(1):00\""},
+      {"binary", {kRegBinary, {1, 2}}, "\"hex(3):01,02\""},
+      {"DWORD of two bytes", {kRegDword, {1, 2}}, "\"hex(4):01,02\""},
+      {"no bytes", {kRegBinary, {}}, "\"hex(3):\""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
