@@ -9,6 +9,7 @@
 #include "tuning/backup_file.h"
 #include "tuning/backup_layout.h"
 #include "tuning/backup_writer.h"
+#include "tuning/tuning_keys.h"
 #include "tuning/tuning_profile.h"
 
 namespace quelvar {
@@ -205,6 +206,17 @@ ApplyOutcome ApplyTuningProfileWithOutcome() {
   const int family = OsFamily;
   if (!IsNineFiveLine(family) && !IsNtLine(family)) return outcome;
 
+  // The plan only reads; a user who may not change its keys is told before the backup.
+  std::vector<std::string> planSkipped;
+  const std::vector<PlannedValue> plan = PlanTuningApply(g_TuningProfile, family, &planSkipped);
+  std::vector<TuningKey> keys;
+  for (const PlannedValue& step : plan) keys.push_back({step.hive, step.key});
+  outcome.refusal = TuningKeysWriteRefusal(family, keys, TuningChange::kApply);
+  if (!outcome.refusal.empty()) {
+    MessageBoxes().Show(outcome.refusal, kAppTitle, kMbOk | kMbIconExclamation);
+    return outcome;
+  }
+
   BackupResult backup = WriteTuningBackup();
   outcome.backupPath = backup.path;
   outcome.skippedSubkeys = backup.skippedSubkeys;
@@ -213,8 +225,13 @@ ApplyOutcome ApplyTuningProfileWithOutcome() {
     MessageBoxes().Show(outcome.refusal, kAppTitle, kMbOk | kMbIconExclamation);
     return outcome;
   }
+  for (const std::string& path : planSkipped) {
+    bool known = false;
+    for (const std::string& skipped : outcome.skippedSubkeys) known = known || skipped == path;
+    if (!known) outcome.skippedSubkeys.push_back(path);
+  }
 
-  ExecutePlan(PlanTuningApply(g_TuningProfile, family, &outcome.skippedSubkeys), outcome);
+  ExecutePlan(plan, outcome);
   outcome.ran = true;
 
   const std::string problems = ApplyProblemsMessage(outcome);

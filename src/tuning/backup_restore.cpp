@@ -9,6 +9,7 @@
 #include "registry/registry_access.h"
 #include "tuning/backup_file.h"
 #include "tuning/backup_layout.h"
+#include "tuning/tuning_keys.h"
 
 namespace quelvar {
 
@@ -285,6 +286,14 @@ std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int running
     result.message =
         "This backup file is damaged or was changed by hand, so nothing was restored:\r\n\r\n" +
         plan.problem + ".\r\n\r\nNo setting was changed.";
+    return result;
+  }
+  std::vector<TuningKey> keys;
+  for (const RestorePair& pair : plan.pairs) keys.push_back({pair.hive, pair.key});
+  const std::string denied = TuningKeysWriteRefusal(runningOsFamily, keys, TuningChange::kRestore);
+  if (!denied.empty()) {
+    result.outcome = RestoreOutcome::kAccessDenied;
+    result.message = denied;
     return result;
   }
   return std::nullopt;

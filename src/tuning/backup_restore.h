@@ -53,6 +53,7 @@ enum class RestoreOutcome {
   kUnreadable,            // the file could not be read; message says why
   kRefused,               // truncated, malformed or tampered; nothing written
   kOtherOperatingSystem,  // taken under another OsFamily; nothing written
+  kAccessDenied,          // this user may not change the keys (NT line); nothing written
   kWritesFailed,          // some values could not be written; message lists them
 };
 
@@ -67,12 +68,12 @@ inline constexpr const char* kOtherOperatingSystemMessage =
     "This backup file was taken from another operating system!!";
 
 // Why a checked file is not restored on the running line (the message the user is shown), or
-// nothing when it can be.
+// nothing when it can be: another Windows version, a damaged file, or (on the NT line) keys
+// this user may not change, found out without changing anything.
 std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int runningOsFamily);
 
-// Checks `contents` and, when it is sound and of the running line, writes every pair back
-// through SetOrDeleteRegistryValue (REG_SZ decimal text on the 95 line, REG_DWORD on the NT
-// line).
+// Checks `contents` and, when it is sound, of the running line and this user may change its
+// keys, writes every pair back exactly as planned.
 RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily);
 // Reads a backup file through the file system; when it cannot, the result the restore gives.
 std::optional<RestoreResult> ReadBackupForRestore(const std::string& path, std::string* contents);

@@ -366,6 +366,7 @@ void frmBackUp::cmdRestore_Click() {
     case RestoreOutcome::kRestored: break;
     case RestoreOutcome::kUnreadable:
     case RestoreOutcome::kRefused:
+    case RestoreOutcome::kAccessDenied:
     case RestoreOutcome::kWritesFailed:
       MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconExclamation);
       break;
