@@ -126,17 +126,23 @@ NextBackupTarget FindNextBackupTarget() {
       return target;
     }
   }
-  int highest = 0;
-  for (const std::string& name : Files().ListFiles(folder, "*.BCK")) {
-    highest = std::max(highest, BackupNumberOfName(name));
+  // Hidden and system files count too: a new backup never takes a name already in use.
+  std::vector<std::string> names;
+  if (FileStatus listed = Files().ListEveryFile(folder, "*.BCK", &names); !listed) {
+    target.problem = NextBackupTarget::Problem::kFolderNotListed;
+    target.path = folder;
+    target.reason = listed.reason;
+    return target;
   }
-  const int next = highest + 1;
-  if (next > kHighestBackupNumber) {
+  int highest = 0;
+  for (const std::string& name : names) highest = std::max(highest, BackupNumberOfName(name));
+  target.number = highest + 1;
+  if (target.number > kHighestBackupNumber) {
     target.problem = NextBackupTarget::Problem::kNumbersUsedUp;
     target.path = folder;
     return target;
   }
-  target.path = BackupFilePath(BackupFileNameFor(next));
+  target.path = BackupFilePath(BackupFileNameFor(target.number));
   return target;
 }
 
@@ -184,27 +190,44 @@ BackupResult WriteTuningBackup() {
 
   NextBackupTarget target = FindNextBackupTarget();
   result.path = target.path;
+  const std::string usedUp =
+      "\" already holds a backup numbered 999, the highest number a backup can have, so no new "
+      "backup can be saved.\n\nDelete the backups with the highest numbers in the backup "
+      "manager, then try again. No setting was changed.";
   switch (target.problem) {
     case NextBackupTarget::Problem::kFolderNotCreated:
       result.problem = "Quelvar could not create the backup folder \"" + target.path + "\":\n" +
                        target.reason + "\n\nNo backup was saved. No setting was changed.";
       return result;
+    case NextBackupTarget::Problem::kFolderNotListed:
+      result.problem = "Quelvar could not read which backups the folder \"" + target.path +
+                       "\" holds:\n" + target.reason +
+                       "\n\nNo backup was saved. No setting was changed.";
+      return result;
     case NextBackupTarget::Problem::kNumbersUsedUp:
-      result.problem = "The backup folder \"" + target.path +
-                       "\" already holds a backup numbered 999, the highest number a backup "
-                       "can have, so no new backup can be saved.\n\nDelete the backups with the "
-                       "highest numbers in the backup manager, then try again. No setting was "
-                       "changed.";
+      result.problem = "The backup folder \"" + target.path + usedUp;
       return result;
     case NextBackupTarget::Problem::kNone:
       break;
   }
 
+  // The file is only created where no file of that name exists (the listing may have missed
+  // one); a name in use moves on to the next number.
   const std::string contents = BuildTuningBackup(&result.skippedSubkeys);
-  if (FileStatus saved = Files().WriteWholeFile(target.path, contents); !saved) {
-    result.problem = "Quelvar could not save the backup file \"" + target.path + "\":\n" +
-                     saved.reason + "\n\nNo setting was changed.";
-    return result;
+  for (int number = target.number;; ++number) {
+    if (number > kHighestBackupNumber) {
+      result.path = BackupFolder();
+      result.problem = "The backup folder \"" + result.path + usedUp;
+      return result;
+    }
+    result.path = BackupFilePath(BackupFileNameFor(number));
+    const FileStatus saved = Files().CreateNewFile(result.path, contents);
+    if (saved) break;
+    if (!saved.nameTaken) {
+      result.problem = "Quelvar could not save the backup file \"" + result.path + "\":\n" +
+                       saved.reason + "\n\nNo setting was changed.";
+      return result;
+    }
   }
   result.written = true;
   return result;

@@ -341,6 +341,45 @@ TEST_F(WriteTuningBackupTest, SecondBackupTakesTheNextNumber) {
   EXPECT_TRUE(files.FileExists(std::string(kBackups) + "\\006.BCK"));
 }
 
+// A file the folder listing leaves out (hidden, or created by another program just after the
+// listing) or a folder of that name is never replaced: the backup takes the next free number.
+TEST_F(WriteTuningBackupTest, ANewBackupNeverTakesTheNameOfWhatIsThere) {
+  using Listed = MemoryFileSystem::Listed;
+  const struct {
+    const char* what;
+    std::vector<std::pair<const char*, Listed>> present;
+    const char* written;
+  } cases[] = {
+      {"hidden 001", {{"001.BCK", Listed::kHidden}}, "002.BCK"},
+      {"unlisted 001", {{"001.BCK", Listed::kUnlisted}}, "002.BCK"},
+      {"unlisted 001 and 002", {{"001.BCK", Listed::kUnlisted}, {"002.bck", Listed::kUnlisted}},
+       "003.BCK"},
+      {"hidden 004, unlisted 005", {{"004.BCK", Listed::kHidden}, {"005.BCK", Listed::kUnlisted}},
+       "006.BCK"},
+      {"a folder named 001.BCK", {}, "002.BCK"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryFileSystem fresh;
+    fresh.AddFolder(kBackups);
+    SetFileSystem(fresh);
+    if (c.present.empty()) fresh.AddFolder(std::string(kBackups) + "\\001.BCK");
+    for (const auto& [name, listed] : c.present) {
+      fresh.AddFile(std::string(kBackups) + "\\" + name, "the user's own", listed);
+    }
+    OsFamily = 6;
+    const BackupResult result = WriteTuningBackup();
+    ASSERT_TRUE(result.written) << result.problem;
+    EXPECT_EQ(result.path, std::string(kBackups) + "\\" + c.written);
+    EXPECT_NE(fresh.Contents(result.path).find("#2003-05-07#"), std::string::npos);
+    for (const auto& [name, listed] : c.present) {
+      EXPECT_EQ(fresh.Contents(std::string(kBackups) + "\\" + name), "the user's own") << name;
+    }
+    EXPECT_EQ(fresh.AllFiles().size(), c.present.size() + 1);
+  }
+  SetFileSystem(files);
+}
+
 TEST_F(WriteTuningBackupTest, FailuresNameTheFileAndReasonAndLeaveNoFile) {
   const struct {
     const char* what;
@@ -362,6 +401,23 @@ TEST_F(WriteTuningBackupTest, FailuresNameTheFileAndReasonAndLeaveNoFile) {
       {"999 in use",
        [](MemoryFileSystem& fs) { fs.AddFile(std::string(kBackups) + "\\999.BCK", "x"); }, "999",
        ""},
+      {"999 hidden",
+       [](MemoryFileSystem& fs) {
+         fs.AddFile(std::string(kBackups) + "\\999.BCK", "x", MemoryFileSystem::Listed::kHidden);
+       },
+       "999", ""},
+      {"999 unlisted after 998",
+       [](MemoryFileSystem& fs) {
+         fs.AddFile(std::string(kBackups) + "\\998.BCK", "x");
+         fs.AddFile(std::string(kBackups) + "\\999.BCK", "x", MemoryFileSystem::Listed::kUnlisted);
+       },
+       "999", ""},
+      {"backup folder cannot be listed",
+       [](MemoryFileSystem& fs) {
+         fs.AddFolder(kBackups);
+         fs.SetListingFailure(kBackups, "The specified network name is no longer available.");
+       },
+       kBackups, "The specified network name is no longer available."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
