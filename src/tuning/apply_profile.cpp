@@ -83,7 +83,7 @@ void Plan95(const TuningProfile& p, PlanSteps& steps, std::vector<std::string>* 
   for (const std::string& name : RecordableSubkeys(netTrans, skipped)) {
     const std::string key = netTrans + "\\" + name;
     steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMTU", p.MTU, removeMtu);
-    steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMSS", p.MSS, removeMtu);
+    steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMSS", p.MSS, removeMtu || p.MSS == -1);
   }
 }
 
@@ -113,13 +113,14 @@ void PlanNt(const TuningProfile& p, PlanSteps& steps, std::vector<std::string>* 
   const AdapterKeyForm& interfaceForm = NtLayout().adapterGroups[0];
   const AdapterKeyForm& serviceForm = NtLayout().adapterGroups[1];
   const bool removeMtu = p.MTU == -1;
+  const bool removeMss = removeMtu || p.MSS == -1;
   for (const std::string& name : RecordableSubkeys(std::string(kInterfacesKey), skipped)) {
     const std::string interfaceKey = interfaceForm.KeyFor(name);
     const std::string adapterKey = serviceForm.KeyFor(name);
     steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MTU", p.MTU, removeMtu);
     steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MTU", p.MTU, removeMtu);
-    steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MSS", p.MSS, removeMtu);
-    steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MSS", p.MSS, removeMtu);
+    steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MSS", p.MSS, removeMss);
+    steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MSS", p.MSS, removeMss);
   }
 
   steps.Set(kHkeyLocalMachine, std::string(kNdiCacheSizeKey), "", p.NDICacheSize);
