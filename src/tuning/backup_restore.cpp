@@ -200,6 +200,18 @@ std::optional<std::int16_t> CheckHeader(BackupFileReader& reader, std::string* p
   return static_cast<std::int16_t>(family);
 }
 
+// The refusal of a sound file of the running line whose keys this user may not change.
+std::optional<RestoreResult> KeysRefusal(const RestorePlan& plan, int runningOsFamily) {
+  std::vector<TuningKey> keys;
+  for (const RestorePair& pair : plan.pairs) keys.push_back({pair.hive, pair.key});
+  std::string denied = TuningKeysWriteRefusal(runningOsFamily, keys, TuningChange::kRestore);
+  if (denied.empty()) return std::nullopt;
+  RestoreResult result;
+  result.outcome = RestoreOutcome::kAccessDenied;
+  result.message = std::move(denied);
+  return result;
+}
+
 }  // namespace
 
 void ReadBackupStamp(std::string_view contents, BackupListEntry* entry) {
@@ -288,15 +300,16 @@ std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int running
         plan.problem + ".\r\n\r\nNo setting was changed.";
     return result;
   }
-  std::vector<TuningKey> keys;
-  for (const RestorePair& pair : plan.pairs) keys.push_back({pair.hive, pair.key});
-  const std::string denied = TuningKeysWriteRefusal(runningOsFamily, keys, TuningChange::kRestore);
-  if (!denied.empty()) {
-    result.outcome = RestoreOutcome::kAccessDenied;
-    result.message = denied;
-    return result;
-  }
-  return std::nullopt;
+  return KeysRefusal(plan, runningOsFamily);
+}
+
+std::optional<RestoreResult> RestoreFileKeysRefusal(const std::string& path,
+                                                    int runningOsFamily) {
+  std::string contents;
+  if (!Files().ReadWholeFile(path, &contents)) return std::nullopt;
+  const RestorePlan plan = CheckBackupContents(contents);
+  if (!plan.problem.empty() || plan.osFamily != runningOsFamily) return std::nullopt;
+  return KeysRefusal(plan, runningOsFamily);
 }
 
 RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily) {

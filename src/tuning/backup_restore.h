@@ -71,6 +71,10 @@ inline constexpr const char* kOtherOperatingSystemMessage =
 // nothing when it can be: another Windows version, a damaged file, or (on the NT line) keys
 // this user may not change, found out without changing anything.
 std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int runningOsFamily);
+// The refusal of restoring the file at `path` only because this user may not change its keys,
+// so that the window can say so before it asks whether to restore; nothing for every other
+// outcome (the restore itself gives those).
+std::optional<RestoreResult> RestoreFileKeysRefusal(const std::string& path, int runningOsFamily);
 
 // Checks `contents` and, when it is sound, of the running line and this user may change its
 // keys, writes every pair back exactly as planned.

@@ -66,11 +66,12 @@ TEST_F(TuningKeysTest, AUserWhoMayNotChangeTheKeysIsToldBeforeAnythingIsWritten)
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     FreshMachine(c.family);
-    std::string backup;
+    std::string backup, backupPath;
     if (c.action == Action::kRestore) {
       const BackupResult written = WriteTuningBackup();
       ASSERT_TRUE(written.written) << written.problem;
       backup = m_disk->Contents(written.path);
+      backupPath = written.path;
     }
     m_log->store.DenyWrite(c.hive, c.denied);
     const std::size_t filesBefore = m_disk->AllFiles().size();
@@ -95,7 +96,11 @@ TEST_F(TuningKeysTest, AUserWhoMayNotChangeTheKeysIsToldBeforeAnythingIsWritten)
         const RestoreResult result = RestoreBackupContents(backup, c.family);
         EXPECT_EQ(result.outcome, c.named ? RestoreOutcome::kAccessDenied
                                           : RestoreOutcome::kWritesFailed);
-        if (c.named) EXPECT_EQ(PreviewBackupRestore(backup, c.family).refusal, result.message);
+        // The preview, and the window before it asks whether to restore, say the same.
+        const std::string expected = c.named ? result.message : "";
+        const auto beforeAsking = RestoreFileKeysRefusal(backupPath, c.family);
+        EXPECT_EQ(PreviewBackupRestore(backup, c.family).refusal, expected);
+        EXPECT_EQ(beforeAsking ? beforeAsking->message : "", expected);
         said = result.message;
         break;
       }
