@@ -29,7 +29,9 @@ std::string Shown(const RegData& value) {
     while (length > 0 && value.data[length - 1] == 0) --length;
     return std::string(value.data.begin(), value.data.begin() + static_cast<std::ptrdiff_t>(length));
   }
-  return "(" + std::to_string(value.data.size()) + " bytes of another type)";
+  std::string size = std::to_string(value.data.size());
+  size.insert(0, 1, '(');
+  return size.append(" bytes of another type)");
 }
 
 // Whether writing `after` leaves `now` as it is: the same type and, for text, the same text

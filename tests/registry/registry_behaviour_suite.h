@@ -389,9 +389,9 @@ TEST_F(RegistryBehaviour, ValuesGoBackByTypeAndBytes) {
       {kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}}, {kRegDword, {0x10, 0x27}}, {kRegBinary, {}},
       {11, {1, 2, 3, 4, 5, 6, 7, 8}},        {kRegExpandSz, {'%', 'x', '%', 0}}, {kRegSz, {0}},
   };
-  int index = 0;
+  char name[] = "v0";
   for (const RegData& value : values) {
-    const std::string name = "v" + std::to_string(index++);
+    ++name[1];
     EXPECT_EQ(WriteRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), name, value), kRegSuccess);
     EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), name), value) << name;
   }
