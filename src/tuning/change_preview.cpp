@@ -27,7 +27,7 @@ std::string Shown(const RegData& value) {
   if (IsText(value.type)) {
     std::size_t length = value.data.size();
     while (length > 0 && value.data[length - 1] == 0) --length;
-    return std::string(value.data.begin(), value.data.begin() + static_cast<std::ptrdiff_t>(length));
+    return std::string(reinterpret_cast<const char*>(value.data.data()), length);
   }
   std::string size = std::to_string(value.data.size());
   size.insert(0, 1, '(');
