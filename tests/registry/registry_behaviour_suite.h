@@ -392,8 +392,9 @@ TEST_F(RegistryBehaviour, ValuesGoBackByTypeAndBytes) {
   char name[] = "v0";
   for (const RegData& value : values) {
     ++name[1];
-    EXPECT_EQ(WriteRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), name, value), kRegSuccess);
-    EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), name), value) << name;
+    const std::string key = Path("Typed\\Deeper");
+    EXPECT_EQ(WriteRegistryData(kHkeyLocalMachine, key, name, value), kRegSuccess);
+    EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, key, name), value) << name;
   }
   EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), "missing"), std::nullopt);
   EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Absent"), "v0"), std::nullopt);

@@ -19,7 +19,6 @@ namespace {
 
 const char* const kParams = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const char* const kServices = "SYSTEM\\CurrentControlSet\\Services";
-const char* const kInternet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const char* const kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
 
 enum class Action { kOptimize, kFinish, kRestore };
@@ -34,9 +33,9 @@ class TuningKeysTest : public testing::BackupApplyTest {
     SetRegistryBackend(*m_log);
     SetFileSystem(*m_disk);
     m_log->store.PutDword(kHkeyLocalMachine, kParams, "DefaultTTL", 128);
-    m_log->store.PutDword(kHkeyLocalMachine, std::string(kParams) + "\\Interfaces\\{A1}", "MTU", 1400);
+    m_log->store.PutDword(kHkeyLocalMachine, std::string(kParams) + "\\Interfaces\\{A1}", "MTU",
+                          1400);
     m_log->store.PutText(kHkeyLocalMachine, kMstcp, "DefaultTTL", "128");
-    m_log->store.CreatePath(kHkeyCurrentUser, kInternet);
     OsFamily = static_cast<std::int16_t>(family);
     LoadPreset(4);
     boxes.shown.clear();
@@ -59,7 +58,7 @@ TEST_F(TuningKeysTest, AUserWhoMayNotChangeTheKeysIsToldBeforeAnythingIsWritten)
       {"Finish", 5, Action::kFinish, kHkeyLocalMachine, kParams, "Tcpip\\Parameters"},
       {"restore", 6, Action::kRestore, kHkeyLocalMachine, kParams, "Tcpip\\Parameters"},
       {"a key still to be created under a guarded one", 6, Action::kOptimize, kHkeyLocalMachine,
-       kServices, "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\{A1}\\Parameters\\Tcpip"},
+       kServices, "SYSTEM\\CurrentControlSet\\Services\\{A1}\\Parameters\\Tcpip\n"},
       {"Optimize Now on the 95 line", 3, Action::kOptimize, kHkeyLocalMachine, kMstcp, nullptr},
       {"restore on the 95 line", 2, Action::kRestore, kHkeyLocalMachine, kMstcp, nullptr},
   };
