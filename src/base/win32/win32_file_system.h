@@ -11,11 +11,16 @@ class Win32FileSystem : public FileSystem {
   // Normal files only: folders, hidden and system files are left out.
   std::vector<std::string> ListFiles(const std::string& folder,
                                      const std::string& pattern) override;
+  // FindFirstFileA / FindNextFileA; a search that ends on anything but "no more files" fails.
+  FileStatus ListEveryFile(const std::string& folder, const std::string& pattern,
+                           std::vector<std::string>* names) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
   // Temporary file from GetTempFileNameA in the target's folder, written, flushed, then
   // MoveFileExA(MOVEFILE_REPLACE_EXISTING); where MoveFileExA is missing or not implemented
   // (the 95 line) the target is deleted and the temporary file renamed with MoveFileA.
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
+  // A temporary file as above, then MoveFileA, which fails when the name exists.
+  FileStatus CreateNewFile(const std::string& path, std::string_view contents) override;
   FileStatus RemoveFile(const std::string& path) override;
 };
 

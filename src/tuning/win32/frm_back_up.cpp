@@ -354,11 +354,17 @@ void frmBackUp::cmdRestore_Click() {
   m_previewedFile.clear();  // the restore changes what the preview shows as "now"
   const std::string fileName = SelectedFileName();
   if (fileName.empty()) return;
+  const std::string path = BackupFilePath(fileName);
+  // Not asked at all when this user may not change the keys the file holds.
+  if (auto denied = RestoreFileKeysRefusal(path, OsFamily)) {
+    MessageBoxes().Show(denied->message, kAppTitle, kMbOk | kMbIconExclamation);
+    return;
+  }
   if (MessageBoxes().Show("Do you want to restore this settings??", "",
                           kMbYesNo | kMbIconExclamation) != kIdYes) {
     return;
   }
-  const RestoreResult result = RestoreBackupFile(BackupFilePath(fileName), OsFamily);
+  const RestoreResult result = RestoreBackupFile(path, OsFamily);
   switch (result.outcome) {
     case RestoreOutcome::kOtherOperatingSystem:
       MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconStop);
@@ -366,6 +372,7 @@ void frmBackUp::cmdRestore_Click() {
     case RestoreOutcome::kRestored: break;
     case RestoreOutcome::kUnreadable:
     case RestoreOutcome::kRefused:
+    case RestoreOutcome::kAccessDenied:
     case RestoreOutcome::kWritesFailed:
       MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconExclamation);
       break;
