@@ -134,6 +134,17 @@ RegStatus WriteRegistryData(RegKey hive, const std::string& subkey, const std::s
                                static_cast<std::uint32_t>(value.data.size()));
 }
 
+RegStatus RemoveRegistryData(RegKey hive, const std::string& subkey,
+                             const std::string& valueName) {
+  ScopedRegKey key;
+  const RegStatus opened = Registry().OpenKeyEx(hive, subkey, kKeySetValue, key.put());
+  if (opened == kRegFileNotFound) return kRegSuccess;  // no key, so no value either
+  if (opened != kRegSuccess) return opened;
+  key.Opened();
+  const RegStatus removed = Registry().DeleteValue(key.get(), valueName);
+  return removed == kRegFileNotFound ? kRegSuccess : removed;
+}
+
 RegStatus ProbeKeyWrite(RegKey hive, const std::string& subkey) {
   std::string path = subkey;
   std::uint32_t access = kKeySetValue;

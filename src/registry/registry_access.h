@@ -47,6 +47,9 @@ std::optional<RegData> ReadRegistryData(RegKey hive, const std::string& subkey,
 // Returns the status of the set call (nonzero when the key cannot be opened).
 RegStatus WriteRegistryData(RegKey hive, const std::string& subkey, const std::string& valueName,
                             const RegData& value);
+// Removes the value, creating nothing. kRegSuccess when the value is gone afterwards, also when
+// it or its key was not there; else the status of opening the key or of the removal.
+RegStatus RemoveRegistryData(RegKey hive, const std::string& subkey, const std::string& valueName);
 // Whether this user may change values under the key, found out without changing anything: the
 // key is opened for setting values, or, while it does not exist yet, the nearest key above it
 // that does is opened for creating subkeys. kRegSuccess when it may, else the refusal's status

@@ -372,6 +372,7 @@ TEST_F(RegistryBehaviour, AKeyThatMayOnlyBeReadIsStillRead) {
   WriteMachineValue(Path("Locked"), "text", "changed");
   EXPECT_EQ(SetOrDeleteRegistryValue(kHkeyLocalMachine, Path("Locked"), "text", 1, "x", true),
             kRegAccessDenied);
+  EXPECT_EQ(RemoveRegistryData(kHkeyLocalMachine, Path("Locked"), "text"), kRegAccessDenied);
   EXPECT_EQ(reg.REGGetSetting(kHkeyLocalMachine, Path("Locked"), "text", "d"), "locked value");
 
   // Whether a key may be changed is found out without changing anything, also for a key that
@@ -398,6 +399,12 @@ TEST_F(RegistryBehaviour, ValuesGoBackByTypeAndBytes) {
   }
   EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), "missing"), std::nullopt);
   EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Absent"), "v0"), std::nullopt);
+  // A value recorded as missing is removed; what is not there counts as removed, creating nothing.
+  EXPECT_EQ(RemoveRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), "v1"), kRegSuccess);
+  EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), "v1"), std::nullopt);
+  EXPECT_EQ(RemoveRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), "v1"), kRegSuccess);
+  EXPECT_EQ(RemoveRegistryData(kHkeyLocalMachine, Path("Absent\\Deeper"), "v0"), kRegSuccess);
+  EXPECT_FALSE(KeyExists(kHkeyLocalMachine, Path("Absent")));
 }
 
 // --- Settings ---
