@@ -35,6 +35,7 @@ int HexDigit(char c) {
 }
 
 constexpr std::string_view kTypedPrefix = "hex(";
+constexpr std::string_view kMissingItem = "\"-\"";
 
 bool IsCalendarDay(int year, int month, int day) {
   static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -109,6 +110,8 @@ void BackupFileWriter::Typed(const RegData& value) {
   item += '"';
   Line(item);
 }
+
+void BackupFileWriter::Missing() { Line(kMissingItem); }
 
 BackupFileReader::BackupFileReader(std::string_view contents) : m_contents(contents) {
   const auto breaks = std::count(m_contents.begin(), m_contents.end(), '\n');
@@ -255,6 +258,15 @@ BackupRead BackupFileReader::ReadTyped(RegData* value) {
   }
   value->type = type;
   value->data = std::move(data);
+  Advance(next);
+  return BackupRead::kOk;
+}
+
+BackupRead BackupFileReader::ReadMissing() {
+  std::string_view line;
+  std::size_t next = 0;
+  if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
+  if (line != kMissingItem) return BackupRead::kMalformed;
   Advance(next);
   return BackupRead::kOk;
 }

@@ -1,5 +1,5 @@
 // The backup file's line format: one item per line, each line ending in CR LF, plain 8-bit text.
-// Items come in five kinds:
+// Items come in six kinds:
 //   date     #yyyy-mm-dd#            #2003-05-07#
 //   time     #hh:mm:ss# (24-hour)    #09:05:03#
 //   integer  -?digits                7
@@ -12,6 +12,8 @@
 //            "):", then each byte as two hexadecimal digits, separated by commas
 //            ("hex(4):e8,03,00,00", "hex(1):33,32,00", "hex(3):"); for a value that no number
 //            item stands for
+//   missing  "-" (a string item holding a minus sign, as a registry file marks a removal): the
+//            value did not exist
 // BackupFileWriter builds a file's content; BackupFileReader reads it back item by item, strictly
 // in order, the caller naming the kind it expects at each position.
 #pragma once
@@ -40,6 +42,7 @@ class BackupFileWriter {
   // `text` must be recordable (IsRecordableText); the callers check names they did not choose.
   void String(std::string_view text);
   void Typed(const RegData& value);
+  void Missing();
 
   const std::string& Contents() const { return m_contents; }
 
@@ -82,6 +85,8 @@ class BackupFileReader {
   BackupRead ReadString(std::string* text);
   // "hex(t):bb,...": a registry value's type and bytes (hexadecimal digits in either case).
   BackupRead ReadTyped(RegData* value);
+  // "-": a value that did not exist.
+  BackupRead ReadMissing();
 
   // Moves past the next line, whatever it holds.
   BackupRead SkipLine();

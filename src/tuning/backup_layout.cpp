@@ -10,48 +10,45 @@ namespace quelvar {
 
 namespace {
 
-constexpr LayoutValue kRead = LayoutValue::kRead;
-constexpr LayoutValue kFixed = LayoutValue::kFixed;
-
 // The 95 line keeps its tuned values as text. "DefaultRcvWindow" stands twice: a restore
-// counts on ten pairs under the first key line. The two flags are recorded as they stand, like
-// every value read (earlier versions recorded 1 for any text but "0", so a restore turned a
-// flag of "2" into "1").
+// counts on ten pairs under the first key line. Every value is recorded as it stands, the two
+// that the apply always sets to 1 included (earlier versions wrote 1 for them unread, and
+// recorded 1 for any flag text but "0", so a restore turned a flag of "2" into "1").
 constexpr LayoutPair kMstcpPairs[] = {
-    {"SackOpts", kFixed, 1},
-    {"Tcp1323Opts", kFixed, 1},
-    {"DefaultTTL", kRead},
-    {"DefaultRcvWindow", kRead},
-    {"GlobalMaxTcpWindowSize", kRead},
-    {"PMTUBlackHoleDetect", kRead},
-    {"DefaultRcvWindow", kRead},
-    {"PMTUDiscovery", kRead},
-    {"KeepAliveTime", kRead},
-    {"KeepAliveInterval", kRead},
+    {"SackOpts"},
+    {"Tcp1323Opts"},
+    {"DefaultTTL"},
+    {"DefaultRcvWindow"},
+    {"GlobalMaxTcpWindowSize"},
+    {"PMTUBlackHoleDetect"},
+    {"DefaultRcvWindow"},
+    {"PMTUDiscovery"},
+    {"KeepAliveTime"},
+    {"KeepAliveInterval"},
 };
 
 constexpr LayoutPair kTcpipPairs[] = {
-    {"SackOpts", kFixed, 1},
-    {"Tcp1323Opts", kFixed, 1},
-    {"TcpMaxDupAcks", kFixed, 2},
-    {"DefaultReceiveWindow", kFixed, 8192},
-    {"DefaultTTL", kRead},
-    {"GlobalMaxTcpWindowSize", kRead},
-    {"TcpWindowSize", kRead},
-    {"EnablePMTUBHDetect", kRead},
-    {"EnablePMTUDiscovery", kRead},
-    {"KeepAliveTime", kRead},
-    {"KeepAliveInterval", kRead},
-    {"SYNAttackProtect", kRead},
-    {"EnableICMPRedirects", kRead},
+    {"SackOpts"},
+    {"Tcp1323Opts"},
+    {"TcpMaxDupAcks"},
+    {"DefaultReceiveWindow"},
+    {"DefaultTTL"},
+    {"GlobalMaxTcpWindowSize"},
+    {"TcpWindowSize"},
+    {"EnablePMTUBHDetect"},
+    {"EnablePMTUDiscovery"},
+    {"KeepAliveTime"},
+    {"KeepAliveInterval"},
+    {"SYNAttackProtect"},
+    {"EnableICMPRedirects"},
 };
 
 constexpr LayoutPair kConnectionPairs[] = {
-    {"MaxConnectionsPer1_0Server", kRead},
-    {"MaxConnectionsPerServer", kRead},
+    {"MaxConnectionsPer1_0Server"},
+    {"MaxConnectionsPerServer"},
 };
 
-constexpr LayoutPair kCacheSizePairs[] = {{"", kRead}};
+constexpr LayoutPair kCacheSizePairs[] = {{""}};
 
 constexpr LayoutGroup kNineFiveGroups[] = {
     {kHkeyLocalMachine, kMstcpKey, kMstcpKey, kMstcpPairs},
@@ -60,7 +57,8 @@ constexpr LayoutGroup kNineFiveGroups[] = {
 };
 
 // The file carries one key line for the thirteen TCP/IP pairs; the values are read from the
-// same key spelt in another letter case.
+// same key spelt in another letter case. The first four are those the apply always sets to 1,
+// 1, 2 and 8192; they are read like the rest (earlier versions wrote those numbers unread).
 constexpr LayoutGroup kNtGroups[] = {
     {kHkeyLocalMachine, kTcpipParametersKey, kTcpipParametersTunedKey, kTcpipPairs},
     {kHkeyCurrentUser, kInternetSettingsNtKey, kInternetSettingsNtKey, kConnectionPairs},

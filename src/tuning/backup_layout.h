@@ -1,7 +1,7 @@
 // The backup file's layout after its three header lines: on each Windows line, the fixed groups
-// in file order (hive, key line as written, value names in order and how each value is taken),
-// then the groups written for every adapter subkey. The backup writer lays a file out by it,
-// the restore checks a file against it, and the apply takes the key paths it shares from here.
+// in file order (hive, key line as written and value names in order), then the groups written
+// for every adapter subkey. The backup writer lays a file out by it, the restore checks a file
+// against it, and the apply takes the key paths it shares from here.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -27,7 +27,8 @@ inline constexpr std::string_view kNdiCacheSizeKey =
 inline constexpr std::string_view kNetTransKey =
     "System\\CurrentControlSet\\Services\\Class\\NetTrans";
 // The NT line's TCP/IP parameters: the key line of the file (where the apply writes the four
-// fixed values), and the same key in the letter case the tuned values are read and written in.
+// values it always sets to the same numbers), and the same key in the letter case the tuned
+// values are read and written in.
 inline constexpr std::string_view kTcpipParametersKey =
     "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 inline constexpr std::string_view kTcpipParametersTunedKey =
@@ -38,16 +39,11 @@ inline constexpr std::string_view kInterfacesKey =
     "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 inline constexpr std::string_view kServicesKey = "SYSTEM\\CurrentControlSet\\Services";
 
-// How the writer takes a pair's value.
-enum class LayoutValue {
-  kRead,   // the value read from the registry (see NumberItemValue for how it is recorded)
-  kFixed,  // always `fixed`, as an integer item; nothing is read
-};
-
+// One value of a group. The writer reads every value, recording it as NumberItemValue says or
+// as missing (earlier versions wrote the four NT and two 95 values that the apply always sets
+// as those constants, unread, so a restore wrote them back whatever the machine had held).
 struct LayoutPair {
   std::string_view name;  // "" is the key's default value
-  LayoutValue value = LayoutValue::kRead;
-  std::int32_t fixed = 0;
 };
 
 // A key line and the pairs under it.
@@ -89,7 +85,7 @@ const LineLayout& NtLayout();
 // REG_DWORD of its 32 bits. Numbers from -2147483648 to 4294967295 stand for a value, the
 // negative ones on the NT line for the DWORD of the same bits; larger or smaller ones for none.
 // A restore writes exactly this; the writer records a value as a number only when this gives
-// the value back unchanged.
+// the value back unchanged. (A missing value has an item of its own, which a restore removes.)
 std::optional<RegData> NumberItemValue(bool nineFiveLine, double number);
 
 }  // namespace quelvar

@@ -92,26 +92,34 @@ class LayoutChecker {
            Quoted(nameText));
       return;
     }
-    // A number (what the running line's type holds), or a value's own type and bytes.
+    // A number (what the running line's type holds), a value's own type and bytes, or a value
+    // that did not exist (the pair then holds no value: the restore removes it).
     const int valueLine = m_reader.NextLineNumber();
     const std::string_view valueText = m_reader.NextLineText();
+    RestorePair pair{hive, std::string(key), name, std::nullopt};
     double number = 0;
     const BackupRead read = m_reader.ReadNumber(&number);
-    std::optional<RegData> value;
+    bool understood = false;
     if (read == BackupRead::kOk) {
-      value = NumberItemValue(m_nineFiveLine, number);
+      pair.value = NumberItemValue(m_nineFiveLine, number);
+      understood = pair.value.has_value();
     } else if (read == BackupRead::kMalformed) {
       RegData typed;
-      if (m_reader.ReadTyped(&typed) == BackupRead::kOk) value = std::move(typed);
+      if (m_reader.ReadTyped(&typed) == BackupRead::kOk) {
+        pair.value = std::move(typed);
+        understood = true;
+      } else {
+        understood = m_reader.ReadMissing() == BackupRead::kOk;
+      }
     }
-    if (!value) {
+    if (!understood) {
       const bool tooLarge = read == BackupRead::kOk || read == BackupRead::kOutOfRange;
       Fail(LineNumber(valueLine) + " holds " + Quoted(valueText) +
            (tooLarge ? ", a value too large for a 32-bit registry value"
                      : ", which is not a number"));
       return;
     }
-    m_plan->pairs.push_back({hive, std::string(key), name, std::move(*value)});
+    m_plan->pairs.push_back(std::move(pair));
   }
 
   void Fixed(const LayoutGroup& group) {
@@ -317,7 +325,9 @@ RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFami
   if (auto refusal = RestoreRefusal(plan, runningOsFamily)) return *refusal;
   RestoreResult result;
   for (const RestorePair& pair : plan.pairs) {
-    const RegStatus status = WriteRegistryData(pair.hive, pair.key, pair.name, pair.value);
+    const RegStatus status = pair.value
+                                 ? WriteRegistryData(pair.hive, pair.key, pair.name, *pair.value)
+                                 : RemoveRegistryData(pair.hive, pair.key, pair.name);
     if (status == kRegSuccess) {
       ++result.written;
     } else {

@@ -28,13 +28,14 @@ std::vector<BackupListEntry> ReadBackupList();
 // The row's text: base name of the file followed by ".BCK".
 std::string BackupRowName(std::string_view fileName);
 
-// One value the restore writes back, in file order: a number item as the file's line stores
-// it (decimal text on the 95 line, a DWORD on the NT line), a typed item as it stood.
+// One value the restore puts back, in file order: a number item as the file's line stores it
+// (decimal text on the 95 line, a DWORD on the NT line), a typed item as it stood, and a
+// missing item as no value at all, which the restore removes (already absent counts as done).
 struct RestorePair {
   RegKey hive = kHkeyLocalMachine;
   std::string key;
   std::string name;
-  RegData value;
+  std::optional<RegData> value;  // nothing: the value did not exist, so it is removed
 };
 
 // A backup file checked from its first line to its last: the Windows line code of line 3
@@ -60,7 +61,7 @@ enum class RestoreOutcome {
 struct RestoreResult {
   RestoreOutcome outcome = RestoreOutcome::kRestored;
   std::string message;                 // what the user is told; empty on success
-  std::size_t written = 0;             // values written back
+  std::size_t written = 0;             // values written back or removed
   std::vector<std::string> notRestored;  // "HKEY_LOCAL_MACHINE\key\name" of failed writes
 };
 
@@ -77,7 +78,7 @@ std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int running
 std::optional<RestoreResult> RestoreFileKeysRefusal(const std::string& path, int runningOsFamily);
 
 // Checks `contents` and, when it is sound, of the running line and this user may change its
-// keys, writes every pair back exactly as planned.
+// keys, writes every pair back exactly as planned and removes those recorded as missing.
 RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily);
 // Reads a backup file through the file system; when it cannot, the result the restore gives.
 std::optional<RestoreResult> ReadBackupForRestore(const std::string& path, std::string* contents);

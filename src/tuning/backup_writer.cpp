@@ -39,15 +39,17 @@ std::optional<std::int64_t> CandidateNumber(const RegData& value) {
 
 // Records one value read from the registry. A value that a number item gives back exactly (the
 // running line's own type, a plain decimal text on the 95 line, a DWORD on the NT line) is
-// recorded as that number, as every earlier version did, so that they can still read the file;
-// a missing value as 0, as always. Anything else (a DWORD on the 95 line, text on the NT line,
-// text that is no plain number, other types) is recorded with its type and bytes, so that the
-// restore puts it back exactly; earlier versions refuse such a file rather than restore it wrongly.
+// recorded as that number, as every earlier version did, so that they can still read the file.
+// Anything else (a DWORD on the 95 line, text on the NT line, text that is no plain number,
+// other types) is recorded with its type and bytes, and a missing value as missing (earlier
+// versions recorded 0, which a restore wrote back where nothing had been), so that the restore
+// puts back exactly what was there; earlier versions refuse such a file rather than restore it
+// wrongly.
 void RecordValue(BackupFileWriter& file, bool nineFiveLine, RegKey hive, const std::string& key,
                  const std::string& name) {
   const std::optional<RegData> stored = ReadRegistryData(hive, key, name);
   if (!stored) {
-    file.Integer(0);
+    file.Missing();
     return;
   }
   if (const auto number = CandidateNumber(*stored)) {
@@ -70,11 +72,7 @@ void WriteBody(BackupFileWriter& file, const LineLayout& layout, bool nineFiveLi
     for (const LayoutPair& pair : group.pairs) {
       const std::string name(pair.name);
       file.String(name);
-      if (pair.value == LayoutValue::kFixed) {
-        file.Integer(pair.fixed);
-      } else {
-        RecordValue(file, nineFiveLine, group.hive, readKey, name);
-      }
+      RecordValue(file, nineFiveLine, group.hive, readKey, name);
     }
   }
 

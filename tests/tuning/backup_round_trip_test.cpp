@@ -1,7 +1,9 @@
 // A backup restores exactly what it was taken from, on both Windows lines: the backup is written
 // from a prepared registry, an apply then changes it, the restore puts the backup back, and
-// every value the backup holds is compared, type and bytes, with what was prepared. Each row
-// puts one value of the kind a machine may hold where the layout reads it.
+// every value the backup holds is compared, type and bytes, with what was prepared (a value
+// that was missing must be missing again), and the restore's preview shows exactly the missing
+// ones as removed. Each row puts one value of the kind a machine may hold, or none, where the
+// layout reads it.
 #include <gtest/gtest.h>
 
 #include "backup_test_support.h"
@@ -9,6 +11,7 @@
 #include "tuning/backup_layout.h"
 #include "tuning/backup_restore.h"
 #include "tuning/backup_writer.h"
+#include "tuning/change_preview.h"
 
 namespace quelvar {
 namespace {
@@ -27,11 +30,13 @@ RegData Text(std::string_view text, std::uint32_t type = kRegSz) {
 // the first adapter's key (NetTrans or Interfaces) or, on the NT line, its service's key.
 enum class At { kTcp, kWeb, kCache, kAdapter, kService };
 
+constexpr std::nullopt_t kMissing = std::nullopt;
+
 struct Row {
   int family;
   At at;
   const char* name;
-  RegData stored;
+  std::optional<RegData> stored;
 };
 
 struct Place {
@@ -40,24 +45,24 @@ struct Place {
   std::string name;
 };
 
-// Every value a backup of `layout` reads or fixes, for the one adapter "{A1}".
-std::vector<std::pair<Place, RegData>> Prepared(const LineLayout& layout, bool nineFive) {
-  std::vector<std::pair<Place, RegData>> values;
+// Every value a backup of `layout` reads, for the one adapter "{A1}", each a number of its own.
+std::vector<std::pair<Place, std::optional<RegData>>> Prepared(const LineLayout& layout,
+                                                                bool nineFive) {
+  std::vector<std::pair<Place, std::optional<RegData>>> values;
   std::uint32_t next = 100;
   for (const LayoutGroup& group : layout.groups) {
     for (const LayoutPair& pair : group.pairs) {
       bool twice = false;  // the 95 line reads "DefaultRcvWindow" twice
       for (const auto& [at, value] : values) twice = twice || at.name == pair.name;
       if (twice) continue;
-      const double number = pair.value == LayoutValue::kFixed ? pair.fixed : next++;
       values.push_back({{group.hive, std::string(group.readKey), std::string(pair.name)},
-                        *NumberItemValue(nineFive, number)});
+                        NumberItemValue(nineFive, next++)});
     }
   }
   for (const AdapterKeyForm& form : layout.adapterGroups) {
     for (std::string_view name : form.names) {
       values.push_back({{kHkeyLocalMachine, form.KeyFor("{A1}"), std::string(name)},
-                        *NumberItemValue(nineFive, next++)});
+                        NumberItemValue(nineFive, next++)});
     }
   }
   return values;
@@ -91,8 +96,14 @@ TEST_F(BackupRoundTrip, EveryValueComesBackWithItsTypeAndBytes) {
       {6, At::kTcp, "DefaultTTL", Text("64", kRegExpandSz)},
       {7, At::kWeb, "MaxConnectionsPerServer", binary},
       {6, At::kCache, "", qword},
-      {5, At::kService, "MSS", {kRegDword, {0x10, 0x27}}},
+      {5, At::kService, "MSS", RegData{kRegDword, {0x10, 0x27}}},
       {7, At::kTcp, "KeepAliveInterval", Text("")},
+      // A value that was missing is removed again; the four values the apply always sets to
+      // the same numbers come back as they stood, or missing.
+      {6, At::kTcp, "TcpWindowSize", kMissing},
+      {5, At::kService, "MTU", kMissing},
+      {7, At::kTcp, "TcpMaxDupAcks", Dword(3)},
+      {5, At::kTcp, "SackOpts", kMissing},
       // The 95 line: texts across the 32-bit range, numbers another program stored, flags and
       // texts that are no plain number.
       {2, At::kTcp, "DefaultTTL", Text("0")},
@@ -108,6 +119,10 @@ TEST_F(BackupRoundTrip, EveryValueComesBackWithItsTypeAndBytes) {
       {4, At::kAdapter, "MaxMTU", Text("-1")},
       {1, At::kAdapter, "MaxMSS", Text("0576")},
       {2, At::kCache, "", Text("")},
+      {3, At::kTcp, "DefaultTTL", kMissing},
+      {2, At::kAdapter, "MaxMTU", kMissing},
+      {4, At::kTcp, "Tcp1323Opts", Text("3")},
+      {1, At::kTcp, "SackOpts", kMissing},
   };
   for (const Row& row : rows) {
     const bool nineFive = IsNineFiveLine(row.family);
@@ -121,10 +136,10 @@ TEST_F(BackupRoundTrip, EveryValueComesBackWithItsTypeAndBytes) {
     SetFileSystem(disk);
     OsFamily = static_cast<std::int16_t>(row.family);
 
-    std::vector<std::pair<Place, RegData>> prepared = Prepared(layout, nineFive);
+    auto prepared = Prepared(layout, nineFive);
     for (auto& [at, value] : prepared) {
       if (RegistryNamesEqual(at.key, place.key) && at.name == place.name) value = row.stored;
-      machine.Put(at.hive, at.key, at.name, value);
+      if (value) machine.Put(at.hive, at.key, at.name, *value);
     }
     const BackupResult backup = WriteTuningBackup();
     ASSERT_TRUE(backup.written) << backup.problem;
@@ -132,6 +147,14 @@ TEST_F(BackupRoundTrip, EveryValueComesBackWithItsTypeAndBytes) {
     LoadPreset(2);  // removes the window values, the MTU and the MSS, writes the rest
     ASSERT_TRUE(ApplyTuningProfile());
     machine.PutText(place.hive, place.key, place.name, "changed");
+
+    for (const PreviewRow& shown : PreviewBackupRestoreFile(backup.path, row.family).rows) {
+      bool missing = false;
+      for (const auto& [at, value] : prepared) {
+        if (RegistryNamesEqual(at.key, shown.key) && at.name == shown.name) missing = !value;
+      }
+      EXPECT_EQ(shown.after == kPreviewRemoved, missing) << shown.key << "\\" << shown.name;
+    }
 
     const RestoreResult restored = RestoreBackupFile(backup.path, row.family);
     ASSERT_EQ(restored.outcome, RestoreOutcome::kRestored) << restored.message;

@@ -89,6 +89,7 @@ class WriteTuningBackupTest : public BackupApplyTest {
  protected:
   void Fill95Registry() {
     const char* mstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+    store().PutText(kHkeyLocalMachine, mstcp, "Tcp1323Opts", "3");
     store().PutText(kHkeyLocalMachine, mstcp, "DefaultTTL", "128");
     store().PutText(kHkeyLocalMachine, mstcp, "DefaultRcvWindow", "8760");
     store().PutText(kHkeyLocalMachine, mstcp, "PMTUBlackHoleDetect", "0");
@@ -109,6 +110,7 @@ class WriteTuningBackupTest : public BackupApplyTest {
 
   void FillNtRegistry() {
     const char* params = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+    store().PutDword(kHkeyLocalMachine, params, "TcpMaxDupAcks", 3);
     store().PutDword(kHkeyLocalMachine, params, "DefaultTTL", 64);
     store().PutDword(kHkeyLocalMachine, params, "GlobalMaxTcpWindowSize", 0xFFFFFFFFu);
     store().PutDword(kHkeyLocalMachine, params, "EnablePMTUBHDetect", 0);
@@ -142,15 +144,15 @@ TEST_F(WriteTuningBackupTest, NineFiveLineFileHoldsTheNumbersOfTheStoredTexts) {
                  "3",
                  "\"System\\CurrentControlSet\\Services\\VxD\\MSTCP\"",
                  "\"SackOpts\"",
-                 "1",
+                 "\"-\"",
                  "\"Tcp1323Opts\"",
-                 "1",
+                 "3",
                  "\"DefaultTTL\"",
                  "128",
                  "\"DefaultRcvWindow\"",
                  "8760",
                  "\"GlobalMaxTcpWindowSize\"",
-                 "0",
+                 "\"-\"",
                  "\"PMTUBlackHoleDetect\"",
                  "0",
                  "\"DefaultRcvWindow\"",
@@ -165,7 +167,7 @@ TEST_F(WriteTuningBackupTest, NineFiveLineFileHoldsTheNumbersOfTheStoredTexts) {
                  "\"MaxConnectionsPer1_0Server\"",
                  "4",
                  "\"MaxConnectionsPerServer\"",
-                 "0",
+                 "\"-\"",
                  "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"",
                  "\"\"",
                  "32",
@@ -176,14 +178,14 @@ TEST_F(WriteTuningBackupTest, NineFiveLineFileHoldsTheNumbersOfTheStoredTexts) {
                  "536",
                  "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0001\"",
                  "\"MaxMTU\"",
-                 "0",
+                 "\"-\"",
                  "\"MaxMSS\"",
-                 "0"}));
+                 "\"-\""}));
   EXPECT_TRUE(registry.Untouched());
   EXPECT_EQ(store().OpenHandleCount(), 0u);
 }
 
-TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface) {
+TEST_F(WriteTuningBackupTest, NtLineFileHoldsEveryValueReadAndTwoGroupsPerInterface) {
   OsFamily = 6;
   FillNtRegistry();
   const BackupResult result = WriteTuningBackup();
@@ -197,19 +199,19 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
                  "6",
                  "\"System\\CurrentControlSet\\Services\\Tcpip\\Parameters\"",
                  "\"SackOpts\"",
-                 "1",
+                 "\"-\"",
                  "\"Tcp1323Opts\"",
-                 "1",
+                 "\"-\"",
                  "\"TcpMaxDupAcks\"",
-                 "2",
+                 "3",
                  "\"DefaultReceiveWindow\"",
-                 "8192",
+                 "\"-\"",
                  "\"DefaultTTL\"",
                  "64",
                  "\"GlobalMaxTcpWindowSize\"",
                  "4294967295",
                  "\"TcpWindowSize\"",
-                 "0",
+                 "\"-\"",
                  "\"EnablePMTUBHDetect\"",
                  "0",
                  "\"EnablePMTUDiscovery\"",
@@ -221,7 +223,7 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
                  "\"SYNAttackProtect\"",
                  "\"hex(1):31,00\"",
                  "\"EnableICMPRedirects\"",
-                 "0",
+                 "\"-\"",
                  "\"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
                  "\"MaxConnectionsPer1_0Server\"",
                  "4",
@@ -229,44 +231,44 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
                  "\"hex(3):00,00,00,00,00,00,80,43\"",
                  "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"",
                  "\"\"",
-                 "0",
+                 "\"-\"",
                  "\"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{AAA}\"",
                  "\"MTU\"",
-                 "0",
+                 "\"-\"",
                  "\"MSS\"",
                  "536",
                  "\"SYSTEM\\CurrentControlSet\\Services\\{AAA}\\Parameters\\Tcpip\"",
                  "\"MTU\"",
                  "576",
                  "\"MSS\"",
-                 "0",
+                 "\"-\"",
                  "\"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{BBB}\"",
                  "\"MTU\"",
                  "1500",
                  "\"MSS\"",
-                 "0",
+                 "\"-\"",
                  "\"SYSTEM\\CurrentControlSet\\Services\\{BBB}\\Parameters\\Tcpip\"",
                  "\"MTU\"",
-                 "0",
+                 "\"-\"",
                  "\"MSS\"",
-                 "0",
+                 "\"-\"",
                  "\"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{CCC}\"",
                  "\"MTU\"",
-                 "0",
+                 "\"-\"",
                  "\"MSS\"",
-                 "0",
+                 "\"-\"",
                  "\"SYSTEM\\CurrentControlSet\\Services\\{CCC}\\Parameters\\Tcpip\"",
                  "\"MTU\"",
-                 "0",
+                 "\"-\"",
                  "\"MSS\"",
-                 "0"}));
+                 "\"-\""}));
   EXPECT_TRUE(registry.Untouched());
   EXPECT_EQ(store().OpenHandleCount(), 0u);
 }
 
-// The NT line records a DWORD as its number and a missing value as 0; a value of any other type
-// (text that spells a number included) by its type and bytes, so that a restore puts that very
-// value back rather than a DWORD.
+// The NT line records a DWORD as its number and a missing value as missing; a value of any
+// other type (text that spells a number included) by its type and bytes, so that a restore puts
+// that very value back rather than a DWORD.
 TEST_F(WriteTuningBackupTest, NtLineRecordsAValueOfAnotherTypeByItsTypeAndBytes) {
   OsFamily = 5;
   const char* params = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
@@ -280,7 +282,7 @@ TEST_F(WriteTuningBackupTest, NtLineRecordsAValueOfAnotherTypeByItsTypeAndBytes)
       {"expandable text 64", {kRegExpandSz, {'6', '4', 0}}, "\"hex(2):36,34,00\""},
       {"DWORD 128", {kRegDword, {128, 0, 0, 0}}, "128"},
       {"DWORD 0xFFFFFFFF", {kRegDword, {255, 255, 255, 255}}, "4294967295"},
-      {"missing", {kRegNone, {}}, "0"},
+      {"missing", {kRegNone, {}}, "\"-\""},
       {"text 3x", {kRegSz, {'3', 'x', 0}}, "\"hex(1):33,78,00\""},
       {"empty text", {kRegSz, {0}}, "\"hex(1):00\""},
       {"binary", {kRegBinary, {1, 2}}, "\"hex(3):01,02\""},
@@ -299,7 +301,7 @@ TEST_F(WriteTuningBackupTest, NtLineRecordsAValueOfAnotherTypeByItsTypeAndBytes)
   SetRegistryBackend(registry);
 }
 
-TEST_F(WriteTuningBackupTest, EmptyRegistryRecordsZerosAndNoAdapterGroups) {
+TEST_F(WriteTuningBackupTest, EmptyRegistryRecordsMissingValuesAndNoAdapterGroups) {
   for (std::int16_t family : {1, 4, 5, 7}) {
     SCOPED_TRACE(family);
     OsFamily = family;

@@ -152,7 +152,8 @@ TEST_F(ChangePreviewTest, RestorePreviewIsWhatTheRestoreWritesAndRefusesAlike) {
 
     const int other = family == 2 ? 7 : 2;
     std::string damaged = backup;
-    damaged.replace(damaged.find("\r\n1\r\n"), 5, "\r\nx\r\n");
+    const std::string missing = "\r\n\"-\"\r\n";
+    damaged.replace(damaged.find(missing), missing.size(), "\r\nx\r\n");
     for (const auto& [contents, running] : {std::pair{backup, other}, std::pair{damaged, family}}) {
       const RestorePreview refused = PreviewBackupRestore(contents, running);
       EXPECT_TRUE(refused.rows.empty());

@@ -20,6 +20,7 @@ namespace {
 const char* const kParams = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const char* const kServices = "SYSTEM\\CurrentControlSet\\Services";
 const char* const kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+const char* const kInternet95 = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
 enum class Action { kOptimize, kFinish, kRestore };
 
@@ -36,6 +37,7 @@ class TuningKeysTest : public testing::BackupApplyTest {
     m_log->store.PutDword(kHkeyLocalMachine, std::string(kParams) + "\\Interfaces\\{A1}", "MTU",
                           1400);
     m_log->store.PutText(kHkeyLocalMachine, kMstcp, "DefaultTTL", "128");
+    m_log->store.PutText(kHkeyCurrentUser, kInternet95, "MaxConnectionsPerServer", "4");
     OsFamily = static_cast<std::int16_t>(family);
     LoadPreset(4);
     boxes.shown.clear();
