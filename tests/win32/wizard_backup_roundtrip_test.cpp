@@ -2,7 +2,7 @@
 // wizard mode, as its preview foretold, leaves two backups and the preset in the registry
 // (read with reg.exe); the backup manager lists them with date and time, sorts by each column
 // both ways, restores the first (the registry goes back to what it recorded, a value of
-// 0xFFFFFFFF included), refuses a file of another Windows version with nothing written, and
+// 0xFFFFFFFF included, and a value that was not there is removed again), refuses a file of another Windows version with nothing written, and
 // deletes a file after "Yes".
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -89,6 +89,13 @@ void SetValue(HKEY root, const char* key, const char* name, bool asText, DWORD n
   ::RegCloseKey(opened);
 }
 
+void RemoveValue(HKEY root, const char* key, const char* name) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+  ::RegDeleteValueA(opened, name);
+  ::RegCloseKey(opened);
+}
+
 struct Line {
   const char* wineVersion;
   bool nineFive;
@@ -118,6 +125,8 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   SetValue(HKEY_LOCAL_MACHINE, line.tcpKey, "DefaultTTL", line.nineFive, 77);
   // A value beyond the signed 32-bit range still comes back.
   SetValue(HKEY_LOCAL_MACHINE, line.tcpKey, "KeepAliveTime", line.nineFive, 0xFFFFFFFF);
+  // A value the apply creates goes again with the restore.
+  RemoveValue(HKEY_LOCAL_MACHINE, line.tcpKey, "GlobalMaxTcpWindowSize");
   SetValue(HKEY_CURRENT_USER, line.internetKey, "MaxConnectionsPerServer", line.nineFive, 9);
   // Values both lines share get this line's type (an earlier run of the other line left its own).
   SetValue(HKEY_CURRENT_USER, line.internetKey, "MaxConnectionsPer1_0Server", line.nineFive, 6);
@@ -281,11 +290,13 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   {
     const std::vector<std::string> names = ListViewColumn(restorePreview, process, 1);
     const std::vector<std::string> fromBackup = ListViewColumn(restorePreview, process, 3);
-    bool sawTtl = false;
+    bool sawTtl = false, sawRemoval = false;
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i] == "DefaultTTL" && fromBackup[i] == "77") sawTtl = true;
+      if (names[i] == "GlobalMaxTcpWindowSize" && fromBackup[i] == "(removed)") sawRemoval = true;
     }
     EXPECT_TRUE(sawTtl) << "the restore preview of 001.BCK shows DefaultTTL from the backup";
+    EXPECT_TRUE(sawRemoval) << "the restore preview of 001.BCK removes GlobalMaxTcpWindowSize";
   }
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath(std::string("backup-preview-") + line.wineVersion)));
   Click(restore);
@@ -294,6 +305,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   EXPECT_EQ(WaitForMessageBox(quelvar.Id(), Milliseconds{1500}).box, nullptr);
   EXPECT_EQ(RegQueryValue(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 77));
   EXPECT_EQ(RegQueryValue(hklmTcp, "KeepAliveTime"), Expect(line, "KeepAliveTime", 0xFFFFFFFF));
+  EXPECT_EQ(RegQueryValue(hklmTcp, "GlobalMaxTcpWindowSize").rfind("(no value)", 0), 0u);
   EXPECT_EQ(RegQueryValue(hkcuInternet, "MaxConnectionsPerServer"),
             Expect(line, "MaxConnectionsPerServer", 9));
 
