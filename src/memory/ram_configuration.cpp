@@ -224,8 +224,10 @@ std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,
   change.beforeMB = BytesToMegabytes(ram.GetFreePhysical());
   for (int pass = 0; pass < m_retryCount; ++pass) {
     for (int i = 0; i < kYieldsAroundAlarmFree && !stopped(); ++i) memory.DoEvents();
-    if (stopped() && pass == 0) return std::nullopt;
-    if (stopped()) break;
+    if (stopped()) {
+      if (pass == 0) return std::nullopt;  // nothing was freed
+      break;
+    }
     ram.FreeUpMemory(bytes, stopped);
     for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
     if (stopped()) break;

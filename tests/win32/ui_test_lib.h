@@ -193,6 +193,9 @@ std::string RunAndCapture(std::string commandLine, Milliseconds timeout = Millis
 // "(no value) " and reg.exe's output when it has none.
 std::string RegQueryValue(const std::string& key, const std::string& name);
 
+// Writes a text value (REG_SZ) under HKEY_LOCAL_MACHINE, creating the key; false on failure.
+bool StoreMachineText(const std::string& key, const std::string& name, const std::string& text);
+
 // ---- Files -----------------------------------------------------------------------------
 
 bool FileExists(const std::string& path);

@@ -57,6 +57,7 @@ bool Win32Shell::EnableShutdownPrivilege() {
   // The previous-state buffer holds one privilege (16 bytes).
   TOKEN_PRIVILEGES previous{};
   DWORD previousSize = sizeof(previous);
+  ::SetLastError(ERROR_SUCCESS);
   if (!api.adjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous,
                                  &previousSize)) {
     return false;
