@@ -191,7 +191,9 @@ TEST_F(CommandDispatchTest, ARestartThatDoesNotHappenGivesTheProgramBack) {
     if (c.says) expected.insert(expected.end(), back.begin(), back.end());
     EXPECT_EQ(Run("IDC_FS_restart"), expected) << c.privilege << c.exitResult;
     ASSERT_EQ(boxes.shown.size(), c.says ? 1u : 0u);
-    if (c.says) EXPECT_NE(boxes.shown[0].find(c.says), std::string::npos) << boxes.shown[0];
+    if (c.says) {
+      EXPECT_NE(boxes.shown[0].find(c.says), std::string::npos) << boxes.shown[0];
+    }
   }
 }
 
