@@ -107,6 +107,7 @@ void RamConfiguration::OnChange(RamBox box) {
 
 void RamConfiguration::chkSoundon_Click(int state) {
   m_chkSoundon = state;
+  if (state != 1) m_soundDue = false;
   SetChanged(true);
 }
 
@@ -188,6 +189,15 @@ std::optional<StoreFailure> RamConfiguration::cmdSave_Click() {
   return failure;
 }
 
+void RamConfiguration::Unload() {
+  // Everything as a new form holds it, but the count of runs: a free still under way (the
+  // window may be unloaded from inside its message processing) sees that it is no longer the
+  // last and ends.
+  const unsigned runs = m_alarmRun;
+  *this = RamConfiguration();
+  m_alarmRun = runs + 1;
+}
+
 std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,
                                                            ProcessorMeter* meter) {
   if (m_inAlarm) return std::nullopt;
@@ -201,7 +211,11 @@ std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,
   }
   if (m_chkAutomatic != 1) return std::nullopt;
   if (!(ram.GetFreePhysical() / kBytesPerMegabyte < m_alarmLevelMB)) return std::nullopt;
+  // Every turn of the message loop may switch the alarm off or unload the window.
+  const unsigned run = ++m_alarmRun;
+  const auto stopped = [this, run] { return !AlarmWanted(run); };
   for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
+  if (stopped()) return std::nullopt;
   // The amount as the box reads now, saved or not.
   const std::optional<double> megabytes = Number(Text(RamBox::txtFreeAlarm));
   const auto bytes = static_cast<std::int64_t>(megabytes.value_or(0) * kBytesPerMegabyte);
@@ -212,9 +226,14 @@ std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,
   FreeChange change;
   change.beforeMB = BytesToMegabytes(ram.GetFreePhysical());
   for (int pass = 0; pass < m_retryCount; ++pass) {
+    for (int i = 0; i < kYieldsAroundAlarmFree && !stopped(); ++i) memory.DoEvents();
+    if (stopped()) {
+      if (pass == 0) return std::nullopt;  // nothing was freed
+      break;
+    }
+    ram.FreeUpMemory(bytes, stopped);
     for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
-    ram.FreeUpMemory(bytes);
-    for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
+    if (stopped()) break;
   }
   change.afterMB = BytesToMegabytes(ram.GetFreePhysical());
   return change;

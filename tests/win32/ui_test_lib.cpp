@@ -523,6 +523,19 @@ std::string RunAndCapture(std::string commandLine, Milliseconds timeout) {
   return output;
 }
 
+bool StoreMachineText(const std::string& key, const std::string& name, const std::string& text) {
+  HKEY handle = nullptr;
+  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG result = ::RegSetValueExA(handle, name.c_str(), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>(text.size() + 1));
+  ::RegCloseKey(handle);
+  return result == ERROR_SUCCESS;
+}
+
 std::string RegQueryValue(const std::string& key, const std::string& name) {
   const std::string output = RunAndCapture("reg.exe query \"" + key + "\" " +
                                            (name == "(Default)" ? "/ve" : "/v \"" + name + "\""));

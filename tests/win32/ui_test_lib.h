@@ -213,6 +213,9 @@ std::string RegQueryValue(const std::string& key, const std::string& name);
 // every right again. False when the permissions could not be set.
 bool SetKeyWritable(HKEY root, const std::string& path, bool writable);
 
+// Writes a text value (REG_SZ) under HKEY_LOCAL_MACHINE, creating the key; false on failure.
+bool StoreMachineText(const std::string& key, const std::string& name, const std::string& text);
+
 // ---- Files -----------------------------------------------------------------------------
 
 bool FileExists(const std::string& path);

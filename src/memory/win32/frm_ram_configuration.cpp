@@ -207,6 +207,10 @@ void frmRamConfiguration::Form_Load() {
 void frmRamConfiguration::Form_Unload() {
   ::KillTimer(hwnd(), kTimerAlarm);
   ::KillTimer(hwnd(), kTimerSoundPlayer);
+  // A load after this one starts as the first did: the timer is set again, the form is new.
+  m_alarmInterval = 0;
+  m_settingText = 0;
+  m_form.Unload();
 }
 
 void frmRamConfiguration::ShowState() {
@@ -232,15 +236,15 @@ void frmRamConfiguration::ShowState() {
   if (!m_form.Changed() && ::GetFocus() == m_cmdSave) ::SetFocus(m_chkSoundon);
   ::EnableWindow(m_cmdSave, m_form.Changed());
   // A tick with both switches off decides nothing, so the timer rests meanwhile (an idle
-  // program then wakes up ten times a second less); the tick that stops it clears the sound.
+  // program then wakes up ten times a second less); clearing the switches has already
+  // taken back the sound and ended a running free.
   const bool watching = m_form.chkSoundon() == 1 || m_form.chkAutomatic() == 1;
   const unsigned interval = watching ? m_form.AlarmInterval() : 0;
   if (interval != m_alarmInterval) {
     if (interval == 0) {
       ::KillTimer(hwnd(), kTimerAlarm);
-      m_form.tmrAlarm_Timer(TheMemorySystem(), nullptr);
-    } else {
-      ::SetTimer(hwnd(), kTimerAlarm, interval, nullptr);
+    } else if (::SetTimer(hwnd(), kTimerAlarm, interval, nullptr) == 0) {
+      return;  // not running: the next change tries again
     }
     m_alarmInterval = interval;
   }

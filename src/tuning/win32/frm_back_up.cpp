@@ -131,6 +131,13 @@ void frmBackUp::FitColumns() {
   ListView_SetColumnWidth(m_list, 2, LVSCW_AUTOSIZE_USEHEADER);
 }
 
+// A load after this one starts as the first did: an empty list, unsorted, nothing previewed.
+void frmBackUp::Form_Unload() {
+  m_rows.clear();
+  m_columnTags = {};
+  m_previewedFile.clear();
+}
+
 LRESULT frmBackUp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE: Layout(); return 0;
