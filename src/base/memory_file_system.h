@@ -45,6 +45,7 @@ class MemoryFileSystem : public FileSystem {
                                      const std::string& pattern) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
+  FileStatus AppendToFile(const std::string& path, std::string_view text) override;
   FileStatus RemoveFile(const std::string& path) override;
 
  private:

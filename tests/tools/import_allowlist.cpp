@@ -36,7 +36,7 @@ constexpr std::string_view kKernel32[] = {
     "InterlockedDecrement", "InterlockedExchange", "InterlockedIncrement", "IsDBCSLeadByteEx",
     "LeaveCriticalSection", "LoadLibraryA", "LoadLibraryW", "LocalFree", "MoveFileA", "MulDiv",
     "MultiByteToWideChar", "ReadFile", "ReleaseSemaphore", "ResetEvent", "SetEvent",
-    "SetLastError", "SetUnhandledExceptionFilter", "Sleep", "SystemTimeToFileTime", "TlsAlloc", "TlsFree", "TlsGetValue",
+    "SetFilePointer", "SetLastError", "SetUnhandledExceptionFilter", "Sleep", "SystemTimeToFileTime", "TlsAlloc", "TlsFree", "TlsGetValue",
     "TlsSetValue", "VirtualAlloc", "VirtualFree", "VirtualProtect", "VirtualQuery",
     "WaitForSingleObject", "WideCharToMultiByte", "WriteFile", "lstrcmpiA", "lstrcpynA",
     "lstrlenA",
