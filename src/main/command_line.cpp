@@ -93,6 +93,17 @@ const char* Outcome(CommandExit exit) {
   return "Ended";
 }
 
+CommandExit ExitFor(RestoreOutcome outcome) {
+  switch (outcome) {
+    case RestoreOutcome::kRestored: return CommandExit::kDone;
+    case RestoreOutcome::kUnreadable: return CommandExit::kFileUnreadable;
+    case RestoreOutcome::kRefused: return CommandExit::kFileRefused;
+    case RestoreOutcome::kOtherOperatingSystem: return CommandExit::kOtherWindows;
+    case RestoreOutcome::kWritesFailed: return CommandExit::kValuesNotWritten;
+  }
+  return CommandExit::kFileRefused;
+}
+
 struct Run {
   CommandExit exit = CommandExit::kDone;
   std::string lines;
@@ -133,24 +144,38 @@ void Restore(const ParsedCommand& command, LoggedMessageBoxes& boxes, Run& run) 
   run.lines += "  Restoring " + path + " on " + WindowsVersionName(OsFamily) + ".\r\n";
   const RestoreResult result = RestoreBackupFile(path, OsFamily);
   run.lines += boxes.text + Indented(result.message);
-  switch (result.outcome) {
-    case RestoreOutcome::kRestored: break;
-    case RestoreOutcome::kUnreadable: run.exit = CommandExit::kFileUnreadable; return;
-    case RestoreOutcome::kRefused: run.exit = CommandExit::kFileRefused; return;
-    case RestoreOutcome::kOtherOperatingSystem: run.exit = CommandExit::kOtherWindows; return;
-    case RestoreOutcome::kWritesFailed: run.exit = CommandExit::kValuesNotWritten; break;
+  run.exit = ExitFor(result.outcome);
+  if (result.outcome == RestoreOutcome::kRestored || result.outcome == RestoreOutcome::kWritesFailed) {
+    run.lines += "  " + std::to_string(result.written) + " values written back.\r\n";
   }
-  run.lines += "  " + std::to_string(result.written) + " values written back.\r\n";
+}
+
+bool EndsWithBck(const std::string& name) {
+  return name.size() > 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".BCK");
 }
 
 void Export(const ParsedCommand& command, Run& run) {
-  const std::optional<int> index = FindMode(command.mode, run);
-  if (!index) return;
-  const std::string caption = kPresetCaptions[*index];
-  run.lines += "  Writing what the mode \"" + caption + "\" changes on " +
-               WindowsVersionName(OsFamily) + " to " + command.file + ".\r\n";
-  const RegExport exported =
-      ExportTuningApply(TuningPresets[*index], "applying the mode \"" + caption + "\"", OsFamily);
+  RegExport exported;
+  if (!PresetIndexByName(Trim(command.mode)) && EndsWithBck(command.mode)) {
+    // A backup: what restoring it would write, refused where the restore refuses.
+    const std::string path = BackupPathFor(command.mode);
+    run.lines += "  Writing what restoring " + path + " writes on " +
+                 WindowsVersionName(OsFamily) + " to " + command.file + ".\r\n";
+    exported = ExportBackupRestore(path, OsFamily);
+    if (exported.refusedAs != RestoreOutcome::kRestored) {
+      run.lines += Indented(exported.problem);
+      run.exit = ExitFor(exported.refusedAs);
+      return;
+    }
+  } else {
+    const std::optional<int> index = FindMode(command.mode, run);
+    if (!index) return;
+    const std::string caption = kPresetCaptions[*index];
+    run.lines += "  Writing what the mode \"" + caption + "\" changes on " +
+                 WindowsVersionName(OsFamily) + " to " + command.file + ".\r\n";
+    exported = ExportTuningApply(TuningPresets[*index], "applying the mode \"" + caption + "\"",
+                                 OsFamily);
+  }
   std::string problem = exported.problem;
   if (problem.empty()) problem = SaveRegFile(command.file, exported.text);
   if (!problem.empty()) {
@@ -282,6 +307,8 @@ std::string CommandUsage() {
          "Quelvar.exe /export \"<mode>\" <file.reg>\r\n"
          "    writes what /apply would change as a registry file for regedit; changes "
          "nothing.\r\n"
+         "Quelvar.exe /export <backup.BCK> <file.reg>\r\n"
+         "    writes what restoring that backup would change, the same way.\r\n"
          "Add /log <file> to any of them to add what was done to the end of a text file.\r\n"
          "\r\n"
          "Modes: " + ModeList() + ".\r\n"

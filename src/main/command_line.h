@@ -1,5 +1,5 @@
-// Unattended use: Quelvar.exe /apply "<mode>", /restore <file>, /export "<mode>" <file.reg>,
-// each optionally with /log <file>, and /? for the usage. A command runs without a window
+// Unattended use: Quelvar.exe /apply "<mode>", /restore <file>, /export "<mode>" <file.reg>
+// (or /export <backup.BCK> <file.reg>), each optionally with /log <file>, and /? for the usage. A command runs without a window
 // through the same apply, restore and export the windows use, writes what it did to the log
 // and ends with an exit code that tells the kind of failure. Without arguments Quelvar starts
 // as usual.
@@ -27,7 +27,7 @@ enum class CommandAction { kNone, kUsage, kApply, kRestore, kExport };
 
 struct ParsedCommand {
   CommandAction action = CommandAction::kNone;
-  std::string mode;     // /apply, /export
+  std::string mode;     // /apply, /export (for /export also a backup file ending in .BCK)
   std::string file;     // /restore: the backup; /export: the .reg file
   std::string logPath;  // /log; empty for none
   std::string problem;  // why the arguments are refused; empty when they are sound

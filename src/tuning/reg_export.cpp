@@ -190,11 +190,13 @@ RegExport ExportBackupRestore(const std::string& path, int runningOsFamily) {
   std::string contents;
   if (auto unreadable = ReadBackupForRestore(path, &contents)) {
     exported.problem = unreadable->message;
+    exported.refusedAs = unreadable->outcome;
     return exported;
   }
   const RestorePlan plan = CheckBackupContents(contents);
   if (auto refusal = RestoreRefusal(plan, runningOsFamily)) {
     exported.problem = refusal->message;
+    exported.refusedAs = refusal->outcome;
     return exported;
   }
   std::vector<PlannedValue> steps;

@@ -11,6 +11,7 @@
 
 #include "base/clock.h"
 #include "tuning/apply_profile.h"
+#include "tuning/backup_restore.h"
 #include "tuning/tuning_profile.h"
 
 namespace quelvar {
@@ -49,6 +50,8 @@ struct RegExport {
   std::string text;
   std::string problem;  // in the user's words; empty when text is ready
   std::vector<std::string> skippedSubkeys;  // adapter keys the apply would leave alone
+  // A backup's export refused: how the restore itself would have ended.
+  RestoreOutcome refusedAs = RestoreOutcome::kRestored;
 };
 
 // The file for applying `profile` (named `subject`, "the mode \"Automatic-A\"") on the running

@@ -130,6 +130,10 @@ TEST_F(CommandLineTest, ArgumentsToExitCodeRegistryAndLog) {
       {"/restore 001.BCK", 5, "77", "could not be written back", false, kTcpLocked},
       {"/export \"Windows default\" C:\\Tools\\wd.reg", 0, "77", "to C:\\Tools\\wd.reg.\r\n  Done"},
       {"/export \"Automatic-Z\" C:\\Tools\\z.reg", 3, "77", "no mode named"},
+      {"/export 001.bck C:\\Tools\\undo.reg", 0, "77", "restoring C:\\Tools\\Quelvar\\Backups\\001.bck writes"},
+      {"/export 003.BCK C:\\Tools\\undo.reg", 7, "77", "another operating system"},
+      {"/export 002.BCK C:\\Tools\\undo.reg", 6, "77", "changed by hand"},
+      {"/export 009.BCK C:\\Tools\\undo.reg", 8, "77", "could not be read"},
       {"/export \"Windows default\" C:\\Missing\\wd.reg", 9, "77", "could not be written"},
       {"/apply \"Automatic-A\" /log C:\\Tools\\Locked\\q.log", 9, "77", "The log C:\\Tools\\Locked\\q.log could not be written", true},
       {"/apply", 2, "77", "/apply needs the name of a mode", true},
@@ -175,6 +179,10 @@ TEST_F(CommandLineTest, ArgumentsToExitCodeRegistryAndLog) {
     // Whatever is refused changes nothing.
     if (row.exit != 0 && row.exit != 5) { EXPECT_EQ(fresh.changes, std::vector<std::string>{}); }
     const std::string logPath = ParseCommandLine(SplitCommandLine(row.line)).logPath;
+    const ParsedCommand parsed = ParseCommandLine(SplitCommandLine(row.line));
+    if (parsed.action == CommandAction::kExport) {
+      EXPECT_EQ(disk.Contents(parsed.file).substr(0, 12), row.exit == 0 ? "REGEDIT4\r\n\r\n" : "");
+    }
     if (row.exit != 9 && !logPath.empty()) { EXPECT_EQ(disk.Contents(logPath), report.log); }
   }
 }
