@@ -34,8 +34,9 @@ std::string SwitchName(const std::string& argument) {
 std::string ModeList() {
   std::string list;
   for (int i = 0; i < kPresetCount; ++i) {
-    if (i > 0) list += i + 1 == kPresetCount ? " and " : ", ";
-    list += "\"" + std::string(kPresetCaptions[static_cast<std::size_t>(i)]) + "\"";
+    const std::string_view separator = i == 0 ? "" : i + 1 == kPresetCount ? " and " : ", ";
+    list.append(separator).append("\"").append(kPresetCaptions[static_cast<std::size_t>(i)]);
+    list.append("\"");
   }
   return list;
 }

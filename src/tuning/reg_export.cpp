@@ -80,7 +80,7 @@ bool HasAdapterKey(const std::vector<PlannedValue>& plan) {
 
 std::string WindowsVersionName(int osFamily) {
   switch (osFamily) {
-    case 1: return "an unrecognised Windows (taken as the 95 line)";
+    case 1: return "an unrecognised Windows version";
     case 2: return "Windows 95";
     case 3: return "Windows 98";
     case 4: return "Windows ME";

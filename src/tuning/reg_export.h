@@ -24,8 +24,8 @@ struct RegFileHeader {
   std::vector<std::string> notes;  // further comment lines
 };
 
-// "Windows XP", "Windows 95", ... by OsFamily code; the 95 line's unrecognised code 1 reads
-// "an unrecognised Windows (taken as the 95 line)".
+// "Windows XP", "Windows 95", ... by OsFamily code; code 1 (which counts with the 95 line) is
+// "an unrecognised Windows version".
 std::string WindowsVersionName(int osFamily);
 // "Windows 95, 98 and ME" or "Windows NT 4, 2000 and XP"; empty for an unknown code.
 std::string WindowsLineName(int osFamily);

@@ -89,6 +89,9 @@ constexpr std::string_view kComctl32[] = {
     "ImageList_SetBkColor", "ImageList_SetIconSize", "InitCommonControls",
 };
 
+// The common dialogs of 95 and NT 4: the Save As dialog (with the record of their size).
+constexpr std::string_view kComdlg32[] = {"GetSaveFileNameA"};
+
 constexpr std::string_view kWinmm[] = {"PlaySoundA", "timeGetTime"};
 
 constexpr std::string_view kWsock32[] = {
@@ -118,6 +121,7 @@ constexpr DllList kAllowed[] = {
     QUELVAR_DLL("kernel32.dll", kKernel32), QUELVAR_DLL("user32.dll", kUser32),
     QUELVAR_DLL("gdi32.dll", kGdi32),       QUELVAR_DLL("advapi32.dll", kAdvapi32),
     QUELVAR_DLL("shell32.dll", kShell32),   QUELVAR_DLL("comctl32.dll", kComctl32),
+    QUELVAR_DLL("comdlg32.dll", kComdlg32),
     QUELVAR_DLL("winmm.dll", kWinmm),       QUELVAR_DLL("wsock32.dll", kWsock32),
     QUELVAR_DLL("msvcrt.dll", kMsvcrt),
 };

@@ -43,7 +43,7 @@ int RunCommandLine(const quelvar::ParsedCommand& command, const std::string& com
   quelvar::LoadTuningPresets();
   const quelvar::CommandReport report = quelvar::RunCommand(command, commandLine);
   if (report.boxText.empty()) return report.exitCode;
-  const float x = static_cast<float>(::GetSystemMetrics(SM_CXSCREEN)) / 2;
+  const float x = static_cast<float>(::GetSystemMetrics(SM_CXSCREEN)) / 2 - 100;
   const float y = static_cast<float>(::GetSystemMetrics(SM_CYSCREEN)) / 3;
   if (command.action == quelvar::CommandAction::kUsage) {
     quelvar::msg_Box(report.boxText, quelvar::OKOnly + quelvar::Information,
