@@ -319,10 +319,12 @@ std::string CommandUsage() {
          "Windows version, 8 backup file unreadable, 9 file not written.";
 }
 
-CommandReport RunCommand(const ParsedCommand& command, const std::string& commandLine) {
+CommandReport RunCommand(const ParsedCommand& command, const std::string& commandLine,
+                         const std::string& computerName) {
   CommandReport report;
-  const std::string head = Stamp(TheClock().Now()) + "  Quelvar " + QUELVAR_VERSION + ": " +
-                           commandLine + "\r\n";
+  const std::string head = Stamp(TheClock().Now()) + "  " +
+                           (computerName.empty() ? std::string() : computerName + "  ") +
+                           "Quelvar " + QUELVAR_VERSION + ": " + commandLine + "\r\n";
   Run run;
   if (!command.problem.empty()) {
     run.exit = CommandExit::kBadArguments;

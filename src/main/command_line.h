@@ -54,7 +54,9 @@ struct CommandReport {
 // registry, the file system, the clock and a message box service) and appends its log to
 // `logPath` when there is one; that log is written first, and a log that cannot be written
 // stops the command before it changes anything. What the apply and the restore would tell the
-// user in a message box goes to the log instead. `commandLine` is quoted in the log.
-CommandReport RunCommand(const ParsedCommand& command, const std::string& commandLine);
+// user in a message box goes to the log instead. `commandLine` is quoted in the log, after the
+// date and `computerName` (so many computers can share one log).
+CommandReport RunCommand(const ParsedCommand& command, const std::string& commandLine,
+                         const std::string& computerName = "");
 
 }  // namespace quelvar

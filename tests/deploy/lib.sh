@@ -36,9 +36,12 @@ fresh_prefix() {
   QUELVAR_WINEPREFIX="$WINEPREFIX" bash "$root/scripts/wine-session" start
   wine reg add 'HKCU\Software\Wine' /v Version /d "$2" /f >/dev/null
 }
+# Stops the prefix's session and removes the prefix (about 700 MB) unless
+# QUELVAR_KEEP_PREFIXES=1.
 stop_prefix() {
-  [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] &&
-    QUELVAR_WINEPREFIX="$WINEPREFIX" bash "$root/scripts/wine-session" stop
+  [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || return 0
+  QUELVAR_WINEPREFIX="$WINEPREFIX" bash "$root/scripts/wine-session" stop
+  [ "${QUELVAR_KEEP_PREFIXES:-0}" = 1 ] || rm -rf "$WINEPREFIX"
   return 0
 }
 

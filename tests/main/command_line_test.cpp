@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "quelvar_version.h"
 #include "tuning/backup_test_support.h"
 #include "tuning/apply_profile.h"
 
@@ -54,7 +55,7 @@ class CommandLineTest : public BackupApplyTest {
   }
 
   CommandReport Run(const std::string& line) {
-    return RunCommand(ParseCommandLine(SplitCommandLine(line)), line);
+    return RunCommand(ParseCommandLine(SplitCommandLine(line)), line, "PC-7");
   }
 };
 
@@ -119,7 +120,7 @@ TEST_F(CommandLineTest, ArgumentsToExitCodeRegistryAndLog) {
     Fault fault = kNone;
   };
   const Row rows[] = {
-      {"/apply \"automatic-d\" /log C:\\Tools\\q.log", 0, "64", "Applying the mode \"Automatic-D\" on Windows XP."},
+      {"/apply \"automatic-d\" /log C:\\Tools\\q.log", 0, "64", "  PC-7  Quelvar " QUELVAR_VERSION ": /apply \"automatic-d\" /log C:\\Tools\\q.log\r\n  Applying the mode \"Automatic-D\" on Windows XP."},
       {"/apply \"Automatic-Z\"", 3, "77", "There is no mode named \"Automatic-Z\". The modes are \"Automatic-A\","},
       {"/apply \"Automatic-A\"", 4, "77", "could not save the backup file", false, kBackupsLocked},
       {"/apply \"Automatic-A\"", 5, "77", "could not change these settings", false, kTcpLocked},

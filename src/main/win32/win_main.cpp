@@ -41,7 +41,10 @@ bool OwnNoticeShown() {
 int RunCommandLine(const quelvar::ParsedCommand& command, const std::string& commandLine) {
   quelvar::setOsFamily(quelvar::QueryWindowsVersion());
   quelvar::LoadTuningPresets();
-  const quelvar::CommandReport report = quelvar::RunCommand(command, commandLine);
+  char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD computerLength = sizeof computer;
+  if (!::GetComputerNameA(computer, &computerLength)) computer[0] = '\0';
+  const quelvar::CommandReport report = quelvar::RunCommand(command, commandLine, computer);
   if (report.boxText.empty()) return report.exitCode;
   const float x = static_cast<float>(::GetSystemMetrics(SM_CXSCREEN)) / 2 - 100;
   const float y = static_cast<float>(::GetSystemMetrics(SM_CYSCREEN)) / 3;
