@@ -49,7 +49,7 @@ constexpr std::string_view kUser32[] = {
     "CreatePopupMenu",
     "CreateWindowExA", "DefWindowProcA", "DestroyIcon", "DestroyMenu", "DestroyWindow",
     "DispatchMessageA", "DrawEdge", "DrawIconEx", "DrawTextA", "EnableWindow", "EndPaint",
-    "EnumChildWindows", "ExitWindowsEx", "FillRect", "FindWindowA", "GetActiveWindow", "GetClassInfoExA",
+    "EnumChildWindows", "ExitWindowsEx", "FillRect", "FindWindowExA", "GetActiveWindow", "GetClassInfoExA",
     "GetClassNameA", "GetClientRect", "GetCursorPos", "GetDC", "GetDlgCtrlID",
     "GetFocus", "GetIconInfo", "GetMessageA", "GetNextDlgTabItem", "GetParent", "GetPropA",
     "GetSysColor", "GetSysColorBrush", "GetSystemMetrics", "GetWindow", "GetWindowLongA",
@@ -128,7 +128,7 @@ constexpr std::string_view kSetupKernel32[] = {
 };
 constexpr std::string_view kSetupUser32[] = {
     "CharNextA", "CharPrevA", "CheckDlgButton", "CloseClipboard", "CreateDialogParamA",
-    "DialogBoxParamA", "EmptyClipboard", "EnableMenuItem", "EndDialog", "FindWindowExA",
+    "DialogBoxParamA", "EmptyClipboard", "EnableMenuItem", "EndDialog",
     "GetClassInfoA", "GetDlgItem", "GetDlgItemTextA", "GetMessagePos", "GetSystemMenu",
     "MessageBoxIndirectA", "OpenClipboard", "RegisterClassA", "ScreenToClient",
     "SendMessageTimeoutA", "SetClassLongA", "SetClipboardData", "SetDlgItemTextA", "wsprintfA",

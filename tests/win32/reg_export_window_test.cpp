@@ -90,7 +90,6 @@ TEST(RegExportWindows, EachExportButtonSavesWhatTheCommandLineWrites) {
   EXPECT_EQ(RunQuelvar("/export \"Windows default\" \"" + commandMode + "\""), 0);
   EXPECT_EQ(RunQuelvar("/export 001.BCK \"" + commandBackup + "\""), 0);
   EXPECT_EQ(RunQuelvar("/restore 007.BCK"), 8);
-  EXPECT_EQ(RunQuelvar("/apply \"No such mode\""), 3);
 
   Process quelvar = Process::Start(QuelvarExePath());
   ASSERT_TRUE(quelvar.Started());

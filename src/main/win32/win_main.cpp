@@ -28,11 +28,16 @@
 
 namespace {
 
+// Whether a balloon box of this process is still up (other copies of Quelvar may show theirs).
 bool OwnNoticeShown() {
-  const HWND notice = ::FindWindowA(quelvar::kMsgFrmClass, nullptr);
-  DWORD process = 0;
-  if (notice != nullptr) ::GetWindowThreadProcessId(notice, &process);
-  return notice != nullptr && process == ::GetCurrentProcessId();
+  for (HWND notice = ::FindWindowExA(nullptr, nullptr, quelvar::kMsgFrmClass, nullptr);
+       notice != nullptr;
+       notice = ::FindWindowExA(nullptr, notice, quelvar::kMsgFrmClass, nullptr)) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(notice, &process);
+    if (process == ::GetCurrentProcessId()) return true;
+  }
+  return false;
 }
 
 // A command given on the command line: run without a window; the usage (/?) in the balloon box
