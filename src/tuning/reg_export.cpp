@@ -43,10 +43,10 @@ std::string DateAndTime(const LocalDateTime& stamp) {
 struct Section {
   RegKey hive;
   std::string key;
-  std::vector<PlannedValue> values;
+  std::vector<RegFileValue> values;
 };
 
-void AddStep(std::vector<Section>& sections, const PlannedValue& step) {
+void AddStep(std::vector<Section>& sections, const RegFileValue& step) {
   Section* section = nullptr;
   for (Section& each : sections) {
     if (each.hive == step.hive && EqualsNoCase(each.key, step.key)) section = &each;
@@ -55,7 +55,7 @@ void AddStep(std::vector<Section>& sections, const PlannedValue& step) {
     sections.push_back({step.hive, step.key, {}});
     section = &sections.back();
   }
-  for (PlannedValue& value : section->values) {
+  for (RegFileValue& value : section->values) {
     if (EqualsNoCase(value.name, step.name)) {
       value = step;
       return;
@@ -106,28 +106,68 @@ std::string RegQuoted(std::string_view text) {
   return quoted + "\"";
 }
 
-std::string RegValueLine(const PlannedValue& step) {
-  std::string line = step.name.empty() ? std::string("@") : RegQuoted(step.name);
+RegFileValue StoredBy(const PlannedValue& step) {
+  RegFileValue value{step.hive, step.key, step.name, step.remove,
+                     static_cast<std::uint32_t>(step.type), {}};
+  if (step.remove) return value;
+  const RegValue number(step.value);
+  if (value.type == kRegDword) {
+    const auto bits = static_cast<std::uint32_t>(number.ToInt32());
+    for (int shift = 0; shift < 32; shift += 8) {
+      value.data.push_back(static_cast<std::uint8_t>(bits >> shift));
+    }
+  } else {
+    const std::string text = number.ToText();
+    value.data.assign(text.begin(), text.end());
+    value.data.push_back(0);
+  }
+  return value;
+}
+
+std::string RegValueLine(const RegFileValue& value) {
+  std::string line = value.name.empty() ? std::string("@") : RegQuoted(value.name);
   line += '=';
-  if (step.remove) return line + "-";
-  // The data exactly as SetOrDeleteRegistryValue stores it: REG_SZ the value's text, REG_DWORD
-  // its 32-bit pattern.
-  const RegValue value(step.value);
-  if (step.type == static_cast<std::int32_t>(kRegDword)) {
+  if (value.remove) return line + "-";
+  const std::vector<std::uint8_t>& bytes = value.data;
+  if (value.type == kRegDword && bytes.size() == 4) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "%08lx",
-                  static_cast<unsigned long>(static_cast<std::uint32_t>(value.ToInt32())));
+                  static_cast<unsigned long>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+                                             (static_cast<std::uint32_t>(bytes[3]) << 24)));
     return line + "dword:" + hex;
   }
-  return line + RegQuoted(value.ToText());
+  if (value.type == kRegSz) {
+    // Text ends at its terminating zero; one that holds a line break or a zero before its end
+    // goes as bytes.
+    std::size_t length = bytes.size();
+    while (length > 0 && bytes[length - 1] == 0) --length;
+    const std::string text(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+    if (text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos) {
+      return line + RegQuoted(text);
+    }
+  }
+  line += value.type == kRegBinary ? std::string("hex:") : "hex(" + std::to_string(value.type) + "):";
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
+    line += hex;
+    if (i + 1 == bytes.size()) break;
+    line += ',';
+    // As regedit writes long values: a backslash ends the line, the next starts indented.
+    const std::size_t lineStart = line.rfind('\n');
+    if (line.size() - (lineStart == std::string::npos ? 0 : lineStart + 1) > 76) {
+      line += "\\\r\n  ";
+    }
+  }
+  return line;
 }
 
 std::optional<std::string> RegFileText(const RegFileHeader& header,
-                                       const std::vector<PlannedValue>& steps,
+                                       const std::vector<RegFileValue>& steps,
                                        std::string* problem) {
   std::vector<Section> sections;
   bool removes = false;
-  for (const PlannedValue& step : steps) {
+  for (const RegFileValue& step : steps) {
     if (step.key.empty() || HasLineBreak(step.key) || HasLineBreak(step.name)) {
       if (problem) {
         *problem = "the key \"" + step.key + "\" or its value \"" + step.name +
@@ -156,7 +196,7 @@ std::optional<std::string> RegFileText(const RegFileHeader& header,
   for (const Section& section : sections) {
     text += kLineEnd;
     text += "[" + HiveName(section.hive) + "\\" + section.key + "]" + kLineEnd;
-    for (const PlannedValue& value : section.values) text += RegValueLine(value) + kLineEnd;
+    for (const RegFileValue& value : section.values) text += RegValueLine(value) + kLineEnd;
   }
   text += kLineEnd;
   return text;
@@ -176,8 +216,10 @@ RegExport ExportTuningApply(const TuningProfile& profile, const std::string& sub
   if (HasAdapterKey(plan)) {
     header.notes.push_back("The adapter keys below are those of the machine it was made on.");
   }
+  std::vector<RegFileValue> values;
+  for (const PlannedValue& step : plan) values.push_back(StoredBy(step));
   std::string problem;
-  if (auto text = RegFileText(header, plan, &problem)) {
+  if (auto text = RegFileText(header, values, &problem)) {
     exported.text = std::move(*text);
   } else {
     exported.problem = "The registry file cannot be made: " + problem + ".";
@@ -199,10 +241,11 @@ RegExport ExportBackupRestore(const std::string& path, int runningOsFamily) {
     exported.refusedAs = refusal->outcome;
     return exported;
   }
-  std::vector<PlannedValue> steps;
+  // Each pair as the restore writes it.
+  std::vector<RegFileValue> steps;
   const std::int32_t type = RestoreValueType(runningOsFamily);
   for (const RestorePair& pair : plan.pairs) {
-    steps.push_back({pair.hive, pair.key, pair.name, type, pair.value, false});
+    steps.push_back(StoredBy({pair.hive, pair.key, pair.name, type, pair.value, false}));
   }
   BackupListEntry stamp;
   ReadBackupStamp(contents, &stamp);

@@ -4,6 +4,7 @@
 // the registry as the apply or the restore would (removals need the regedit of Windows 2000 or
 // XP; older ones skip those lines).
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,22 @@
 #include "tuning/tuning_profile.h"
 
 namespace quelvar {
+
+// One value of a registry file: its type and bytes as the registry would hold them, or its
+// removal.
+struct RegFileValue {
+  RegKey hive = kHkeyLocalMachine;
+  std::string key;
+  std::string name;  // "" is the key's default value
+  bool remove = false;
+  std::uint32_t type = kRegNone;
+  std::vector<std::uint8_t> data;
+  friend bool operator==(const RegFileValue&, const RegFileValue&) = default;
+};
+
+// An apply's step as SetOrDeleteRegistryValue stores it: REG_SZ the value's decimal text with
+// its terminating zero, REG_DWORD the four bytes of its 32-bit pattern.
+RegFileValue StoredBy(const PlannedValue& step);
 
 // The comment at the top of a file: what it holds, for which Windows, made when.
 struct RegFileHeader {
@@ -33,16 +50,18 @@ std::string WindowsLineName(int osFamily);
 // A text as a .reg file quotes it: in double quotes, a backslash and a quotation mark each
 // preceded by a backslash.
 std::string RegQuoted(std::string_view text);
-// One value's line: "Name"="text", "Name"=dword:0000001e, "Name"=- (removal); @ for the
-// key's default value.
-std::string RegValueLine(const PlannedValue& step);
+// One value's line: "Name"="text" (REG_SZ), "Name"=dword:0000001e (a four-byte REG_DWORD),
+// "Name"=hex(t):bb,... for any other type or for text a quoted string cannot carry (hex: for
+// REG_BINARY), wrapped after 76 characters with a backslash as regedit writes it; "Name"=- for
+// a removal; @ for the key's default value.
+std::string RegValueLine(const RegFileValue& value);
 
 // The whole file: the REGEDIT4 line, the header as comments, then one section per key in the
 // order the keys are first written, each value as the last step for it leaves it. Lines end in
 // CR LF. Nothing when a key or name holds a line break or a key is empty, which a .reg file
 // cannot carry; `problem` then says which.
 std::optional<std::string> RegFileText(const RegFileHeader& header,
-                                       const std::vector<PlannedValue>& steps,
+                                       const std::vector<RegFileValue>& values,
                                        std::string* problem);
 
 // What a file holds, ready to save, or why there is none.

@@ -16,16 +16,23 @@ namespace {
 
 using testing::BackupApplyTest;
 
-PlannedValue Step(const char* name, std::int32_t type, std::int32_t value, bool remove = false,
+// An apply's step as the registry would hold it.
+RegFileValue Step(const char* name, std::int32_t type, std::int32_t value, bool remove = false,
                   const char* key = "Software\\Test") {
-  return {kHkeyLocalMachine, key, name, type, value, remove};
+  return StoredBy({kHkeyLocalMachine, key, name, type, value, remove});
+}
+
+// A value of any type, as a backup may hold one.
+RegFileValue Typed(std::uint32_t type, std::vector<std::uint8_t> data) {
+  return {kHkeyLocalMachine, "Software\\Test", "V", false, type, std::move(data)};
 }
 
 TEST(RegExportText, EachValueLine) {
   struct Row {
-    PlannedValue step;
+    RegFileValue step;
     const char* line;
   };
+  std::vector<std::uint8_t> long32(32, 0xab);
   const Row rows[] = {
       {Step("DefaultTTL", 4, 128), "\"DefaultTTL\"=dword:00000080"},
       {Step("DefaultTTL", 1, 128), "\"DefaultTTL\"=\"128\""},
@@ -38,6 +45,16 @@ TEST(RegExportText, EachValueLine) {
       {Step("", 1, 0, true), "@=-"},
       {Step("back\\slash", 1, 5), "\"back\\\\slash\"=\"5\""},
       {Step("say \"hi\"", 4, 1), "\"say \\\"hi\\\"\"=dword:00000001"},
+      // Values of other types and forms, as typed backups hold them.
+      {Typed(4, {0xff, 0xff, 0xff, 0xff}), "\"V\"=dword:ffffffff"},
+      {Typed(4, {1, 2, 3}), "\"V\"=hex(4):01,02,03"},
+      {Typed(3, {0x00, 0x10}), "\"V\"=hex:00,10"},
+      {Typed(2, {'%', 'a', 0}), "\"V\"=hex(2):25,61,00"},
+      {Typed(1, {'a', 0, 0}), "\"V\"=\"a\""},
+      {Typed(1, {'a', '\n', 'b', 0}), "\"V\"=hex(1):61,0a,62,00"},
+      {Typed(3, long32),
+       "\"V\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n"
+       "  ab,ab,ab,ab,ab,ab,ab,ab,ab"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(RegValueLine(row.step), row.line) << row.step.name;
@@ -48,13 +65,13 @@ TEST(RegExportText, EachValueLine) {
 TEST(RegExportText, FileHasHeaderOneSectionPerKeyAndTheLastStepStanding) {
   const RegFileHeader header{"applying the mode \"Automatic-C\"", 7, {2003, 5, 7, 9, 5, 3},
                              {"A note."}};
-  const std::vector<PlannedValue> steps = {
+  const std::vector<RegFileValue> steps = {
       Step("SackOpts", 4, 1, false, "System\\CurrentControlSet\\Services\\Tcpip\\Parameters"),
       Step("Tab", 4, 2, false, "SYSTEM\\CurrentControlSet\\Services\\Other"),
       // The same key in other letter case joins its section; the same value again replaces it.
       Step("DefaultTTL", 4, 64, false, "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"),
       Step("sackopts", 4, 0, true, "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"),
-      {kHkeyCurrentUser, "Software\\Test", "MaxConnectionsPerServer", 4, 4, false},
+      StoredBy({kHkeyCurrentUser, "Software\\Test", "MaxConnectionsPerServer", 4, 4, false}),
   };
   std::string problem;
   const auto text = RegFileText(header, steps, &problem);
