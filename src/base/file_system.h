@@ -12,9 +12,11 @@ namespace quelvar {
 struct FileStatus {
   bool ok = true;
   std::string reason;
+  bool nameTaken = false;  // CreateNewFile found a file or folder of that name already there
 
   static FileStatus Success() { return {}; }
   static FileStatus Failure(std::string why) { return {false, std::move(why)}; }
+  static FileStatus NameTaken(std::string why) { return {false, std::move(why), true}; }
   explicit operator bool() const { return ok; }
 };
 
@@ -31,6 +33,11 @@ class FileSystem {
   // the file system gives them. Folders are left out. Empty when the folder cannot be read.
   virtual std::vector<std::string> ListFiles(const std::string& folder,
                                              const std::string& pattern) = 0;
+  // Every file in `folder` matching `pattern`, hidden and system files included (folders left
+  // out), into `names`; a failure when the folder cannot be listed. A folder without a match is
+  // no failure.
+  virtual FileStatus ListEveryFile(const std::string& folder, const std::string& pattern,
+                                   std::vector<std::string>* names) = 0;
   // The whole content of a file, bytes unchanged.
   virtual FileStatus ReadWholeFile(const std::string& path, std::string* contents) = 0;
   // Replaces (or creates) `path` with `contents` so that the file is either complete or left
@@ -40,6 +47,10 @@ class FileSystem {
   // Adds `text` at the end of `path`, creating the file when it is missing (a log that several
   // runs, or several machines, write to in turn).
   virtual FileStatus AppendToFile(const std::string& path, std::string_view text) = 0;
+  // Creates `path` holding `contents` only when nothing of that name exists, whether listed or
+  // not: then fails with nameTaken set and leaves what is there alone. Complete or not at all,
+  // as WriteWholeFile.
+  virtual FileStatus CreateNewFile(const std::string& path, std::string_view contents) = 0;
   // Deletes one file.
   virtual FileStatus RemoveFile(const std::string& path) = 0;
 };

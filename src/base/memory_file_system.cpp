@@ -74,13 +74,22 @@ void MemoryFileSystem::AddFolder(const std::string& path) {
   }
 }
 
-void MemoryFileSystem::AddFile(const std::string& path, std::string contents) {
+void MemoryFileSystem::AddFile(const std::string& path, std::string contents, Listed listed) {
   AddFolder(FolderOfPath(path));
   auto it = Find(path);
   if (it != m_files.end()) {
     it->contents = std::move(contents);
+    it->listed = listed;
   } else {
-    m_files.push_back({path, std::move(contents)});
+    m_files.push_back({path, std::move(contents), listed});
+  }
+}
+
+void MemoryFileSystem::SetListingFailure(const std::string& folder, std::string reason) {
+  if (reason.empty()) {
+    m_listingFailures.erase(Key(folder));
+  } else {
+    m_listingFailures[Key(folder)] = std::move(reason);
   }
 }
 
@@ -122,16 +131,35 @@ FileStatus MemoryFileSystem::CreateFolder(const std::string& path) {
   return FileStatus::Success();
 }
 
-std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder,
-                                                     const std::string& pattern) {
+std::vector<std::string> MemoryFileSystem::Names(const std::string& folder,
+                                                  const std::string& pattern,
+                                                  bool withHidden) const {
   std::vector<std::string> names;
   const std::string key = Key(folder);
   for (const File& f : m_files) {
-    if (Key(FolderOfPath(f.path)) != key) continue;
+    if (Key(FolderOfPath(f.path)) != key || f.listed == Listed::kUnlisted) continue;
+    if (f.listed == Listed::kHidden && !withHidden) continue;
     const std::string name = f.path.substr(f.path.find_last_of("\\/") + 1);
     if (MatchesFilePattern(name, pattern)) names.push_back(name);
   }
   return names;
+}
+
+std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder,
+                                                     const std::string& pattern) {
+  if (m_listingFailures.count(Key(folder)) != 0) return {};
+  return Names(folder, pattern, false);
+}
+
+FileStatus MemoryFileSystem::ListEveryFile(const std::string& folder, const std::string& pattern,
+                                           std::vector<std::string>* names) {
+  if (const auto failure = m_listingFailures.find(Key(folder));
+      failure != m_listingFailures.end()) {
+    return FileStatus::Failure(failure->second);
+  }
+  if (!FolderExists(folder)) return FileStatus::Failure(kPathNotFound);
+  *names = Names(folder, pattern, true);
+  return FileStatus::Success();
 }
 
 FileStatus MemoryFileSystem::ReadWholeFile(const std::string& path, std::string* contents) {
@@ -162,6 +190,13 @@ FileStatus MemoryFileSystem::AppendToFile(const std::string& path, std::string_v
   }
   AddFile(path, contents + std::string(text));
   return FileStatus::Success();
+}
+
+FileStatus MemoryFileSystem::CreateNewFile(const std::string& path, std::string_view contents) {
+  if (FileExists(path) || FolderExists(path)) {
+    return FileStatus::NameTaken("Cannot create a file when that file already exists.");
+  }
+  return WriteWholeFile(path, contents);
 }
 
 FileStatus MemoryFileSystem::RemoveFile(const std::string& path) {

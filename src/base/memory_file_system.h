@@ -1,7 +1,9 @@
 // An in-memory file system for tests and benchmarks: folders and files keyed by full path
 // (letter case ignored), files listed in the order they were first created. Faults can be
 // injected: a read-only folder refuses creates, writes and deletes in it; a full disk refuses
-// writes of more than a given number of bytes.
+// writes of more than a given number of bytes; a folder can refuse to be listed; a file can be
+// hidden (only ListEveryFile sees it) or unlisted (no listing sees it, as one another program
+// creates just after the folder was listed).
 #pragma once
 #include <map>
 #include <optional>
@@ -26,8 +28,11 @@ class MemoryFileSystem : public FileSystem {
 
   // Adds a folder and every missing folder above it (test set-up; no faults apply).
   void AddFolder(const std::string& path);
+  enum class Listed { kNormal, kHidden, kUnlisted };
   // Adds or replaces a file, creating its folder (test set-up; no faults apply).
-  void AddFile(const std::string& path, std::string contents);
+  void AddFile(const std::string& path, std::string contents, Listed listed = Listed::kNormal);
+  // Listing the folder fails with `reason`; an empty reason lists it again.
+  void SetListingFailure(const std::string& folder, std::string reason);
   // A read-only folder: creating, writing or deleting anything directly in it fails.
   void SetReadOnly(const std::string& folder, bool readOnly);
   // Writes of more than `bytes` bytes fail as on a full disk; nullopt lifts the limit.
@@ -44,15 +49,21 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::string> ListFiles(const std::string& folder,
                                      const std::string& pattern) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
+  FileStatus ListEveryFile(const std::string& folder, const std::string& pattern,
+                           std::vector<std::string>* names) override;
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
   FileStatus AppendToFile(const std::string& path, std::string_view text) override;
+  FileStatus CreateNewFile(const std::string& path, std::string_view contents) override;
   FileStatus RemoveFile(const std::string& path) override;
 
  private:
   struct File {
     std::string path;  // as first created
     std::string contents;
+    Listed listed = Listed::kNormal;
   };
+  std::vector<std::string> Names(const std::string& folder, const std::string& pattern,
+                                 bool withHidden) const;
   static std::string Key(std::string_view path);
   std::vector<File>::iterator Find(const std::string& path);
   std::vector<File>::const_iterator Find(const std::string& path) const;
@@ -60,6 +71,7 @@ class MemoryFileSystem : public FileSystem {
 
   std::set<std::string> m_folders;   // keys
   std::set<std::string> m_readOnly;  // keys
+  std::map<std::string, std::string> m_listingFailures;  // key -> reason
   std::vector<File> m_files;
   std::optional<std::size_t> m_diskSpace;
 };

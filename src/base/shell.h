@@ -19,8 +19,10 @@ class ShellService {
   // Shell-executes `file` with the default verb and no parameters.
   virtual long OpenDocument(std::uintptr_t owner, const std::string& file,
                             const std::string& directory, int showCommand) = 0;
-  // Enables the shutdown privilege in the process's token (results not tested).
-  virtual long EnableShutdownPrivilege() = 0;
+  // Enables the shutdown privilege in the process's token. True when it is enabled, or where
+  // the system has no privileges (the 95 line: shutting down needs none); false when Windows
+  // would refuse to shut down for the want of it.
+  virtual bool EnableShutdownPrivilege() = 0;
   // Asks Windows to end the session.
   virtual long EndWindowsSession(unsigned flags, unsigned reason) = 0;
 };

@@ -110,7 +110,21 @@ void RunCloseCommand(MainWindowActions& actions) {
 
 void RunRestartCommand(MainWindowActions& actions) {
   UnloadChildren(kRestartCommandOrder, actions);
-  RestartWindows();
+  const RestartRequest request = RestartWindows();
+  if (request == RestartRequest::Requested) {
+    actions.WatchRestart();
+    return;
+  }
+  ResumeAfterRestart(actions);
+  if (const auto text = RestartRefusalText(request)) {
+    MessageBoxes().Show(*text, kAppTitle, kMbOk | kMbIconExclamation);
+  }
+}
+
+void ResumeAfterRestart(MainWindowActions& actions) {
+  for (ChildForm form : kChildLoadOrder) actions.LoadChild(form);
+  actions.ShowTrayIcon();
+  actions.BringFaceToFront();
 }
 
 std::optional<std::string> NetworkSettingsCommandLine(int osFamily) {
@@ -134,11 +148,29 @@ long OpenNetworkSettings() {
   return Shell().RunCommandLine(*line, kControlPanelWindowStyle);
 }
 
-long EnableShutdownPrivilege() { return Shell().EnableShutdownPrivilege(); }
+bool EnableShutdownPrivilege() { return Shell().EnableShutdownPrivilege(); }
 
-long RestartWindows() {
-  EnableShutdownPrivilege();
-  return Shell().EndWindowsSession(kExitWindowsReboot, kShutdownReasonAll);
+RestartRequest RestartWindows() {
+  // Without the privilege Windows refuses the request anyway: it is not made.
+  if (!EnableShutdownPrivilege()) return RestartRequest::NoPrivilege;
+  if (Shell().EndWindowsSession(kExitWindowsReboot, kShutdownReasonAll) == 0) {
+    return RestartRequest::Refused;
+  }
+  return RestartRequest::Requested;
+}
+
+std::optional<std::string> RestartRefusalText(RestartRequest request) {
+  switch (request) {
+    case RestartRequest::Requested: return std::nullopt;
+    case RestartRequest::NoPrivilege:
+      return "Windows was not restarted: this user account may not shut the computer down."
+             "\r\n\r\nQuelvar goes on running. Restart Windows from the Start menu, or ask an "
+             "administrator for the right to shut the computer down.";
+    case RestartRequest::Refused:
+      return "Windows refused to restart now.\r\n\r\nQuelvar goes on running. Close the "
+             "programs that are open and try again, or restart from the Start menu.";
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> HelpOpenFailureText(long shellResult, const std::string& helpPath) {

@@ -84,6 +84,14 @@ class MainWindowActions {
   virtual void OpenHelp() = 0;
   virtual void UnloadChild(ChildForm form) = 0;
   virtual void RemoveTrayIcon() = 0;
+  // The way back from a restart that did not happen: a child window loaded again (hidden) and
+  // the tray icon shown again.
+  virtual void LoadChild(ChildForm form) = 0;
+  virtual void ShowTrayIcon() = 0;
+  // Windows took the restart request, but the session may still be called off (another
+  // program refuses, the user cancels): the main window runs ResumeAfterRestart when Windows
+  // says so, or when the session has not ended after kRestartWatchMilliseconds.
+  virtual void WatchRestart() = 0;
   // Ends the process at once with exit code 0.
   virtual void EndProcess() = 0;
 };
@@ -93,10 +101,15 @@ void HandleMovieCommand(std::string_view command, std::string_view argument,
                         MainWindowActions& actions);
 
 // The three roads out: unload the children in the given order, remove the tray icon, then
-// end the process (unload handler, close) or ask Windows to restart (restart).
+// end the process (unload handler, close) or ask Windows to restart (restart). A restart
+// that Windows refuses at once gives the whole program back and tells the user why.
 void RunUnloadHandler(MainWindowActions& actions);
 void RunCloseCommand(MainWindowActions& actions);
 void RunRestartCommand(MainWindowActions& actions);
+// After a restart that did not happen: the children load again in the start-up order, the
+// tray icon comes back and the home view is shown, as after start-up.
+void ResumeAfterRestart(MainWindowActions& actions);
+inline constexpr unsigned kRestartWatchMilliseconds = 20000;
 
 // Control Panel command lines, started with window style 5 and not waited for.
 inline constexpr const char* kInternetPropertiesLine =
@@ -118,8 +131,14 @@ long OpenInternetProperties();
 long OpenSystemProperties();
 long OpenModemSettings();
 long OpenNetworkSettings();
-long EnableShutdownPrivilege();
-long RestartWindows();
+bool EnableShutdownPrivilege();
+
+// How a request to restart Windows went: taken (the session may still be called off), not
+// made because the process may not shut the computer down, or refused by Windows.
+enum class RestartRequest { Requested, NoPrivilege, Refused };
+RestartRequest RestartWindows();
+// What the user reads when the restart did not happen; nothing for a request Windows took.
+std::optional<std::string> RestartRefusalText(RestartRequest request);
 
 // The help file: shell-executed with the default verb, no parameters, folder "C:\", shown
 // normally, owned by `owner` (a window handle). When the shell cannot open it, the user is told

@@ -90,6 +90,7 @@ const char* Outcome(CommandExit exit) {
     case CommandExit::kOtherWindows: return "Refused: the backup is of another Windows version";
     case CommandExit::kFileUnreadable: return "Refused: the backup file could not be read";
     case CommandExit::kFileNotWritten: return "Failed: the file could not be written";
+    case CommandExit::kNotAllowed: return "Refused: this account may not change these settings";
   }
   return "Ended";
 }
@@ -100,6 +101,7 @@ CommandExit ExitFor(RestoreOutcome outcome) {
     case RestoreOutcome::kUnreadable: return CommandExit::kFileUnreadable;
     case RestoreOutcome::kRefused: return CommandExit::kFileRefused;
     case RestoreOutcome::kOtherOperatingSystem: return CommandExit::kOtherWindows;
+    case RestoreOutcome::kAccessDenied: return CommandExit::kNotAllowed;
     case RestoreOutcome::kWritesFailed: return CommandExit::kValuesNotWritten;
   }
   return CommandExit::kFileRefused;
@@ -130,7 +132,10 @@ void Apply(const ParsedCommand& command, LoggedMessageBoxes& boxes, Run& run) {
   const ApplyOutcome outcome = ApplyTuningProfileWithOutcome();
   run.lines += boxes.text;
   if (!outcome.ran) {
-    run.exit = CommandExit::kBackupNotWritten;
+    // Refused before the backup (keys this account may not change), or the backup failed.
+    run.exit = outcome.backupPath.empty() && !outcome.refusal.empty()
+                   ? CommandExit::kNotAllowed
+                   : CommandExit::kBackupNotWritten;
     if (boxes.text.empty()) run.lines += "  Nothing was changed.\r\n";
     return;
   }
@@ -316,7 +321,8 @@ std::string CommandUsage() {
          "\r\n"
          "Exit codes: 0 done, 2 wrong arguments, 3 unknown mode, 4 backup not written, "
          "5 some values not written, 6 backup file damaged or changed, 7 backup of another "
-         "Windows version, 8 backup file unreadable, 9 file not written.";
+         "Windows version, 8 backup file unreadable, 9 file not written, 10 this account may not "
+         "change these settings.";
 }
 
 CommandReport RunCommand(const ParsedCommand& command, const std::string& commandLine,

@@ -21,6 +21,7 @@ enum class CommandExit : int {
   kOtherWindows = 7,      // the backup file was taken on another Windows version; nothing changed
   kFileUnreadable = 8,    // the backup file could not be read; nothing changed
   kFileNotWritten = 9,    // the .reg file or the log could not be written
+  kNotAllowed = 10,       // this user account may not change the tuned keys; nothing changed
 };
 
 enum class CommandAction { kNone, kUsage, kApply, kRestore, kExport };

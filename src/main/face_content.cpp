@@ -79,8 +79,9 @@ std::optional<FaceRect> ParseRect(std::string_view text) {
   }
   if (!text.empty()) return std::nullopt;
   FaceRect rect{values[0], values[1], values[2], values[3]};
+  // Compared as room left, so that a huge width or height cannot overflow the sum.
   if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 ||
-      rect.x + rect.width > kFaceWidth || rect.y + rect.height > kFaceHeight) {
+      rect.width > kFaceWidth - rect.x || rect.height > kFaceHeight - rect.y) {
     return std::nullopt;
   }
   return rect;

@@ -54,53 +54,60 @@ std::int64_t FreeRAM::GetTotalVirtual() { return Signed(Status().totalVirtual); 
 
 bool FreeRAM::FreeInProgress() { return g_freeing; }
 
-bool FreeRAM::FillBlock(std::int64_t count) {
-  if (count <= 0) return true;
+FreeRAM::Fill FreeRAM::FillBlock(std::int64_t count, const std::function<bool()>& stop) {
+  if (count <= 0) return Fill::Written;
   const auto bytes = static_cast<std::uint64_t>(count) * 2;
-  if (bytes / 2 != static_cast<std::uint64_t>(count)) return false;
+  if (bytes / 2 != static_cast<std::uint64_t>(count)) return Fill::Refused;
   void* block = m_system.Commit(bytes);
-  if (block == nullptr) return false;
+  if (block == nullptr) return Fill::Refused;
   // The write goes in slices; whenever a slice ends past the time budget the message loop
   // gets a turn, so timers and input wait at most about one budget. (A worker thread would
   // write no faster, and the callers' yields before and after stay on this thread anyway.)
   auto* characters = static_cast<char16_t*>(block);
   std::uint32_t lastTurn = m_system.Milliseconds();
-  for (std::int64_t done = 0; done < count;) {
-    const std::int64_t slice = std::min(kSliceCharacters, count - done);
-    std::fill_n(characters + done, slice, u' ');
-    done += slice;
-    if (done < count && m_system.Milliseconds() - lastTurn >= kFreeSliceMilliseconds) {
+  bool stopped = false;
+  std::int64_t written = 0;
+  while (written < count && !stopped) {
+    const std::int64_t slice = std::min(kSliceCharacters, count - written);
+    std::fill_n(characters + written, slice, u' ');
+    written += slice;
+    if (written < count && m_system.Milliseconds() - lastTurn >= kFreeSliceMilliseconds) {
       m_system.DoEvents();
       lastTurn = m_system.Milliseconds();
+      stopped = stop && stop();
     }
   }
-  // Giving a large written block back takes the system a while too: it goes back in
-  // slices, with the same turns between them.
-  for (std::int64_t done = 0; done < count;) {
-    const std::int64_t slice = std::min(kReleaseCharacters, count - done);
+  // Giving a large written block back takes the system a while too: the written part goes
+  // back in slices, with the same turns between them.
+  for (std::int64_t done = 0; done < written;) {
+    const std::int64_t slice = std::min(kReleaseCharacters, written - done);
     m_system.Decommit(characters + done, static_cast<std::uint64_t>(slice) * 2);
     done += slice;
-    if (done < count && m_system.Milliseconds() - lastTurn >= kFreeSliceMilliseconds) {
+    if (done < written && m_system.Milliseconds() - lastTurn >= kFreeSliceMilliseconds) {
       m_system.DoEvents();
       lastTurn = m_system.Milliseconds();
     }
   }
   m_system.Release(block, bytes);
-  return true;
+  return stopped ? Fill::Stopped : Fill::Written;
 }
 
-std::int64_t FreeRAM::FreeUpMemory(std::int64_t dwBytes) {
+std::int64_t FreeRAM::FreeUpMemory(std::int64_t dwBytes, const std::function<bool()>& stop) {
   if (g_freeing) return 0;
   FreeGuard guard;
   const std::int64_t count = std::max<std::int64_t>(dwBytes, 0);
   for (int i = 0; i < kYieldsAroundFree; ++i) m_system.DoEvents();
-  if (FillBlock(count)) {
-    for (int i = 0; i < kYieldsAroundFree; ++i) m_system.DoEvents();
-    return count;
+  if (stop && stop()) return 0;
+  switch (FillBlock(count, stop)) {
+    case Fill::Written:
+      for (int i = 0; i < kYieldsAroundFree; ++i) m_system.DoEvents();
+      return count;
+    case Fill::Stopped: return 0;
+    case Fill::Refused: break;
   }
   // Refused: one more try with half as much, without the yields around it.
   const std::int64_t half = HalfToEven(count);
-  return FillBlock(half) ? half : 0;
+  return FillBlock(half, stop) == Fill::Written ? half : 0;
 }
 
 long FreeRAM::ExitWindows(const std::string& action) {

@@ -3,6 +3,7 @@
 // Instances are cheap: every figure is read afresh from the memory system.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "memory/memory_system.h"
@@ -32,7 +33,9 @@ class FreeRAM {
   // the block is refused, one retry with half the count (ties to even) follows and its count
   // is returned; when that is refused too, 0. A call made while a free is running (from
   // inside its own message processing) does nothing and returns 0.
-  std::int64_t FreeUpMemory(std::int64_t dwBytes);
+  // `stop`, when given, is asked after every turn of the message loop: once it answers true
+  // the free ends there (the part written goes back, no retry follows) and 0 is returned.
+  std::int64_t FreeUpMemory(std::int64_t dwBytes, const std::function<bool()>& stop = nullptr);
 
   // "shutdown", "reboot" or "logoff" in any case: ExitWindowsEx's result; any other word: 0.
   // (The name stands in parentheses: <windows.h> defines a macro of the same name.)
@@ -45,8 +48,9 @@ class FreeRAM {
 
  private:
   MemoryFigures Status() { return m_system.QueryMemoryStatus(); }
-  // Commits 2 x count bytes and writes every character; false when refused.
-  bool FillBlock(std::int64_t count);
+  enum class Fill { Written, Refused, Stopped };
+  // Commits 2 x count bytes and writes every character, unless `stop` ends it part way.
+  Fill FillBlock(std::int64_t count, const std::function<bool()>& stop);
 
   MemorySystem& m_system;
 };

@@ -107,6 +107,7 @@ void RamConfiguration::OnChange(RamBox box) {
 
 void RamConfiguration::chkSoundon_Click(int state) {
   m_chkSoundon = state;
+  if (state != 1) m_soundDue = false;
   SetChanged(true);
 }
 
@@ -166,23 +167,35 @@ void RamConfiguration::LoadSettings() {
   SetChanged(false);
 }
 
-void RamConfiguration::SaveSettings() {
-  WriteSetting(kChkSoundon, CheckBoxText(m_chkSoundon));
-  WriteSetting(kChkAutomatic, CheckBoxText(m_chkAutomatic));
-  WriteSetting(kTxtAlarm, Text(RamBox::txtAlarm));
-  WriteSetting(kTxtFreeAlarm, Text(RamBox::txtFreeAlarm));
-  WriteSetting(kTxtTimeCheck, Text(RamBox::txtTimeCheck));
-  WriteSetting(kOptPer, OptionText(m_optPer));
-  WriteSetting(kOptMB, OptionText(m_optMB));
-  WriteSetting(kTxtRunOnly, Text(RamBox::txtRunOnly));
-  WriteSetting(kTxtRetryOptimization, Text(RamBox::txtRetryOptimization));
-  WriteSetting(kChkTrayFigure, CheckBoxText(m_chkTrayFigure));
-  SetChanged(false);
+std::optional<StoreFailure> RamConfiguration::SaveSettings() {
+  SettingsWriter writer;
+  writer.Write(kChkSoundon, CheckBoxText(m_chkSoundon));
+  writer.Write(kChkAutomatic, CheckBoxText(m_chkAutomatic));
+  writer.Write(kTxtAlarm, Text(RamBox::txtAlarm));
+  writer.Write(kTxtFreeAlarm, Text(RamBox::txtFreeAlarm));
+  writer.Write(kTxtTimeCheck, Text(RamBox::txtTimeCheck));
+  writer.Write(kOptPer, OptionText(m_optPer));
+  writer.Write(kOptMB, OptionText(m_optMB));
+  writer.Write(kTxtRunOnly, Text(RamBox::txtRunOnly));
+  writer.Write(kTxtRetryOptimization, Text(RamBox::txtRetryOptimization));
+  writer.Write(kChkTrayFigure, CheckBoxText(m_chkTrayFigure));
+  if (!writer.Failure()) SetChanged(false);
+  return writer.Failure();
 }
 
-void RamConfiguration::cmdSave_Click() {
-  SaveSettings();
-  LoadSettings();
+std::optional<StoreFailure> RamConfiguration::cmdSave_Click() {
+  std::optional<StoreFailure> failure = SaveSettings();
+  if (!failure) LoadSettings();
+  return failure;
+}
+
+void RamConfiguration::Unload() {
+  // Everything as a new form holds it, but the count of runs: a free still under way (the
+  // window may be unloaded from inside its message processing) sees that it is no longer the
+  // last and ends.
+  const unsigned runs = m_alarmRun;
+  *this = RamConfiguration();
+  m_alarmRun = runs + 1;
 }
 
 std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,
@@ -198,7 +211,11 @@ std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,
   }
   if (m_chkAutomatic != 1) return std::nullopt;
   if (!(ram.GetFreePhysical() / kBytesPerMegabyte < m_alarmLevelMB)) return std::nullopt;
+  // Every turn of the message loop may switch the alarm off or unload the window.
+  const unsigned run = ++m_alarmRun;
+  const auto stopped = [this, run] { return !AlarmWanted(run); };
   for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
+  if (stopped()) return std::nullopt;
   // The amount as the box reads now, saved or not.
   const std::optional<double> megabytes = Number(Text(RamBox::txtFreeAlarm));
   const auto bytes = static_cast<std::int64_t>(megabytes.value_or(0) * kBytesPerMegabyte);
@@ -209,9 +226,14 @@ std::optional<FreeChange> RamConfiguration::tmrAlarm_Timer(MemorySystem& memory,
   FreeChange change;
   change.beforeMB = BytesToMegabytes(ram.GetFreePhysical());
   for (int pass = 0; pass < m_retryCount; ++pass) {
+    for (int i = 0; i < kYieldsAroundAlarmFree && !stopped(); ++i) memory.DoEvents();
+    if (stopped()) {
+      if (pass == 0) return std::nullopt;  // nothing was freed
+      break;
+    }
+    ram.FreeUpMemory(bytes, stopped);
     for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
-    ram.FreeUpMemory(bytes);
-    for (int i = 0; i < kYieldsAroundAlarmFree; ++i) memory.DoEvents();
+    if (stopped()) break;
   }
   change.afterMB = BytesToMegabytes(ram.GetFreePhysical());
   return change;

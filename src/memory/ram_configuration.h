@@ -13,6 +13,7 @@
 #include "memory/processor_meter.h"
 #include "memory/sound_player.h"
 #include "memory/status_rules.h"
+#include "registry/settings.h"
 
 namespace quelvar {
 
@@ -57,6 +58,8 @@ class RamConfiguration {
   // --- Events ---
   // A box's text written or typed: when it differs, the box's change handler runs.
   void SetText(RamBox box, const std::string& text);
+  // Clearing "Sound on" takes back a sound that is due; clearing "Optimize automatically"
+  // ends a running alarm free at its next turn of the message loop. Both count at once.
   void chkSoundon_Click(int state);
   void chkAutomatic_Click(int state);
   void chkTrayFigure_Click(int state);
@@ -64,9 +67,16 @@ class RamConfiguration {
   void opt_Click(bool percent);
   // Loads every value in the table's order and takes the alarm's figures from them.
   void LoadSettings();
-  // Writes every value in the table's order.
-  void SaveSettings();
-  void cmdSave_Click();
+  // Writes every value in the table's order, stopping at one that cannot be stored. Only a
+  // complete save leaves nothing to save; the failure is returned, the edits stay.
+  std::optional<StoreFailure> SaveSettings();
+  // Saves, and on success loads the saved values back (the alarm takes its figures from
+  // them). On failure nothing changes: the boxes keep the edits, "Save" stays enabled and
+  // the alarm keeps the figures of the last load.
+  std::optional<StoreFailure> cmdSave_Click();
+  // The window goes: the alarm stops at once (no sound due, a running free ends), and the
+  // next load starts from the state the first one did.
+  void Unload();
 
   // --- The alarm ---
   // The alarm period: the period spinner at the last load.
@@ -78,8 +88,9 @@ class RamConfiguration {
   bool SoundDue() const { return m_soundDue; }
   // One alarm tick. `meter` is the status window's processor meter (null: no limit can be
   // checked, so none applies). A tick that arrives during its own message processing is
-  // skipped. When the tick freed memory: free memory before the first pass and after the
-  // last, in megabytes.
+  // skipped. The passes stop as soon as "Optimize automatically" is cleared or the window
+  // unloads (checked after every turn of the message loop). When the tick freed memory: free
+  // memory before the first pass and after the last, in megabytes.
   std::optional<FreeChange> tmrAlarm_Timer(MemorySystem& memory, ProcessorMeter* meter);
   // One sound tick: plays the program folder's "\low-memory.wav" when due.
   void tmrSoundPlayer_Timer(SoundPlayer& player, const std::string& programFolder);
@@ -88,6 +99,8 @@ class RamConfiguration {
   static int Index(RamBox box) { return static_cast<int>(box); }
   void OnChange(RamBox box);
   void SetChanged(bool changed) { m_changed = changed; }
+  // Whether the alarm free started as run `run` may go on.
+  bool AlarmWanted(unsigned run) const { return m_alarmRun == run && m_chkAutomatic == 1; }
 
   std::array<std::string, kRamBoxCount> m_text{"250", "128", "100", "0", "0"};
   std::array<int, kRamBoxCount> m_spinner{0, 0, 100, 0, 0};
@@ -105,6 +118,8 @@ class RamConfiguration {
   unsigned m_alarmInterval = 100;
   bool m_soundDue = false;
   bool m_inAlarm = false;
+  // Counts the alarm frees started and the unloads: a free goes on only while it is the last.
+  unsigned m_alarmRun = 0;
 };
 
 }  // namespace quelvar

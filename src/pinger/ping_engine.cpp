@@ -15,14 +15,20 @@ bool IsDigits(std::string_view text) {
   return true;
 }
 
-// Stops the sockets library on every road out of a ping that started it.
+// Stops the sockets library on every road out of a ping that started it; a problem with the
+// start or the stop goes to `problem` when one is given.
 class SocketsSession {
  public:
-  explicit SocketsSession(PingPlatform& platform) : m_platform(platform) {
-    m_started = platform.StartSockets();
+  explicit SocketsSession(PingPlatform& platform, std::optional<SocketsProblem>* problem = nullptr)
+      : m_platform(platform), m_problem(problem) {
+    std::optional<SocketsProblem> refused = platform.StartSockets();
+    m_started = !refused;
+    if (refused && m_problem) *m_problem = std::move(refused);
   }
   ~SocketsSession() {
-    if (m_started) m_platform.StopSockets();
+    if (!m_started) return;
+    std::optional<SocketsProblem> failed = m_platform.StopSockets();
+    if (failed && m_problem) *m_problem = std::move(failed);
   }
   SocketsSession(const SocketsSession&) = delete;
   SocketsSession& operator=(const SocketsSession&) = delete;
@@ -30,6 +36,7 @@ class SocketsSession {
 
  private:
   PingPlatform& m_platform;
+  std::optional<SocketsProblem>* m_problem;
   bool m_started = false;
 };
 
@@ -145,12 +152,17 @@ std::int32_t SendEchoRequest(const std::string& host, EchoReply& reply, std::uin
   return -static_cast<std::int32_t>(reply.status);
 }
 
-std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uint32_t timeoutMs,
-                                               PingPlatform& platform) {
+namespace {
+
+// The steps of one ping; the sockets session ends (and reports its stop) when it returns, so
+// the caller reads the outcome's problem only afterwards.
+std::optional<std::uint32_t> PingSteps(const std::string& host, std::uint32_t timeoutMs,
+                                       PingPlatform& platform,
+                                       std::optional<SocketsProblem>& problem) {
   std::string target(TrimHost(host));
   // Empty or impossible text never reaches the sockets library or the resolver.
   if (!IsPossibleHostText(target)) return std::nullopt;
-  SocketsSession sockets(platform);
+  SocketsSession sockets(platform, &problem);
   if (!sockets.started()) return std::nullopt;
   if (IsHostName(target)) {
     const std::vector<std::string> addresses = platform.LookUpHost(target);
@@ -161,6 +173,19 @@ std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uin
   SendEchoRequest(target, reply, timeoutMs, platform);
   if (reply.status != 0) return std::nullopt;
   return reply.roundTripTime;
+}
+
+}  // namespace
+
+PingOutcome Ping(const std::string& host, std::uint32_t timeoutMs, PingPlatform& platform) {
+  PingOutcome outcome;
+  outcome.roundTrip = PingSteps(host, timeoutMs, platform, outcome.problem);
+  return outcome;
+}
+
+std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uint32_t timeoutMs,
+                                               PingPlatform& platform) {
+  return Ping(host, timeoutMs, platform).roundTrip;
 }
 
 bool PingHost(const std::string& host, std::uint32_t timeoutMs, PingPlatform& platform) {

@@ -28,14 +28,23 @@ struct EchoReply {
   std::uint32_t roundTripTime = 0;
 };
 
-// The system services one ping uses.
+// What the user is told about the sockets library: it could not be started or used, or its
+// clean-up failed.
+struct SocketsProblem {
+  std::string text;
+  unsigned style = 0;  // message box style (kMbOk, kMbIconExclamation)
+};
+
+// The system services one ping uses. None of them shows anything: a ping runs on a worker
+// thread, so its problems travel back with its outcome and the window tells the user.
 class PingPlatform {
  public:
   virtual ~PingPlatform() = default;
-  // Starts the sockets library; tells the user and returns false when it cannot be used.
-  virtual bool StartSockets() = 0;
-  // Stops it again (one stop for each successful start); tells the user when that fails.
-  virtual void StopSockets() = 0;
+  // Starts the sockets library; nothing when it started and can be used, otherwise what the
+  // user is told (and the library is not left started).
+  virtual std::optional<SocketsProblem> StartSockets() = 0;
+  // Stops it again (one stop for each successful start); what the user is told when that fails.
+  virtual std::optional<SocketsProblem> StopSockets() = 0;
   // The addresses of a host name as the resolver gives them, in dotted form; empty when the
   // name does not resolve. Called between a start and a stop.
   virtual std::vector<std::string> LookUpHost(const std::string& name) = 0;
@@ -49,10 +58,6 @@ std::uint8_t HighByte(std::uint16_t value);
 
 // What the user is told about a sockets library that started: the version it granted
 // (major in the low byte) is older than 1.1, or it offers no socket. Nothing when usable.
-struct SocketsProblem {
-  std::string text;
-  unsigned style = 0;  // message box style (kMbIconExclamation)
-};
 std::optional<SocketsProblem> CheckSocketsStartup(std::uint16_t grantedVersion,
                                                   std::uint16_t maxSockets);
 // The texts of a start-up that failed outright and of a failed clean-up.
@@ -95,5 +100,13 @@ bool PingHost(const std::string& host, std::uint32_t timeoutMs, PingPlatform& pl
 // echo alone, without the sockets start-up or the name look-up); nothing when no answer came.
 std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uint32_t timeoutMs,
                                                PingPlatform& platform);
+
+// One ping as the pinger window makes it: the round trip of the answer (nothing when none
+// came) and what the user is to be told about the sockets library on the way, if anything.
+struct PingOutcome {
+  std::optional<std::uint32_t> roundTrip;
+  std::optional<SocketsProblem> problem;
+};
+PingOutcome Ping(const std::string& host, std::uint32_t timeoutMs, PingPlatform& platform);
 
 }  // namespace quelvar::mdlPing

@@ -37,16 +37,19 @@ void PingerSettingsModel::loadSettings() {
   m_schedule.SetIntervalText(m_PingIntervalText);
 }
 
-void PingerSettingsModel::saveSettings() {
-  WriteSetting(kChkDoPinging, CheckBoxText(m_controls.chkDoPinging), m_root);
-  WriteSetting(kOptAuto, OptionText(m_controls.optAuto), m_root);
-  WriteSetting(kOptManual, OptionText(m_controls.optManual), m_root);
-  WriteSetting(kTxtPingHost, TextBoxText(m_controls.txtPingHost), m_root);
-  WriteSetting(kCmbPingInterval, ComboText(m_controls.cmbPingInterval), m_root);
-  WriteSetting(kChkSound, CheckBoxText(m_controls.chkSound), m_root);
+std::optional<StoreFailure> PingerSettingsModel::saveSettings() {
+  SettingsWriter writer(m_root);
+  writer.Write(kChkDoPinging, CheckBoxText(m_controls.chkDoPinging));
+  writer.Write(kOptAuto, OptionText(m_controls.optAuto));
+  writer.Write(kOptManual, OptionText(m_controls.optManual));
+  writer.Write(kTxtPingHost, TextBoxText(m_controls.txtPingHost));
+  writer.Write(kCmbPingInterval, ComboText(m_controls.cmbPingInterval));
+  writer.Write(kChkSound, CheckBoxText(m_controls.chkSound));
+  if (writer.Failure()) return writer.Failure();
   DerivePingTarget();
   m_timerEnabled = m_controls.chkDoPinging == 1;
   m_schedule.SetIntervalText(m_PingIntervalText);
+  return std::nullopt;
 }
 
 void PingerSettingsModel::ShowAutomaticMode() {
@@ -98,9 +101,11 @@ void PingerSettingsModel::chkSound_Click(int state) {
   setSettingsChanged(true);
 }
 
-void PingerSettingsModel::cmdSave_Click() {
+std::optional<StoreFailure> PingerSettingsModel::cmdSave_Click() {
   setSettingsChanged(false);
-  saveSettings();
+  std::optional<StoreFailure> failure = saveSettings();
+  if (failure) setSettingsChanged(true);
+  return failure;
 }
 
 }  // namespace quelvar

@@ -2,6 +2,7 @@
 // "Save" rule and the host and interval that the pings use. The window (win32/
 // frm_net_pinger_settings.h) shows this state and forwards its control events here.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,7 +45,9 @@ class PingerSettingsModel {
   // period; no unsaved edits afterwards.
   void loadSettings();
   // Writes the six values and derives the host, the interval, the timer and the period.
-  void saveSettings();
+  // When a value cannot be stored the rest are not written and nothing is derived: the pings
+  // go on as before, and the failure is returned.
+  std::optional<StoreFailure> saveSettings();
 
   // The controls' events.
   void chkDoPinging_Click(int state);
@@ -53,7 +56,8 @@ class PingerSettingsModel {
   void txtPingHost_Change(const std::string& text);
   void cmbPingInterval_Click(int index);
   void chkSound_Click(int state);
-  void cmdSave_Click();
+  // Saves; after a failed save the edits are still unsaved ("Save" stays enabled).
+  std::optional<StoreFailure> cmdSave_Click();
 
   const PingerControls& controls() const { return m_controls; }
   // There are edits not yet saved ("Save" is enabled exactly then).

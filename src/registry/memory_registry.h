@@ -26,11 +26,7 @@ bool RegistryNameLess(std::string_view a, std::string_view b);
 
 class MemoryRegistry final : public RegistryBackend {
  public:
-  struct Value {
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    friend bool operator==(const Value&, const Value&) = default;
-  };
+  using Value = RegData;
 
   MemoryRegistry();
   ~MemoryRegistry() override;

@@ -1,4 +1,4 @@
-// The five registry operations over the process's registry backend.
+// The registry operations over the process's registry backend.
 #include "registry/registry_access.h"
 
 #include <vector>
@@ -22,22 +22,31 @@ std::vector<std::uint8_t> TextData(const std::string& text) {
 
 namespace RegistrySettings {
 
-void WriteRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
-                        const RegValue& value) {
+RegStatus StoreRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
+                             const RegValue& value) {
   ScopedRegKey key;
-  if (Registry().CreateKeyEx(hive, subkey, kKeyAllAccess, /*inheritHandle=*/true, key.put()) !=
-      kRegSuccess) {
-    return;
-  }
+  const RegStatus opened =
+      Registry().CreateKeyEx(hive, subkey, kKeyAllAccess, /*inheritHandle=*/true, key.put());
+  if (opened != kRegSuccess) return opened;
   key.Opened();
   const std::vector<std::uint8_t> data = TextData(value.ToText());
-  Registry().SetValueEx(key.get(), valueName, kRegSz, data.data(),
-                        static_cast<std::uint32_t>(data.size()));
+  return Registry().SetValueEx(key.get(), valueName, kRegSz, data.data(),
+                               static_cast<std::uint32_t>(data.size()));
+}
+
+RegStatus StoreMachineValue(const std::string& subkey, const std::string& valueName,
+                            const RegValue& value) {
+  return StoreRegistryValue(kHkeyLocalMachine, subkey, valueName, value);
+}
+
+void WriteRegistryValue(RegKey hive, const std::string& subkey, const std::string& valueName,
+                        const RegValue& value) {
+  StoreRegistryValue(hive, subkey, valueName, value);
 }
 
 void WriteMachineValue(const std::string& subkey, const std::string& valueName,
                        const RegValue& value) {
-  WriteRegistryValue(kHkeyLocalMachine, subkey, valueName, value);
+  StoreMachineValue(subkey, valueName, value);
 }
 
 }  // namespace RegistrySettings
@@ -91,6 +100,55 @@ RegStatus SetOrDeleteRegistryValue(RegKey hive, const std::string& subkey,
     }
     default:
       return kRegSuccess;
+  }
+}
+
+std::optional<RegData> ReadRegistryData(RegKey hive, const std::string& subkey,
+                                        const std::string& valueName) {
+  ScopedRegKey key;
+  if (Registry().OpenKeyEx(hive, subkey, kKeyRead, key.put()) != kRegSuccess) return std::nullopt;
+  key.Opened();
+  RegData value;
+  std::uint32_t size = 0;
+  if (Registry().QueryValueEx(key.get(), valueName, &value.type, nullptr, &size) != kRegSuccess) {
+    return std::nullopt;
+  }
+  value.data.assign(size, 0);
+  if (size != 0 &&
+      Registry().QueryValueEx(key.get(), valueName, &value.type, value.data.data(), &size) !=
+          kRegSuccess) {
+    return std::nullopt;
+  }
+  value.data.resize(size);
+  return value;
+}
+
+RegStatus WriteRegistryData(RegKey hive, const std::string& subkey, const std::string& valueName,
+                            const RegData& value) {
+  ScopedRegKey key;
+  const RegStatus opened = Registry().CreateKeyEx(hive, subkey, kKeyWriteNoStandardRights,
+                                                  /*inheritHandle=*/false, key.put());
+  if (opened != kRegSuccess) return opened;
+  key.Opened();
+  return Registry().SetValueEx(key.get(), valueName, value.type, value.data.data(),
+                               static_cast<std::uint32_t>(value.data.size()));
+}
+
+RegStatus ProbeKeyWrite(RegKey hive, const std::string& subkey) {
+  std::string path = subkey;
+  std::uint32_t access = kKeySetValue;
+  for (;;) {
+    ScopedRegKey key;
+    const RegStatus status = Registry().OpenKeyEx(hive, path, access, key.put());
+    if (status == kRegSuccess) {
+      key.Opened();
+      return kRegSuccess;
+    }
+    if (status != kRegFileNotFound || path.empty()) return status;
+    // Missing: creating it takes the right to add subkeys to the nearest key that exists.
+    const std::size_t slash = path.find_last_of('\\');
+    path.resize(slash == std::string::npos ? 0 : slash);
+    access = kKeyCreateSubKey;
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quelvar {
 
@@ -41,6 +42,13 @@ inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 // Query, set, create subkey, enumerate, notify and create link, without the standard rights.
 inline constexpr std::uint32_t kKeyWriteNoStandardRights = 0x3F;
+
+// A value as the registry stores it: its type and its bytes, unchanged.
+struct RegData {
+  std::uint32_t type = kRegNone;
+  std::vector<std::uint8_t> data;
+  friend bool operator==(const RegData&, const RegData&) = default;
+};
 
 class RegistryBackend {
  public:

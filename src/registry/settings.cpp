@@ -61,8 +61,36 @@ std::string ReadSetting(std::string_view section, std::string_view name, std::st
   return ReadSetting(*setting, root);
 }
 
-void WriteSetting(const SettingDefinition& setting, const std::string& text, std::string_view root) {
-  WriteMachineValue(SettingsKey(setting.section, root), setting.name, text);
+RegStatus WriteSetting(const SettingDefinition& setting, const std::string& text,
+                       std::string_view root) {
+  return StoreMachineValue(SettingsKey(setting.section, root), setting.name, text);
+}
+
+void SettingsWriter::Write(const SettingDefinition& setting, const std::string& text) {
+  if (m_failure) return;
+  const RegStatus status = WriteSetting(setting, text, m_root);
+  if (status == kRegSuccess) return;
+  m_failure = StoreFailure{kHkeyLocalMachine, SettingsKey(setting.section, m_root), setting.name,
+                           setting.caption, status};
+}
+
+std::string StoreFailureMessage(const StoreFailure& failure) {
+  const bool machine = failure.hive == kHkeyLocalMachine;
+  const std::string where = std::string(machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") +
+                            failure.key + " (value \"" + failure.valueName + "\")";
+  std::string text =
+      "Quelvar could not save these settings: \"" + failure.caption + "\" could not be stored.\n\n";
+  if (failure.status == kRegAccessDenied) {
+    text += "Windows did not allow this account to change " + where + ".";
+    if (machine) text += " Saving Quelvar's settings needs administrator rights on this computer.";
+  } else {
+    text += "Windows could not write " + where + " (error " + std::to_string(failure.status) + ").";
+  }
+  text += "\n\nYour changes are still in the window and have not been saved.";
+  text += machine && failure.status == kRegAccessDenied
+              ? " Log on as an administrator, or ask one, and press Save again."
+              : " Press Save to try again.";
+  return text;
 }
 
 std::string CheckBoxText(int state) { return std::to_string(state); }

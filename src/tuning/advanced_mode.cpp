@@ -67,6 +67,11 @@ std::optional<std::int32_t> SizeIn(const std::string& text) {
   return value;
 }
 
+// The MTU and the MSS also take -1, which removes the values, as the presets that leave them to
+// Windows do.
+constexpr std::int32_t kRemoveValue = -1;
+bool TakesRemove(ValueBox box) { return box == ValueBox::MTU || box == ValueBox::MSS; }
+
 std::int32_t ProfileField(const TuningProfile& p, ValueBox box) {
   switch (box) {
     case ValueBox::MTU: return p.MTU;
@@ -150,7 +155,8 @@ void AdvancedModeWizard::ValueCheck(ValueBox box) {
   const std::string& text = m_boxes[static_cast<int>(box)];
   const Bounds bounds = kBounds[static_cast<int>(box)];
   const std::optional<double> value = NumberIn(text);
-  if (!value || *value < bounds.lower || *value > bounds.upper) {
+  const bool remove = value && TakesRemove(box) && *value == kRemoveValue;
+  if (!value || ((*value < bounds.lower || *value > bounds.upper) && !remove)) {
     SetBoxText(box, std::to_string(ProfileField(m_profile, box)));
     return;
   }
@@ -253,21 +259,25 @@ FinishProfile AdvancedModeWizard::ProfileFromBoxes() const {
     const char* name;
     const std::string* text;
     std::int32_t* field;
+    bool takesRemove;
   } taken[] = {
-      {"MTU", &BoxText(ValueBox::MTU), &p.MTU},
-      {"MSS", &BoxText(ValueBox::MSS), &p.MSS},
-      {"receive window (RWIN)", &m_rwin, &p.RWIN},
-      {"TTL", &BoxText(ValueBox::TTL), &p.TTL},
-      {"HTTP 1.0 connections", &BoxText(ValueBox::HTTP10), &p.HTTP10Connections},
-      {"HTTP 1.1 connections", &BoxText(ValueBox::HTTP11), &p.HTTP11Connections},
-      {"Keep Alive Time", &BoxText(ValueBox::KeepAliveTime), &p.KeepAliveTime},
-      {"Keep Alive Interval", &BoxText(ValueBox::KeepAliveInterval), &p.KeepAliveInterval},
+      {"MTU", &BoxText(ValueBox::MTU), &p.MTU, true},
+      {"MSS", &BoxText(ValueBox::MSS), &p.MSS, true},
+      {"receive window (RWIN)", &m_rwin, &p.RWIN, false},
+      {"TTL", &BoxText(ValueBox::TTL), &p.TTL, false},
+      {"HTTP 1.0 connections", &BoxText(ValueBox::HTTP10), &p.HTTP10Connections, false},
+      {"HTTP 1.1 connections", &BoxText(ValueBox::HTTP11), &p.HTTP11Connections, false},
+      {"Keep Alive Time", &BoxText(ValueBox::KeepAliveTime), &p.KeepAliveTime, false},
+      {"Keep Alive Interval", &BoxText(ValueBox::KeepAliveInterval), &p.KeepAliveInterval, false},
   };
   for (const auto& box : taken) {
-    const std::optional<std::int32_t> value = SizeIn(*box.text);
+    std::optional<std::int32_t> value = SizeIn(*box.text);
+    if (!value && box.takesRemove && Int32In(*box.text) == kRemoveValue) value = kRemoveValue;
     if (!value) {
       built.refusal = std::string("The ") + box.name + " of \"" + *box.text +
-                      "\" cannot be applied: it must be a whole number from 0 to 2147483647.";
+                      "\" cannot be applied: it must be " +
+                      (box.takesRemove ? "-1 (to remove the value) or " : "") +
+                      "a whole number from 0 to 2147483647.";
       if (box.text == &m_rwin) {
         built.refusal +=
             "\n\nGo back to \"Step 2 of 8 : MTU Settings\" and forward again, so that the "

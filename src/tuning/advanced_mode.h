@@ -96,7 +96,8 @@ class AdvancedModeWizard {
 
  private:
   void EnterPage(int page);
-  // Replaces a text that is no number or out of bounds with the profile field.
+  // Replaces a text that is no number or out of bounds with the profile field. The MTU and
+  // MSS boxes also keep -1, which removes those values as the presets that hold it do.
   void ValueCheck(ValueBox box);
   void CalculateRwin();
   NextResult Finish();

@@ -9,6 +9,7 @@
 #include "tuning/backup_file.h"
 #include "tuning/backup_layout.h"
 #include "tuning/backup_writer.h"
+#include "tuning/tuning_keys.h"
 #include "tuning/tuning_profile.h"
 
 namespace quelvar {
@@ -82,7 +83,7 @@ void Plan95(const TuningProfile& p, PlanSteps& steps, std::vector<std::string>* 
   for (const std::string& name : RecordableSubkeys(netTrans, skipped)) {
     const std::string key = netTrans + "\\" + name;
     steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMTU", p.MTU, removeMtu);
-    steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMSS", p.MSS, removeMtu);
+    steps.SetOrRemove(kHkeyLocalMachine, key, "MaxMSS", p.MSS, removeMtu || p.MSS == -1);
   }
 }
 
@@ -112,13 +113,14 @@ void PlanNt(const TuningProfile& p, PlanSteps& steps, std::vector<std::string>* 
   const AdapterKeyForm& interfaceForm = NtLayout().adapterGroups[0];
   const AdapterKeyForm& serviceForm = NtLayout().adapterGroups[1];
   const bool removeMtu = p.MTU == -1;
+  const bool removeMss = removeMtu || p.MSS == -1;
   for (const std::string& name : RecordableSubkeys(std::string(kInterfacesKey), skipped)) {
     const std::string interfaceKey = interfaceForm.KeyFor(name);
     const std::string adapterKey = serviceForm.KeyFor(name);
     steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MTU", p.MTU, removeMtu);
     steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MTU", p.MTU, removeMtu);
-    steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MSS", p.MSS, removeMtu);
-    steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MSS", p.MSS, removeMtu);
+    steps.SetOrRemove(kHkeyLocalMachine, interfaceKey, "MSS", p.MSS, removeMss);
+    steps.SetOrRemove(kHkeyLocalMachine, adapterKey, "MSS", p.MSS, removeMss);
   }
 
   steps.Set(kHkeyLocalMachine, std::string(kNdiCacheSizeKey), "", p.NDICacheSize);
@@ -205,6 +207,17 @@ ApplyOutcome ApplyTuningProfileWithOutcome() {
   const int family = OsFamily;
   if (!IsNineFiveLine(family) && !IsNtLine(family)) return outcome;
 
+  // The plan only reads; a user who may not change its keys is told before the backup.
+  std::vector<std::string> planSkipped;
+  const std::vector<PlannedValue> plan = PlanTuningApply(g_TuningProfile, family, &planSkipped);
+  std::vector<TuningKey> keys;
+  for (const PlannedValue& step : plan) keys.push_back({step.hive, step.key});
+  outcome.refusal = TuningKeysWriteRefusal(family, keys, TuningChange::kApply);
+  if (!outcome.refusal.empty()) {
+    MessageBoxes().Show(outcome.refusal, kAppTitle, kMbOk | kMbIconExclamation);
+    return outcome;
+  }
+
   BackupResult backup = WriteTuningBackup();
   outcome.backupPath = backup.path;
   outcome.skippedSubkeys = backup.skippedSubkeys;
@@ -213,8 +226,13 @@ ApplyOutcome ApplyTuningProfileWithOutcome() {
     MessageBoxes().Show(outcome.refusal, kAppTitle, kMbOk | kMbIconExclamation);
     return outcome;
   }
+  for (const std::string& path : planSkipped) {
+    bool known = false;
+    for (const std::string& skipped : outcome.skippedSubkeys) known = known || skipped == path;
+    if (!known) outcome.skippedSubkeys.push_back(path);
+  }
 
-  ExecutePlan(PlanTuningApply(g_TuningProfile, family, &outcome.skippedSubkeys), outcome);
+  ExecutePlan(plan, outcome);
   outcome.ran = true;
 
   const std::string problems = ApplyProblemsMessage(outcome);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace quelvar {
 
@@ -24,6 +25,16 @@ bool ParseDigits(std::string_view text, std::size_t at, std::size_t count, int* 
   *value = result;
   return true;
 }
+
+// The value of one hexadecimal digit, or -1.
+int HexDigit(char c) {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+constexpr std::string_view kTypedPrefix = "hex(";
 
 bool IsCalendarDay(int year, int month, int day) {
   static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -81,6 +92,29 @@ void BackupFileWriter::String(std::string_view text) {
   Line(item);
 }
 
+void BackupFileWriter::Typed(const RegData& value) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  char type[16];
+  std::snprintf(type, sizeof(type), "%x", static_cast<unsigned>(value.type));
+  std::string item = "\"";
+  item.reserve(value.data.size() * 3 + 20);
+  item += kTypedPrefix;
+  item += type;
+  item += "):";
+  for (std::size_t i = 0; i < value.data.size(); ++i) {
+    if (i != 0) item += ',';
+    item += kDigits[value.data[i] >> 4];
+    item += kDigits[value.data[i] & 0x0F];
+  }
+  item += '"';
+  Line(item);
+}
+
+BackupFileReader::BackupFileReader(std::string_view contents) : m_contents(contents) {
+  const auto breaks = std::count(m_contents.begin(), m_contents.end(), '\n');
+  m_lineCount = static_cast<int>(breaks) + (EndsInsideALine() ? 1 : 0);
+}
+
 BackupRead BackupFileReader::PeekAnyLine(std::string_view* line, std::size_t* next) const {
   if (AtEnd()) return BackupRead::kEndOfFile;
   const std::size_t lf = m_contents.find('\n', m_position);
@@ -113,11 +147,6 @@ std::string_view BackupFileReader::NextLineText() const {
 
 bool BackupFileReader::EndsInsideALine() const {
   return !m_contents.empty() && m_contents.back() != '\n';
-}
-
-int BackupFileReader::LineCount() const {
-  const auto breaks = std::count(m_contents.begin(), m_contents.end(), '\n');
-  return static_cast<int>(breaks) + (EndsInsideALine() ? 1 : 0);
 }
 
 void BackupFileReader::Advance(std::size_t next) {
@@ -190,6 +219,42 @@ BackupRead BackupFileReader::ReadString(std::string* text) {
   const std::string_view inner = line.substr(1, line.size() - 2);
   if (inner.find('"') != std::string_view::npos) return BackupRead::kMalformed;
   *text = std::string(inner);
+  Advance(next);
+  return BackupRead::kOk;
+}
+
+BackupRead BackupFileReader::ReadTyped(RegData* value) {
+  std::string_view line;
+  std::size_t next = 0;
+  if (BackupRead r = PeekLine(&line, &next); r != BackupRead::kOk) return r;
+  // "hex(" type "):" then bytes, all inside the quotes.
+  if (line.size() < 2 || line.front() != '"' || line.back() != '"') return BackupRead::kMalformed;
+  std::string_view text = line.substr(1, line.size() - 2);
+  if (text.substr(0, kTypedPrefix.size()) != kTypedPrefix) return BackupRead::kMalformed;
+  text.remove_prefix(kTypedPrefix.size());
+  const std::size_t close = text.find("):");
+  if (close == 0 || close == std::string_view::npos || close > 8) return BackupRead::kMalformed;
+  std::uint32_t type = 0;
+  for (char c : text.substr(0, close)) {
+    const int digit = HexDigit(c);
+    if (digit < 0) return BackupRead::kMalformed;
+    type = type * 16 + static_cast<std::uint32_t>(digit);
+  }
+  text.remove_prefix(close + 2);
+  std::vector<std::uint8_t> data;
+  data.reserve((text.size() + 1) / 3);
+  for (std::size_t at = 0; at < text.size(); at += 3) {
+    if (at + 2 > text.size() || (at + 2 < text.size() && text[at + 2] != ',') ||
+        at + 3 == text.size()) {
+      return BackupRead::kMalformed;
+    }
+    const int high = HexDigit(text[at]);
+    const int low = HexDigit(text[at + 1]);
+    if (high < 0 || low < 0) return BackupRead::kMalformed;
+    data.push_back(static_cast<std::uint8_t>(high * 16 + low));
+  }
+  value->type = type;
+  value->data = std::move(data);
   Advance(next);
   return BackupRead::kOk;
 }

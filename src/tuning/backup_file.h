@@ -8,6 +8,10 @@
 //            an exponent where the value is below 1E-5 or at least 1E+15 (1E+15,
 //            1.23456789012346E+17, 0.5, 1.5E-07)
 //   string   "text" (the text may not hold a double quote, CR or LF)
+//   typed    a registry value's type and bytes as a string item: "hex(", the type in hexadecimal,
+//            "):", then each byte as two hexadecimal digits, separated by commas
+//            ("hex(4):e8,03,00,00", "hex(1):33,32,00", "hex(3):"); for a value that no number
+//            item stands for
 // BackupFileWriter builds a file's content; BackupFileReader reads it back item by item, strictly
 // in order, the caller naming the kind it expects at each position.
 #pragma once
@@ -16,6 +20,7 @@
 #include <string_view>
 
 #include "base/clock.h"
+#include "registry/registry_backend.h"
 
 namespace quelvar {
 
@@ -34,6 +39,7 @@ class BackupFileWriter {
   void Number(double value);
   // `text` must be recordable (IsRecordableText); the callers check names they did not choose.
   void String(std::string_view text);
+  void Typed(const RegData& value);
 
   const std::string& Contents() const { return m_contents; }
 
@@ -62,7 +68,7 @@ enum class BackupRead {
 //   ... }
 class BackupFileReader {
  public:
-  explicit BackupFileReader(std::string_view contents) : m_contents(contents) {}
+  explicit BackupFileReader(std::string_view contents);
 
   // #yyyy-mm-dd#, a day of the calendar: fills year, month and day; other fields untouched.
   BackupRead ReadDate(LocalDateTime* date);
@@ -74,6 +80,8 @@ class BackupFileReader {
   BackupRead ReadNumber(double* value);
   // "text": the text between the quotes.
   BackupRead ReadString(std::string* text);
+  // "hex(t):bb,...": a registry value's type and bytes (hexadecimal digits in either case).
+  BackupRead ReadTyped(RegData* value);
 
   // Moves past the next line, whatever it holds.
   BackupRead SkipLine();
@@ -86,7 +94,7 @@ class BackupFileReader {
   // messages that quote a line that is not what was asked for.
   std::string_view NextLineText() const;
   // How many lines the whole contents hold; a last line without its line end counts.
-  int LineCount() const;
+  int LineCount() const { return m_lineCount; }
   // True when the contents end inside a line: the last line has no line end.
   bool EndsInsideALine() const;
 
@@ -101,6 +109,7 @@ class BackupFileReader {
   std::string_view m_contents;
   std::size_t m_position = 0;
   int m_lineNumber = 1;
+  int m_lineCount = 0;  // counted once: checking a file reads each line a fixed number of times
 };
 
 }  // namespace quelvar

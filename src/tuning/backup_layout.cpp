@@ -1,6 +1,9 @@
 // The backup file's layout on both Windows lines; see backup_layout.h.
 #include "tuning/backup_layout.h"
 
+#include <cmath>
+#include <string>
+
 #include "base/program_folder.h"
 
 namespace quelvar {
@@ -8,20 +11,21 @@ namespace quelvar {
 namespace {
 
 constexpr LayoutValue kRead = LayoutValue::kRead;
-constexpr LayoutValue kFlag = LayoutValue::kFlag;
 constexpr LayoutValue kFixed = LayoutValue::kFixed;
 
 // The 95 line keeps its tuned values as text. "DefaultRcvWindow" stands twice: a restore
-// counts on ten pairs under the first key line.
+// counts on ten pairs under the first key line. The two flags are recorded as they stand, like
+// every value read (earlier versions recorded 1 for any text but "0", so a restore turned a
+// flag of "2" into "1").
 constexpr LayoutPair kMstcpPairs[] = {
     {"SackOpts", kFixed, 1},
     {"Tcp1323Opts", kFixed, 1},
     {"DefaultTTL", kRead},
     {"DefaultRcvWindow", kRead},
     {"GlobalMaxTcpWindowSize", kRead},
-    {"PMTUBlackHoleDetect", kFlag},
+    {"PMTUBlackHoleDetect", kRead},
     {"DefaultRcvWindow", kRead},
-    {"PMTUDiscovery", kFlag},
+    {"PMTUDiscovery", kRead},
     {"KeepAliveTime", kRead},
     {"KeepAliveInterval", kRead},
 };
@@ -81,6 +85,25 @@ const LineLayout& NineFiveLayout() {
 const LineLayout& NtLayout() {
   static const LineLayout layout{kNtGroups, kNtAdapter};
   return layout;
+}
+
+std::optional<RegData> NumberItemValue(bool nineFiveLine, double number) {
+  const double whole = std::nearbyint(number);  // halves to even
+  if (!(whole >= -2147483648.0 && whole <= 4294967295.0)) return std::nullopt;
+  const auto integer = static_cast<std::int64_t>(whole);
+  RegData value;
+  if (nineFiveLine) {
+    const std::string text = std::to_string(integer);
+    value.type = kRegSz;
+    value.data.assign(text.begin(), text.end());
+    value.data.push_back(0);
+  } else {
+    const auto bits = static_cast<std::uint32_t>(integer);
+    value.type = kRegDword;
+    value.data = {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+                  static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+  }
+  return value;
 }
 
 std::string BackupFolder() { return ProgramPath("\\Backups"); }

@@ -4,6 +4,7 @@
 // the restore checks a file against it, and the apply takes the key paths it shares from here.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,8 +40,7 @@ inline constexpr std::string_view kServicesKey = "SYSTEM\\CurrentControlSet\\Ser
 
 // How the writer takes a pair's value.
 enum class LayoutValue {
-  kRead,   // the value read from the registry, as a number item
-  kFlag,   // 1 when the value read is not 0, else 0, as an integer item
+  kRead,   // the value read from the registry (see NumberItemValue for how it is recorded)
   kFixed,  // always `fixed`, as an integer item; nothing is read
 };
 
@@ -83,5 +83,13 @@ struct LineLayout {
 // The 95 line (OsFamily 1 to 4) and the NT line (5 to 7).
 const LineLayout& NineFiveLayout();
 const LineLayout& NtLayout();
+
+// The registry value a number item stands for, once rounded to a whole number (halves to
+// even): on the 95 line its decimal text (REG_SZ with one terminating zero), on the NT line a
+// REG_DWORD of its 32 bits. Numbers from -2147483648 to 4294967295 stand for a value, the
+// negative ones on the NT line for the DWORD of the same bits; larger or smaller ones for none.
+// A restore writes exactly this; the writer records a value as a number only when this gives
+// the value back unchanged.
+std::optional<RegData> NumberItemValue(bool nineFiveLine, double number);
 
 }  // namespace quelvar

@@ -1,9 +1,6 @@
 // The backup manager's file work: list rows and the checked restore; see backup_restore.h.
 #include "tuning/backup_restore.h"
 
-#include <cctype>
-#include <cmath>
-#include <exception>
 #include <limits>
 
 #include "base/file_system.h"
@@ -12,6 +9,7 @@
 #include "registry/registry_access.h"
 #include "tuning/backup_file.h"
 #include "tuning/backup_layout.h"
+#include "tuning/tuning_keys.h"
 
 namespace quelvar {
 
@@ -48,21 +46,11 @@ std::string Quoted(std::string_view text) {
 
 std::string LineNumber(int number) { return "line " + std::to_string(number); }
 
-// A registry value read from the file, converted to a signed 32-bit value the way the restore
-// always has (halves to the even neighbour); nothing when it does not fit.
-std::optional<std::int32_t> RegistryNumber(double value) {
-  const double rounded = std::nearbyint(value);
-  if (!std::isfinite(rounded) || rounded < std::numeric_limits<std::int32_t>::min() ||
-      rounded > std::numeric_limits<std::int32_t>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<std::int32_t>(rounded);
-}
-
 // Reads the lines of one file after its header, collecting pairs or the first problem.
 class LayoutChecker {
  public:
-  LayoutChecker(BackupFileReader& reader, RestorePlan* plan) : m_reader(reader), m_plan(plan) {}
+  LayoutChecker(BackupFileReader& reader, RestorePlan* plan, bool nineFiveLine)
+      : m_reader(reader), m_plan(plan), m_nineFiveLine(nineFiveLine) {}
 
   bool Failed() const { return !m_plan->problem.empty(); }
 
@@ -104,12 +92,18 @@ class LayoutChecker {
            Quoted(nameText));
       return;
     }
+    // A number (what the running line's type holds), or a value's own type and bytes.
     const int valueLine = m_reader.NextLineNumber();
     const std::string_view valueText = m_reader.NextLineText();
     double number = 0;
     const BackupRead read = m_reader.ReadNumber(&number);
-    const std::optional<std::int32_t> value =
-        read == BackupRead::kOk ? RegistryNumber(number) : std::nullopt;
+    std::optional<RegData> value;
+    if (read == BackupRead::kOk) {
+      value = NumberItemValue(m_nineFiveLine, number);
+    } else if (read == BackupRead::kMalformed) {
+      RegData typed;
+      if (m_reader.ReadTyped(&typed) == BackupRead::kOk) value = std::move(typed);
+    }
     if (!value) {
       const bool tooLarge = read == BackupRead::kOk || read == BackupRead::kOutOfRange;
       Fail(LineNumber(valueLine) + " holds " + Quoted(valueText) +
@@ -117,7 +111,7 @@ class LayoutChecker {
                      : ", which is not a number"));
       return;
     }
-    m_plan->pairs.push_back({hive, std::string(key), name, *value});
+    m_plan->pairs.push_back({hive, std::string(key), name, std::move(*value)});
   }
 
   void Fixed(const LayoutGroup& group) {
@@ -168,6 +162,7 @@ class LayoutChecker {
  private:
   BackupFileReader& m_reader;
   RestorePlan* m_plan;
+  bool m_nineFiveLine;
 };
 
 std::string HiveName(RegKey hive) {
@@ -203,6 +198,18 @@ std::optional<std::int16_t> CheckHeader(BackupFileReader& reader, std::string* p
     return std::nullopt;
   }
   return static_cast<std::int16_t>(family);
+}
+
+// The refusal of a sound file of the running line whose keys this user may not change.
+std::optional<RestoreResult> KeysRefusal(const RestorePlan& plan, int runningOsFamily) {
+  std::vector<TuningKey> keys;
+  for (const RestorePair& pair : plan.pairs) keys.push_back({pair.hive, pair.key});
+  std::string denied = TuningKeysWriteRefusal(runningOsFamily, keys, TuningChange::kRestore);
+  if (denied.empty()) return std::nullopt;
+  RestoreResult result;
+  result.outcome = RestoreOutcome::kAccessDenied;
+  result.message = std::move(denied);
+  return result;
 }
 
 }  // namespace
@@ -261,7 +268,7 @@ RestorePlan CheckBackupContents(std::string_view contents) {
     return plan;
   }
 
-  LayoutChecker check(reader, &plan);
+  LayoutChecker check(reader, &plan, nineFive);
   const LineLayout& layout = nineFive ? NineFiveLayout() : NtLayout();
   for (const LayoutGroup& group : layout.groups) check.Fixed(group);
   // Adapter groups until the end of the file or a closing empty line.
@@ -293,24 +300,24 @@ std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int running
         plan.problem + ".\r\n\r\nNo setting was changed.";
     return result;
   }
-  return std::nullopt;
+  return KeysRefusal(plan, runningOsFamily);
 }
 
-std::int32_t RestoreValueType(int runningOsFamily) { return IsNineFiveLine(runningOsFamily) ? 1 : 4; }
+std::optional<RestoreResult> RestoreFileKeysRefusal(const std::string& path,
+                                                    int runningOsFamily) {
+  std::string contents;
+  if (!Files().ReadWholeFile(path, &contents)) return std::nullopt;
+  const RestorePlan plan = CheckBackupContents(contents);
+  if (!plan.problem.empty() || plan.osFamily != runningOsFamily) return std::nullopt;
+  return KeysRefusal(plan, runningOsFamily);
+}
 
 RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily) {
   const RestorePlan plan = CheckBackupContents(contents);
   if (auto refusal = RestoreRefusal(plan, runningOsFamily)) return *refusal;
   RestoreResult result;
-  const std::int32_t valueType = RestoreValueType(runningOsFamily);
   for (const RestorePair& pair : plan.pairs) {
-    RegStatus status = kRegSuccess;
-    try {
-      status = SetOrDeleteRegistryValue(pair.hive, pair.key, pair.name, valueType,
-                                        RegValue(pair.value), false);
-    } catch (const std::exception&) {
-      status = kRegInvalidParameter;
-    }
+    const RegStatus status = WriteRegistryData(pair.hive, pair.key, pair.name, pair.value);
     if (status == kRegSuccess) {
       ++result.written;
     } else {

@@ -28,12 +28,13 @@ std::vector<BackupListEntry> ReadBackupList();
 // The row's text: base name of the file followed by ".BCK".
 std::string BackupRowName(std::string_view fileName);
 
-// One value the restore writes back, in file order.
+// One value the restore writes back, in file order: a number item as the file's line stores
+// it (decimal text on the 95 line, a DWORD on the NT line), a typed item as it stood.
 struct RestorePair {
   RegKey hive = kHkeyLocalMachine;
   std::string key;
   std::string name;
-  std::int32_t value = 0;
+  RegData value;
 };
 
 // A backup file checked from its first line to its last: the Windows line code of line 3
@@ -52,6 +53,7 @@ enum class RestoreOutcome {
   kUnreadable,            // the file could not be read; message says why
   kRefused,               // truncated, malformed or tampered; nothing written
   kOtherOperatingSystem,  // taken under another OsFamily; nothing written
+  kAccessDenied,          // this user may not change the keys (NT line); nothing written
   kWritesFailed,          // some values could not be written; message lists them
 };
 
@@ -66,15 +68,16 @@ inline constexpr const char* kOtherOperatingSystemMessage =
     "This backup file was taken from another operating system!!";
 
 // Why a checked file is not restored on the running line (the message the user is shown), or
-// nothing when it can be.
+// nothing when it can be: another Windows version, a damaged file, or (on the NT line) keys
+// this user may not change, found out without changing anything.
 std::optional<RestoreResult> RestoreRefusal(const RestorePlan& plan, int runningOsFamily);
-// The type a restore writes on the running line: 1 (REG_SZ decimal text) on the 95 line, 4
-// (REG_DWORD) on the NT line.
-std::int32_t RestoreValueType(int runningOsFamily);
+// The refusal of restoring the file at `path` only because this user may not change its keys,
+// so that the window can say so before it asks whether to restore; nothing for every other
+// outcome (the restore itself gives those).
+std::optional<RestoreResult> RestoreFileKeysRefusal(const std::string& path, int runningOsFamily);
 
-// Checks `contents` and, when it is sound and of the running line, writes every pair back
-// through SetOrDeleteRegistryValue (REG_SZ decimal text on the 95 line, REG_DWORD on the NT
-// line).
+// Checks `contents` and, when it is sound, of the running line and this user may change its
+// keys, writes every pair back exactly as planned.
 RestoreResult RestoreBackupContents(std::string_view contents, int runningOsFamily);
 // Reads a backup file through the file system; when it cannot, the result the restore gives.
 std::optional<RestoreResult> ReadBackupForRestore(const std::string& path, std::string* contents);

@@ -2,6 +2,7 @@
 #include "tuning/backup_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -11,7 +12,7 @@
 #include "base/decimal_text.h"
 #include "base/file_system.h"
 #include "base/os_family.h"
-#include "registry/cregister.h"
+#include "registry/registry_access.h"
 #include "registry/scoped_reg_key.h"
 #include "tuning/backup_file.h"
 #include "tuning/backup_layout.h"
@@ -20,42 +21,48 @@ namespace quelvar {
 
 namespace {
 
-// The registry type a value is stored as; kRegNone when the key or the value is missing.
-std::uint32_t StoredValueType(RegKey hive, const std::string& key, const std::string& name) {
-  ScopedRegKey opened;
-  if (Registry().OpenKeyEx(hive, key, kKeyRead, opened.put()) != kRegSuccess) return kRegNone;
-  opened.Opened();
-  std::uint32_t type = kRegNone;
-  std::uint32_t size = 0;
-  if (Registry().QueryValueEx(opened.get(), name, &type, nullptr, &size) != kRegSuccess) {
-    return kRegNone;
+// The whole number a value's bytes spell, when they could be a number item's value: a DWORD's
+// 32 bits, or a text's decimal digits (with a minus sign) before its terminating zero.
+std::optional<std::int64_t> CandidateNumber(const RegData& value) {
+  if (value.type == kRegDword && value.data.size() == 4) {
+    return static_cast<std::int64_t>(value.data[0]) | std::int64_t{value.data[1]} << 8 |
+           std::int64_t{value.data[2]} << 16 | std::int64_t{value.data[3]} << 24;
   }
-  return type;
+  if (value.type != kRegSz || value.data.empty() || value.data.back() != 0) return std::nullopt;
+  const char* begin = reinterpret_cast<const char*>(value.data.data());
+  const char* end = begin + value.data.size() - 1;
+  std::int64_t number = 0;
+  const auto [stop, error] = std::from_chars(begin, end, number);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return number;
 }
 
-// The number a whole text spells in the decimal grammar (blanks around it allowed; the zeros
-// that end a registry text dropped); nothing when it spells none.
-std::optional<double> DecimalNumber(std::string_view text) {
-  while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
-  const DecimalValue number = ParseDecimal(text);
-  if (!number.ok()) return std::nullopt;
-  return number.value;
+// Records one value read from the registry. A value that a number item gives back exactly (the
+// running line's own type, a plain decimal text on the 95 line, a DWORD on the NT line) is
+// recorded as that number, as every earlier version did, so that they can still read the file;
+// a missing value as 0, as always. Anything else (a DWORD on the 95 line, text on the NT line,
+// text that is no plain number, other types) is recorded with its type and bytes, so that the
+// restore puts it back exactly; earlier versions refuse such a file rather than restore it wrongly.
+void RecordValue(BackupFileWriter& file, bool nineFiveLine, RegKey hive, const std::string& key,
+                 const std::string& name) {
+  const std::optional<RegData> stored = ReadRegistryData(hive, key, name);
+  if (!stored) {
+    file.Integer(0);
+    return;
+  }
+  if (const auto number = CandidateNumber(*stored)) {
+    const auto asNumber = NumberItemValue(nineFiveLine, static_cast<double>(*number));
+    if (asNumber && *asNumber == *stored) {
+      file.Number(static_cast<double>(*number));
+      return;
+    }
+  }
+  file.Typed(*stored);
 }
-
-// A 95-line value: stored as text by this program, so its text's number; a value another
-// program stored as a 32-bit number is recorded as that number rather than lost.
-double Read95Value(CRegister& reg, RegKey hive, const std::string& key, const std::string& name) {
-  if (StoredValueType(hive, key, name) == kRegDword) return reg.myREGGetSetting(hive, key, name, 0);
-  return LeadingDecimal(reg.REGGetSetting(hive, key, name, "0"));
-}
-
-// Reads one value of the running line's body.
-using ValueReader = double (*)(CRegister& reg, RegKey hive, const std::string& key,
-                               const std::string& name);
 
 // The body of one Windows line, laid out as that line's layout says, reading each value just
 // before its pair is written.
-void WriteBody(BackupFileWriter& file, CRegister& reg, const LineLayout& layout, ValueReader read,
+void WriteBody(BackupFileWriter& file, const LineLayout& layout, bool nineFiveLine,
                std::vector<std::string>* skipped) {
   for (const LayoutGroup& group : layout.groups) {
     file.String(group.key);
@@ -63,16 +70,10 @@ void WriteBody(BackupFileWriter& file, CRegister& reg, const LineLayout& layout,
     for (const LayoutPair& pair : group.pairs) {
       const std::string name(pair.name);
       file.String(name);
-      switch (pair.value) {
-        case LayoutValue::kFixed:
-          file.Integer(pair.fixed);
-          break;
-        case LayoutValue::kFlag:
-          file.Integer(read(reg, group.hive, readKey, name) != 0 ? 1 : 0);
-          break;
-        case LayoutValue::kRead:
-          file.Number(read(reg, group.hive, readKey, name));
-          break;
+      if (pair.value == LayoutValue::kFixed) {
+        file.Integer(pair.fixed);
+      } else {
+        RecordValue(file, nineFiveLine, group.hive, readKey, name);
       }
     }
   }
@@ -88,25 +89,10 @@ void WriteBody(BackupFileWriter& file, CRegister& reg, const LineLayout& layout,
       file.String(key);
       for (std::string_view name : form.names) {
         file.String(name);
-        file.Number(read(reg, kHkeyLocalMachine, key, std::string(name)));
+        RecordValue(file, nineFiveLine, kHkeyLocalMachine, key, std::string(name));
       }
     }
   }
-}
-
-// An NT-line value. This line keeps its tuned values as 32-bit numbers, and myREGGetSetting
-// gives such a number back by weighing the value's bytes (byte n counts 256^n). A value that
-// another program or a hand edit left as text would come out as the weighed sum of its
-// character codes ("32" as 12851), and a restore would write that garbage back or refuse the
-// whole file as too large; so a text that spells a decimal number is recorded as that number,
-// as the 95 line does. Every other value is recorded as myREGGetSetting gives it, a missing one
-// as 0.
-double ReadNtValue(CRegister& reg, RegKey hive, const std::string& key, const std::string& name) {
-  const std::uint32_t type = StoredValueType(hive, key, name);
-  if (type == kRegSz || type == kRegExpandSz) {
-    if (auto number = DecimalNumber(reg.REGGetSetting(hive, key, name, ""))) return *number;
-  }
-  return reg.myREGGetSetting(hive, key, name, 0);
 }
 
 }  // namespace
@@ -140,17 +126,23 @@ NextBackupTarget FindNextBackupTarget() {
       return target;
     }
   }
-  int highest = 0;
-  for (const std::string& name : Files().ListFiles(folder, "*.BCK")) {
-    highest = std::max(highest, BackupNumberOfName(name));
+  // Hidden and system files count too: a new backup never takes a name already in use.
+  std::vector<std::string> names;
+  if (FileStatus listed = Files().ListEveryFile(folder, "*.BCK", &names); !listed) {
+    target.problem = NextBackupTarget::Problem::kFolderNotListed;
+    target.path = folder;
+    target.reason = listed.reason;
+    return target;
   }
-  const int next = highest + 1;
-  if (next > kHighestBackupNumber) {
+  int highest = 0;
+  for (const std::string& name : names) highest = std::max(highest, BackupNumberOfName(name));
+  target.number = highest + 1;
+  if (target.number > kHighestBackupNumber) {
     target.problem = NextBackupTarget::Problem::kNumbersUsedUp;
     target.path = folder;
     return target;
   }
-  target.path = BackupFilePath(BackupFileNameFor(next));
+  target.path = BackupFilePath(BackupFileNameFor(target.number));
   return target;
 }
 
@@ -176,16 +168,15 @@ std::vector<std::string> EnumerateMachineSubkeys(const std::string& path, bool* 
 }
 
 std::string BuildTuningBackup(std::vector<std::string>* skippedSubkeys) {
-  CRegister reg;
   BackupFileWriter file;
   const LocalDateTime now = TheClock().Now();
   file.Date(now);
   file.Time(now);
   file.Integer(OsFamily);
   if (IsNineFiveLine(OsFamily)) {
-    WriteBody(file, reg, NineFiveLayout(), Read95Value, skippedSubkeys);
+    WriteBody(file, NineFiveLayout(), true, skippedSubkeys);
   } else if (IsNtLine(OsFamily)) {
-    WriteBody(file, reg, NtLayout(), ReadNtValue, skippedSubkeys);
+    WriteBody(file, NtLayout(), false, skippedSubkeys);
   }
   return file.Contents();
 }
@@ -199,27 +190,44 @@ BackupResult WriteTuningBackup() {
 
   NextBackupTarget target = FindNextBackupTarget();
   result.path = target.path;
+  const std::string usedUp =
+      "\" already holds a backup numbered 999, the highest number a backup can have, so no new "
+      "backup can be saved.\n\nDelete the backups with the highest numbers in the backup "
+      "manager, then try again. No setting was changed.";
   switch (target.problem) {
     case NextBackupTarget::Problem::kFolderNotCreated:
       result.problem = "Quelvar could not create the backup folder \"" + target.path + "\":\n" +
                        target.reason + "\n\nNo backup was saved. No setting was changed.";
       return result;
+    case NextBackupTarget::Problem::kFolderNotListed:
+      result.problem = "Quelvar could not read which backups the folder \"" + target.path +
+                       "\" holds:\n" + target.reason +
+                       "\n\nNo backup was saved. No setting was changed.";
+      return result;
     case NextBackupTarget::Problem::kNumbersUsedUp:
-      result.problem = "The backup folder \"" + target.path +
-                       "\" already holds a backup numbered 999, the highest number a backup "
-                       "can have, so no new backup can be saved.\n\nDelete the backups with the "
-                       "highest numbers in the backup manager, then try again. No setting was "
-                       "changed.";
+      result.problem = "The backup folder \"" + target.path + usedUp;
       return result;
     case NextBackupTarget::Problem::kNone:
       break;
   }
 
+  // The file is only created where no file of that name exists (the listing may have missed
+  // one); a name in use moves on to the next number.
   const std::string contents = BuildTuningBackup(&result.skippedSubkeys);
-  if (FileStatus saved = Files().WriteWholeFile(target.path, contents); !saved) {
-    result.problem = "Quelvar could not save the backup file \"" + target.path + "\":\n" +
-                     saved.reason + "\n\nNo setting was changed.";
-    return result;
+  for (int number = target.number;; ++number) {
+    if (number > kHighestBackupNumber) {
+      result.path = BackupFolder();
+      result.problem = "The backup folder \"" + result.path + usedUp;
+      return result;
+    }
+    result.path = BackupFilePath(BackupFileNameFor(number));
+    const FileStatus saved = Files().CreateNewFile(result.path, contents);
+    if (saved) break;
+    if (!saved.nameTaken) {
+      result.problem = "Quelvar could not save the backup file \"" + result.path + "\":\n" +
+                       saved.reason + "\n\nNo setting was changed.";
+      return result;
+    }
   }
   result.written = true;
   return result;

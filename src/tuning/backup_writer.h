@@ -1,6 +1,6 @@
 // The numbered backup files in the "Backups" folder beside the program, and the writer that
-// saves the values an apply is about to overwrite. Built on the registry operations, CRegister
-// and the file system and clock services.
+// saves the values an apply is about to overwrite. Built on the registry operations and the
+// file system and clock services.
 #pragma once
 #include <string>
 #include <vector>
@@ -21,18 +21,20 @@ int BackupNumberOfName(const std::string& fileName);
 
 // Where the next backup goes, or why there is none.
 struct NextBackupTarget {
-  enum class Problem { kNone, kFolderNotCreated, kNumbersUsedUp };
+  enum class Problem { kNone, kFolderNotCreated, kFolderNotListed, kNumbersUsedUp };
   Problem problem = Problem::kNone;
-  std::string path;    // the full file path when problem is kNone
-  std::string reason;  // the file system's reason for kFolderNotCreated
+  int number = 0;      // the file's number when problem is kNone
+  std::string path;    // the full file path when problem is kNone, else the folder
+  std::string reason;  // the file system's reason for kFolderNotCreated and kFolderNotListed
 };
 
 // Creates the folder when it is missing, then names the file after the highest number in use
-// plus one (gaps are never filled). Creates no file.
+// plus one (gaps are never filled), counting hidden and system files too. A folder that cannot
+// be listed gives no name. Creates no file.
 NextBackupTarget FindNextBackupTarget();
 
 // The full path of the next backup file; empty when no file can be named (the folder cannot
-// be created, or number 999 is in use). Creates the folder when it is missing.
+// be created or listed, or number 999 is in use). Creates the folder when it is missing.
 std::string NextBackupFileName();
 
 // Subkeys of an HKEY_LOCAL_MACHINE key, enumerated with RegOpenKeyA and RegEnumKeyExA (a name
@@ -53,7 +55,9 @@ struct BackupResult {
 
 // Builds the backup of the running Windows line's tuned values (header, fixed body, one group
 // per NetTrans subkey or two per Interfaces subkey) and writes it as the next numbered file,
-// completely or not at all. Any OsFamily outside 1..7 writes nothing and reports not written.
+// completely or not at all. The file is created only where no file of its name exists: a name
+// in use (a file the listing did not show) moves on to the next number, up to 999. Any
+// OsFamily outside 1..7 writes nothing and reports not written.
 BackupResult WriteTuningBackup();
 
 // The backup file's content for the current registry (what WriteTuningBackup writes).

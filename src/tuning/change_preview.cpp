@@ -1,64 +1,69 @@
 // Apply and restore previews; see change_preview.h.
 #include "tuning/change_preview.h"
 
-#include "registry/scoped_reg_key.h"
+#include <optional>
+
+#include "registry/registry_access.h"
 #include "tuning/apply_profile.h"
+#include "tuning/backup_layout.h"
 #include "tuning/backup_restore.h"
 
 namespace quelvar {
 
 namespace {
 
-struct StoredValue {
-  bool present = false;
-  std::uint32_t type = kRegNone;
-  std::string text;  // a number as decimal text; a string as it is
-};
+bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz; }
 
-// Reads one value for showing, opening the key for reading only.
-StoredValue ReadForPreview(RegKey hive, const std::string& key, const std::string& name) {
-  StoredValue stored;
-  ScopedRegKey handle;
-  if (Registry().OpenKeyEx(hive, key, kKeyRead, handle.put()) != kRegSuccess) return stored;
-  handle.Opened();
-  std::uint8_t data[1024] = {};
-  std::uint32_t size = sizeof data;
-  std::uint32_t type = kRegNone;
-  if (Registry().QueryValueEx(handle.get(), name, &type, data, &size) != kRegSuccess) return stored;
-  stored.present = true;
-  stored.type = type;
-  if (type == kRegDword && size == 4) {
-    const std::uint32_t number = static_cast<std::uint32_t>(data[0]) | (data[1] << 8) |
-                                 (data[2] << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
-    stored.text = std::to_string(number);
-  } else if (type == kRegSz || type == kRegExpandSz) {
-    std::size_t length = size;
-    while (length > 0 && data[length - 1] == 0) --length;
-    stored.text.assign(reinterpret_cast<const char*>(data), length);
-  } else {
-    stored.text = std::to_string(size);
-    stored.text.insert(0, 1, '(');
-    stored.text.append(" bytes of another type)");
+// A value as a list shows it: a DWORD as its unsigned number, text without its terminating
+// zeros, anything else by its size.
+std::string Shown(const RegData& value) {
+  if (value.type == kRegDword && value.data.size() == 4) {
+    const std::uint32_t number = static_cast<std::uint32_t>(value.data[0]) |
+                                 (static_cast<std::uint32_t>(value.data[1]) << 8) |
+                                 (static_cast<std::uint32_t>(value.data[2]) << 16) |
+                                 (static_cast<std::uint32_t>(value.data[3]) << 24);
+    return std::to_string(number);
   }
-  return stored;
+  if (IsText(value.type)) {
+    std::size_t length = value.data.size();
+    while (length > 0 && value.data[length - 1] == 0) --length;
+    return std::string(reinterpret_cast<const char*>(value.data.data()), length);
+  }
+  std::string size = std::to_string(value.data.size());
+  size.insert(0, 1, '(');
+  return size.append(" bytes of another type)");
 }
 
-// A row for writing `value` as `type` (or removing it).
-PreviewRow Row(RegKey hive, const std::string& key, const std::string& name, std::int32_t type,
-               std::int32_t value, bool remove) {
-  const StoredValue stored = ReadForPreview(hive, key, name);
-  PreviewRow row{hive, key, name, stored.present ? stored.text : kPreviewAbsent, {}, false};
-  if (remove) {
+// Whether writing `after` leaves `now` as it is: the same type and, for text, the same text
+// (however many zeros end it), else the same bytes.
+bool SameValue(const RegData& now, const RegData& after) {
+  if (now.type != after.type) return false;
+  return IsText(now.type) ? Shown(now) == Shown(after) : now.data == after.data;
+}
+
+// A row for writing `after` (or removing the value when there is none).
+PreviewRow Row(RegKey hive, const std::string& key, const std::string& name,
+               const std::optional<RegData>& after) {
+  const std::optional<RegData> stored = ReadRegistryData(hive, key, name);
+  PreviewRow row{hive, key, name, stored ? Shown(*stored) : kPreviewAbsent, {}, false};
+  if (!after) {
     row.after = kPreviewRemoved;
-    row.same = !stored.present;
+    row.same = !stored;
   } else {
-    // A DWORD holds the number's bit pattern; text holds its signed decimal form.
-    row.after = type == kRegDword ? std::to_string(static_cast<std::uint32_t>(value))
-                                  : std::to_string(value);
-    row.same = stored.present && stored.type == static_cast<std::uint32_t>(type) &&
-               stored.text == row.after;
+    row.after = Shown(*after);
+    row.same = stored && SameValue(*stored, *after);
   }
   return row;
+}
+
+// What an apply step writes: a DWORD holds the number's bit pattern, text its signed decimal
+// form; nothing for a removal.
+std::optional<RegData> WrittenBy(const PlannedValue& step) {
+  if (step.remove) return std::nullopt;
+  if (step.type == static_cast<std::int32_t>(kRegDword)) {
+    return NumberItemValue(false, static_cast<double>(step.value));
+  }
+  return NumberItemValue(true, static_cast<double>(step.value));
 }
 
 }  // namespace
@@ -86,7 +91,7 @@ std::string PreviewValueName(std::string_view name) {
 std::vector<PreviewRow> PreviewTuningApply(const TuningProfile& profile, int osFamily) {
   std::vector<PreviewRow> rows;
   for (const PlannedValue& step : PlanTuningApply(profile, osFamily, nullptr)) {
-    rows.push_back(Row(step.hive, step.key, step.name, step.type, step.value, step.remove));
+    rows.push_back(Row(step.hive, step.key, step.name, WrittenBy(step)));
   }
   return rows;
 }
@@ -98,9 +103,8 @@ RestorePreview PreviewBackupRestore(std::string_view contents, int runningOsFami
     preview.refusal = refusal->message;
     return preview;
   }
-  const std::int32_t type = RestoreValueType(runningOsFamily);
   for (const RestorePair& pair : plan.pairs) {
-    preview.rows.push_back(Row(pair.hive, pair.key, pair.name, type, pair.value, false));
+    preview.rows.push_back(Row(pair.hive, pair.key, pair.name, pair.value));
   }
   return preview;
 }

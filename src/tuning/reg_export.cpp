@@ -236,16 +236,19 @@ RegExport ExportBackupRestore(const std::string& path, int runningOsFamily) {
     return exported;
   }
   const RestorePlan plan = CheckBackupContents(contents);
-  if (auto refusal = RestoreRefusal(plan, runningOsFamily)) {
+  // An export changes nothing here: keys this account may not change do not stop it (the file
+  // may well be imported by an administrator).
+  auto refusal = RestoreRefusal(plan, runningOsFamily);
+  if (refusal && refusal->outcome == RestoreOutcome::kAccessDenied) refusal.reset();
+  if (refusal) {
     exported.problem = refusal->message;
     exported.refusedAs = refusal->outcome;
     return exported;
   }
-  // Each pair as the restore writes it.
+  // Each pair as the restore writes it: its type and bytes.
   std::vector<RegFileValue> steps;
-  const std::int32_t type = RestoreValueType(runningOsFamily);
   for (const RestorePair& pair : plan.pairs) {
-    steps.push_back(StoredBy({pair.hive, pair.key, pair.name, type, pair.value, false}));
+    steps.push_back({pair.hive, pair.key, pair.name, false, pair.value.type, pair.value.data});
   }
   BackupListEntry stamp;
   ReadBackupStamp(contents, &stamp);

@@ -17,8 +17,14 @@ class OfflinePlatform final : public PingPlatform {
  public:
   bool started = false;
   int lookups = 0;
-  bool StartSockets() override { return started = true; }
-  void StopSockets() override { started = false; }
+  std::optional<SocketsProblem> StartSockets() override {
+    started = true;
+    return std::nullopt;
+  }
+  std::optional<SocketsProblem> StopSockets() override {
+    started = false;
+    return std::nullopt;
+  }
   std::vector<std::string> LookUpHost(const std::string&) override {
     ++lookups;
     return {"127.0.0.1"};

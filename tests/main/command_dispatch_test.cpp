@@ -32,6 +32,11 @@ class Recorder : public MainWindowActions, public ShellService {
     calls.push_back(std::string("unload ") + ChildFormName(form));
   }
   void RemoveTrayIcon() override { calls.push_back("trayOff"); }
+  void LoadChild(ChildForm form) override {
+    calls.push_back(std::string("load ") + ChildFormName(form));
+  }
+  void ShowTrayIcon() override { calls.push_back("trayOn"); }
+  void WatchRestart() override { calls.push_back("watch"); }
   void EndProcess() override { calls.push_back("end"); }
 
   long RunCommandLine(const std::string& line, int style) override {
@@ -45,14 +50,16 @@ class Recorder : public MainWindowActions, public ShellService {
     return openResult;
   }
   long openResult = 42;
-  long EnableShutdownPrivilege() override {
+  bool EnableShutdownPrivilege() override {
     calls.push_back("privilege");
-    return 1;
+    return privilegeHeld;
   }
+  bool privilegeHeld = true;
   long EndWindowsSession(unsigned flags, unsigned reason) override {
     calls.push_back("exitWindows " + std::to_string(flags) + " " + std::to_string(reason));
-    return 1;
+    return exitResult;
   }
+  long exitResult = 1;
 };
 
 class CommandDispatchTest : public ::testing::Test {
@@ -83,7 +90,8 @@ const Calls kRestartSequence = {"unload frmWizardMode",        "unload frmAdvanc
                                 "unload frmBackUp",            "unload frmNetPingerSettings",
                                 "unload frmRamConfiguration",  "unload frmMainSettings",
                                 "unload frmSystemStatus",      "trayOff",
-                                "privilege",                   "exitWindows 2 4294967295"};
+                                "privilege",                   "exitWindows 2 4294967295",
+                                "watch"};
 
 TEST_F(CommandDispatchTest, EveryCommandDoesItsOwnAction) {
   const struct {
@@ -145,6 +153,46 @@ TEST_F(CommandDispatchTest, UnloadHandlerOrderPutsSystemStatusLast) {
             (Calls{"unload frmWizardMode", "unload frmAdvancedMode", "unload frmBackUp",
                    "unload frmNetPingerSettings", "unload frmRamConfiguration",
                    "unload frmMainSettings", "unload frmSystemStatus", "trayOff", "end"}));
+}
+
+// A restart that does not happen gives the whole program back: every child window loads
+// again in the start-up order, the tray icon returns, the home view shows, and the user reads
+// why. A request Windows took is watched instead (the main window resumes if it is called off).
+TEST_F(CommandDispatchTest, ARestartThatDoesNotHappenGivesTheProgramBack) {
+  static struct : MessageBoxService {  // static: the service slot outlives the test
+    std::vector<std::string> shown;
+    int Show(const std::string& text, const std::string&, unsigned) override {
+      shown.push_back(text);
+      return kIdOk;
+    }
+  } boxes;
+  SetMessageBoxService(boxes);
+  const Calls unloads(kRestartSequence.begin(), kRestartSequence.begin() + 8);
+  const Calls back = {"load frmWizardMode",   "load frmAdvancedMode",     "load frmBackUp",
+                      "load frmNetPingerSettings", "load frmSystemStatus", "load frmRamConfiguration",
+                      "load frmMainSettings", "trayOn",                   "faceToFront"};
+  const Calls exit = {"privilege", "exitWindows 2 4294967295"};
+  const struct {
+    bool privilege;
+    long exitResult;
+    Calls after;
+    const char* says;  // nullptr: no box
+  } cases[] = {
+      {true, 1, {"privilege", "exitWindows 2 4294967295", "watch"}, nullptr},
+      {false, 1, {"privilege"}, "may not shut the computer down"},
+      {true, 0, exit, "refused to restart"},
+  };
+  for (const auto& c : cases) {
+    recorder.privilegeHeld = c.privilege;
+    recorder.exitResult = c.exitResult;
+    boxes.shown.clear();
+    Calls expected = unloads;
+    expected.insert(expected.end(), c.after.begin(), c.after.end());
+    if (c.says) expected.insert(expected.end(), back.begin(), back.end());
+    EXPECT_EQ(Run("IDC_FS_restart"), expected) << c.privilege << c.exitResult;
+    ASSERT_EQ(boxes.shown.size(), c.says ? 1u : 0u);
+    if (c.says) EXPECT_NE(boxes.shown[0].find(c.says), std::string::npos) << boxes.shown[0];
+  }
 }
 
 TEST(ChildOrders, LoadAndHideOrders) {

@@ -94,6 +94,8 @@ TEST(FaceContent, DamagedFilesAreRejectedWithTheLine) {
       {header + "button: 1,1,10,10,5 | A | IDC_FS_home | tip\n", "line 2: position"},
       {header + "button: 700,1,10,10 | A | IDC_FS_home | tip\n", "line 2: position"},
       {header + "button: 1,1,0,10 | A | IDC_FS_home | tip\n", "line 2: position"},
+      {header + "button: 1,1,2147483647,10 | A | IDC_FS_home | tip\n", "line 2: position"},
+      {header + "button: 1,5,10,2147483645 | A | IDC_FS_home | tip\n", "line 2: position"},
       {header + "button: x,1,10,10 | A | IDC_FS_home | tip\n", "line 2: position"},
       {header + "button: 1,1,10,10 | | IDC_FS_home | tip\n", "line 2: a button needs"},
       {header + "button: 1,1,10,10 | A | IDC_FS_home\n", "line 2: button takes"},

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "registry/cregister.h"
 #include "registry/memory_registry.h"
 #include "registry/settings.h"
 
@@ -39,7 +40,7 @@ TEST_F(MainSettingsTest, LoadRewritesTheRunEntryWithTheCurrentPath) {
   Store("chkRunMainProgram", "1");
   registry.PutText(kHkeyCurrentUser, kRunKey, kRunValueName, "D:\\Old\\Quelvar.exe");
   EXPECT_EQ(loadSettings("E:\\Moved\\Quelvar.exe"), (MainSettingsValues{1, 0}));
-  EXPECT_EQ(RunEntry(), "E:\\Moved\\Quelvar.exe");
+  EXPECT_EQ(RunEntry(), "\"E:\\Moved\\Quelvar.exe\"");
   EXPECT_EQ(registry.Get(kHkeyCurrentUser, kRunKey, kRunValueName)->type, kRegSz);
 }
 
@@ -63,19 +64,50 @@ TEST_F(MainSettingsTest, StoredTextOtherThanZeroOrOne) {
 }
 
 TEST_F(MainSettingsTest, SaveWritesBothValuesAndTheRunEntry) {
-  saveSettings({1, 0}, exe);
+  EXPECT_FALSE(saveSettings({1, 0}, exe));
   EXPECT_EQ(Stored("chkRunMainProgram"), "1");
   EXPECT_EQ(Stored("chkRunProgramMini"), "0");
-  EXPECT_EQ(RunEntry(), exe);
+  EXPECT_EQ(RunEntry(), "\"" + exe + "\"");
 
-  saveSettings({0, 1}, exe);
+  EXPECT_FALSE(saveSettings({0, 1}, exe));
   EXPECT_EQ(Stored("chkRunMainProgram"), "0");
   EXPECT_EQ(Stored("chkRunProgramMini"), "1");
   EXPECT_FALSE(RunEntry());
   // Other programs' entries stay.
   registry.PutText(kHkeyCurrentUser, kRunKey, "Other", "x.exe");
-  saveSettings({0, 0}, exe);
+  EXPECT_FALSE(saveSettings({0, 0}, exe)) << "removing an entry that is not there is no failure";
   EXPECT_EQ(registry.GetText(kHkeyCurrentUser, kRunKey, "Other"), "x.exe");
+}
+
+// The entry holds the quoted path; one that starts this program, in that form or bare as
+// earlier versions wrote it, is ours: it ticks the box and is brought to the quoted form.
+TEST_F(MainSettingsTest, LoadRecognisesItsRunEntryQuotedOrBare) {
+  const std::string spaced = "C:\\Program Files\\Quelvar\\Quelvar.exe";
+  const std::string quoted = "\"" + spaced + "\"";
+  const struct {
+    const char* stored;
+    std::optional<std::string> entry;
+    int ticked;
+    std::optional<std::string> after;
+  } cases[] = {
+      {"1", std::nullopt, 1, quoted},
+      {"1", spaced, 1, quoted},
+      {"0", spaced, 1, quoted},
+      {"0", " \"c:\\PROGRAM FILES\\quelvar\\Quelvar.EXE\" ", 1, quoted},
+      {"0", quoted, 1, quoted},
+      {"1", "\"D:\\Old\\Quelvar.exe\"", 1, quoted},
+      {"0", spaced + ".old", 0, spaced + ".old"},
+      {"0", "\"\"", 0, "\"\""},
+      {"0", std::nullopt, 0, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    CRegister().REGDeleteSetting(kHkeyCurrentUser, kRunKey, kRunValueName);
+    if (c.entry) registry.PutText(kHkeyCurrentUser, kRunKey, kRunValueName, *c.entry);
+    Store("chkRunMainProgram", c.stored);
+    const std::string label = std::string(c.stored) + " " + c.entry.value_or("(none)");
+    EXPECT_EQ(loadSettings(spaced).chkRunMainProgram, c.ticked) << label;
+    EXPECT_EQ(RunEntry(), c.after) << label;
+  }
 }
 
 TEST(RunEntryPathTest, FolderNameAndExe) {

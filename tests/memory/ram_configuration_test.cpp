@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "memory/fake_memory_system.h"
+#include "memory/free_ram.h"
 #include "memory/ram_configuration.h"
 #include "registry/memory_registry.h"
 #include "registry/settings.h"
@@ -193,6 +194,87 @@ TEST_F(RamConfigurationTest, ATickDuringItsOwnFreeingIsSkipped) {
   };
   form.tmrAlarm_Timer(memory, &meter);
   EXPECT_EQ(memory.committed.size(), 1u);
+}
+
+// Switched off while an alarm free runs, the alarm stops at once: a cleared "Sound on" takes
+// back the sound that was due, a cleared "Optimize automatically" (or the window unloading)
+// ends the passes at the next turn of the message loop, wherever the free stands.
+TEST_F(RamConfigurationTest, SwitchingTheAlarmOffStopsItInEveryPhaseOfAFree) {
+  enum class Phase { BeforeThePasses, InsideASlice, BetweenTwoPasses };
+  enum class Off { BothSwitches, SoundOnly, AutomaticOnly, Unload };
+  const struct {
+    Phase phase;
+    Off off;
+    std::size_t frees;  // blocks committed, of the three passes
+    bool sound;
+  } cases[] = {
+      {Phase::BeforeThePasses, Off::BothSwitches, 0, false},
+      {Phase::InsideASlice, Off::BothSwitches, 1, false},
+      {Phase::BetweenTwoPasses, Off::BothSwitches, 1, false},
+      {Phase::BeforeThePasses, Off::Unload, 0, false},
+      {Phase::InsideASlice, Off::Unload, 1, false},
+      {Phase::BetweenTwoPasses, Off::Unload, 1, false},
+      {Phase::BetweenTwoPasses, Off::SoundOnly, 3, false},
+      {Phase::InsideASlice, Off::AutomaticOnly, 1, true},
+  };
+  Store("chkAutomatic", "1");
+  Store("chkSoundon", "1");
+  Store("txtRetryOptimization", "3");
+  Store("txtRunOnly", "0");
+  Store("txtFreeAlarm", "3");  // six slices of the write
+  for (const auto& c : cases) {
+    const int row = static_cast<int>(&c - cases);
+    RamConfiguration alarm;
+    alarm.LoadSettings();
+    FakeMemorySystem fake;
+    fake.figures.availablePhysical = 100ull << 20;
+    fake.millisecondsPerLook = kFreeSliceMilliseconds;  // a turn after every slice
+    bool done = false;
+    fake.onYield = [&] {
+      const bool now = c.phase == Phase::BeforeThePasses   ? fake.yields == 1
+                       : c.phase == Phase::InsideASlice    ? fake.committed.size() == 1
+                                                           : fake.released > 0;
+      if (done || !now) return;
+      done = true;
+      if (c.off == Off::Unload) alarm.Unload();
+      if (c.off == Off::BothSwitches || c.off == Off::SoundOnly) alarm.chkSoundon_Click(0);
+      if (c.off == Off::BothSwitches || c.off == Off::AutomaticOnly) alarm.chkAutomatic_Click(0);
+    };
+    const std::optional<FreeChange> change = alarm.tmrAlarm_Timer(fake, nullptr);
+    EXPECT_TRUE(done) << row;
+    EXPECT_EQ(fake.committed.size(), c.frees) << row;
+    EXPECT_EQ(change.has_value(), c.frees > 0) << row;
+    EXPECT_EQ(alarm.SoundDue(), c.sound) << row;
+    std::uint64_t committed = 0;
+    for (auto size : fake.committed) committed += size;
+    EXPECT_EQ(fake.released, committed) << row << ": every block goes back";
+    if (c.phase == Phase::InsideASlice && c.frees == 1) {
+      EXPECT_EQ(fake.decommitted, 1u << 20) << row << ": the write ended after its slice";
+    }
+    RecordingPlayer player;
+    alarm.tmrSoundPlayer_Timer(player, "C:\\Q");
+    EXPECT_EQ(player.played.size(), c.sound ? 1u : 0u) << row;
+  }
+}
+
+// Unloaded and loaded again, the form reads the stored values as the first load did (the
+// level box's correction falls back to the level of a new form, not the last one loaded).
+TEST_F(RamConfigurationTest, AFormUnloadedAndLoadedAgainStartsAsTheFirstTime) {
+  Store("txtAlarm", "400");
+  form.LoadSettings();
+  form.chkSoundon_Click(1);
+  form.SetText(RamBox::txtFreeAlarm, "64");
+  Store("txtAlarm", "abc");
+  RamConfiguration first;
+  first.LoadSettings();
+  form.Unload();
+  form.LoadSettings();
+  for (int i = 0; i < kRamBoxCount; ++i) {
+    EXPECT_EQ(form.Text(static_cast<RamBox>(i)), first.Text(static_cast<RamBox>(i))) << i;
+  }
+  EXPECT_EQ(form.chkSoundon(), first.chkSoundon());
+  EXPECT_EQ(form.AlarmLevelMB(), first.AlarmLevelMB());
+  EXPECT_FALSE(form.Changed());
 }
 
 }  // namespace

@@ -12,12 +12,17 @@ namespace {
 
 class ScriptedPlatform : public PingPlatform {
  public:
-  bool StartSockets() override {
+  std::optional<SocketsProblem> StartSockets() override {
     ++starts;
+    if (startProblem) return startProblem;
     ++open;
-    return startWorks;
+    return std::nullopt;
   }
-  void StopSockets() override { --open; ++stops; }
+  std::optional<SocketsProblem> StopSockets() override {
+    --open;
+    ++stops;
+    return stopProblem;
+  }
   std::vector<std::string> LookUpHost(const std::string& name) override {
     lookedUp.push_back(name);
     auto it = names.find(name);
@@ -29,7 +34,8 @@ class ScriptedPlatform : public PingPlatform {
     return replies;
   }
 
-  bool startWorks = true;
+  std::optional<SocketsProblem> startProblem;
+  std::optional<SocketsProblem> stopProblem;
   int starts = 0, stops = 0, open = 0;
   std::map<std::string, std::vector<std::string>> names{
       {"localhost", {"127.0.0.1", "127.0.1.1"}}, {"loop.test", {"127.0.0.9"}}};
@@ -152,11 +158,39 @@ TEST(PingHostTest, OnlyAReplyWithStatusZeroIsSuccess) {
 
 TEST(PingHostTest, SocketsThatDoNotStartGiveFalseWithoutAnEcho) {
   ScriptedPlatform platform;
-  platform.startWorks = false;
+  platform.startProblem = SocketsProblem{kSocketsNotRespondingText, 0};
   EXPECT_FALSE(PingHost("localhost", kPingTimeoutMs, platform));
   EXPECT_TRUE(platform.sentTo.empty());
   EXPECT_TRUE(platform.lookedUp.empty());
   EXPECT_EQ(platform.stops, 0);
+}
+
+// The ping shows nothing itself (it runs on a worker thread): what the sockets library's
+// start-up or clean-up has to say comes back with the outcome, beside the answer.
+TEST(PingHostTest, ASocketsProblemComesBackWithTheOutcome) {
+  const SocketsProblem refused{kSocketsNotRespondingText, 0};
+  const SocketsProblem cleanup{SocketsCleanupText(-1), 0x30};
+  const struct {
+    std::optional<SocketsProblem> start, stop;  // the one given is what the user is told
+    bool answered;
+  } cases[] = {
+      {std::nullopt, std::nullopt, true},
+      {refused, std::nullopt, false},
+      {std::nullopt, cleanup, true},  // answered, then the clean-up failed
+  };
+  for (const auto& c : cases) {
+    ScriptedPlatform platform;
+    platform.startProblem = c.start;
+    platform.stopProblem = c.stop;
+    const PingOutcome outcome = Ping("localhost", kPingTimeoutMs, platform);
+    EXPECT_EQ(outcome.roundTrip.has_value(), c.answered);
+    const std::optional<SocketsProblem>& told = c.start ? c.start : c.stop;
+    ASSERT_EQ(outcome.problem.has_value(), told.has_value());
+    if (told) {
+      EXPECT_EQ(outcome.problem->text, told->text);
+      EXPECT_EQ(outcome.problem->style, told->style);
+    }
+  }
 }
 
 TEST(SocketsStartupTest, VersionsAndSocketCounts) {

@@ -373,6 +373,31 @@ TEST_F(RegistryBehaviour, AKeyThatMayOnlyBeReadIsStillRead) {
   EXPECT_EQ(SetOrDeleteRegistryValue(kHkeyLocalMachine, Path("Locked"), "text", 1, "x", true),
             kRegAccessDenied);
   EXPECT_EQ(reg.REGGetSetting(kHkeyLocalMachine, Path("Locked"), "text", "d"), "locked value");
+
+  // Whether a key may be changed is found out without changing anything, also for a key that
+  // does not exist yet (it would be created under the nearest one that does).
+  EXPECT_EQ(ProbeKeyWrite(kHkeyLocalMachine, Path("Locked")), kRegAccessDenied);
+  EXPECT_EQ(ProbeKeyWrite(kHkeyLocalMachine, Path("Locked\\New\\Deeper")), kRegAccessDenied);
+  EXPECT_EQ(ProbeKeyWrite(kHkeyLocalMachine, Path("Open\\New")), kRegSuccess);
+  EXPECT_FALSE(KeyExists(kHkeyLocalMachine, Path("Locked\\New")));
+  EXPECT_FALSE(KeyExists(kHkeyLocalMachine, Path("Open")));
+}
+
+// A restore puts values back by their type and bytes, whatever they are.
+TEST_F(RegistryBehaviour, ValuesGoBackByTypeAndBytes) {
+  const RegData values[] = {
+      {kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}}, {kRegDword, {0x10, 0x27}}, {kRegBinary, {}},
+      {11, {1, 2, 3, 4, 5, 6, 7, 8}},        {kRegExpandSz, {'%', 'x', '%', 0}}, {kRegSz, {0}},
+  };
+  char name[] = "v0";
+  for (const RegData& value : values) {
+    ++name[1];
+    const std::string key = Path("Typed\\Deeper");
+    EXPECT_EQ(WriteRegistryData(kHkeyLocalMachine, key, name, value), kRegSuccess);
+    EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, key, name), value) << name;
+  }
+  EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Typed\\Deeper"), "missing"), std::nullopt);
+  EXPECT_EQ(ReadRegistryData(kHkeyLocalMachine, Path("Absent"), "v0"), std::nullopt);
 }
 
 // --- Settings ---

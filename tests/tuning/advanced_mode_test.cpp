@@ -97,6 +97,10 @@ TEST_F(AdvancedModeTest, ValueCheckKeepsNumbersWithinBoundsAndReplacesTheRest) {
       {ValueBox::MTU, "0x10", "576"},
       {ValueBox::MTU, "2147483647", "2147483647"},
       {ValueBox::MTU, "2147483648", "576"},
+      {ValueBox::MTU, "-1", "-1"},  // removes the value, as a preset's -1 does
+      {ValueBox::MSS, "-1", "-1"},
+      {ValueBox::MSS, "-2", "536"},
+      {ValueBox::MTU, "-0.5", "576"},
       {ValueBox::KeepAliveTime, "12.5", "12.5"},
       {ValueBox::SYN, "3", "2"},
       {ValueBox::SYN, "x", "2"},
@@ -251,6 +255,39 @@ TEST_F(AdvancedModeApplyTest, FinishOnTheNtLineWithDialUpDefaultsWritesTheWizard
   for (const auto& e : expected) {
     SCOPED_TRACE(e.name);
     EXPECT_EQ(store().GetDword(e.hive, e.key, e.name), e.value);
+  }
+}
+
+// An MTU or MSS of -1 is taken at Finish as the presets take it: the value is removed (an MTU
+// of -1 removes the MSS as well).
+TEST_F(AdvancedModeApplyTest, FinishTakesAnMtuOrMssOfMinusOneAsRemovingTheValue) {
+  const struct {
+    const char* mtu;
+    const char* mss;
+    std::optional<std::uint32_t> mtuAfter, mssAfter;
+  } cases[] = {
+      {"-1", "-1", std::nullopt, std::nullopt},
+      {"-1", "536", std::nullopt, std::nullopt},
+      {"576", "-1", 576u, std::nullopt},
+  };
+  const std::string interface =
+      "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A1}";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.mtu) + " " + c.mss);
+    OsFamily = 7;
+    store().PutDword(kHkeyLocalMachine, interface, "MTU", 1400);
+    store().PutDword(kHkeyLocalMachine, interface, "MSS", 1360);
+    g_TuningProfile = TuningPresets[0];
+    AdvancedModeWizard wizard(g_TuningProfile, [] { return ApplyTuningProfile(); });
+    wizard.Form_Load();
+    for (int i = 0; i < 7; ++i) wizard.cmdNextPage_Click();
+    wizard.SetBoxText(ValueBox::MTU, c.mtu);
+    wizard.SetBoxText(ValueBox::MSS, c.mss);
+    EXPECT_EQ(wizard.ProfileFromBoxes().refusal, "");
+    EXPECT_EQ(wizard.cmdNextPage_Click(), NextResult::kApplied);
+    EXPECT_TRUE(boxes.shown.empty()) << boxes.shown[0].text;
+    EXPECT_EQ(store().GetDword(kHkeyLocalMachine, interface, "MTU"), c.mtuAfter);
+    EXPECT_EQ(store().GetDword(kHkeyLocalMachine, interface, "MSS"), c.mssAfter);
   }
 }
 

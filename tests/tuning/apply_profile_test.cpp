@@ -255,13 +255,14 @@ TEST_F(ApplyProfileTest, NineFiveLineWritesTextsInItsOrderWithTheMtuTestOnMtuAlo
   OsFamily = 2;
   AddAdapters95();
   LoadPreset(0);
-  g_TuningProfile.MSS = -1;  // MSS alone at -1 is written, not removed
+  g_TuningProfile.MSS = -1;  // MSS alone at -1 removes the MSS only; the MTU is written
   g_TuningProfile.TTL = 64;
   ASSERT_TRUE(ApplyTuningProfile());
   const std::string m = "set HKLM\\System\\CurrentControlSet\\Services\\VxD\\MSTCP\\";
   const std::string web =
       "set HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\";
   const std::string n = "set HKLM\\System\\CurrentControlSet\\Services\\Class\\NetTrans\\";
+  const std::string d = "del HKLM\\System\\CurrentControlSet\\Services\\Class\\NetTrans\\";
   const std::vector<std::string> expected = {
       m + "SackOpts",
       m + "Tcp1323Opts",
@@ -276,16 +277,18 @@ TEST_F(ApplyProfileTest, NineFiveLineWritesTextsInItsOrderWithTheMtuTestOnMtuAlo
       web + "MaxConnectionsPerServer",
       "set HKLM\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\\",
       n + "0000\\MaxMTU",
-      n + "0000\\MaxMSS",
+      d + "0000\\MaxMSS",
       n + "0001\\MaxMTU",
-      n + "0001\\MaxMSS",
+      d + "0001\\MaxMSS",
       n + "0002\\MaxMTU",
-      n + "0002\\MaxMSS"};
+      d + "0002\\MaxMSS"};
   EXPECT_EQ(registry.changes, expected);
   EXPECT_EQ(store().Get(kHkeyLocalMachine, kMstcp, "DefaultTTL"),
             (MemoryRegistry::Value{kRegSz, {'6', '4', 0}}));
   EXPECT_EQ(store().GetText(kHkeyLocalMachine, kMstcp, "PMTUDiscovery"), "1");
-  EXPECT_EQ(store().GetText(kHkeyLocalMachine, std::string(kNetTrans) + "\\0001", "MaxMSS"), "-1");
+  EXPECT_EQ(store().GetText(kHkeyLocalMachine, std::string(kNetTrans) + "\\0001", "MaxMSS"),
+            std::nullopt);
+  EXPECT_EQ(store().GetText(kHkeyLocalMachine, std::string(kNetTrans) + "\\0001", "MaxMTU"), "576");
 }
 
 TEST_F(ApplyProfileTest, BackupIsWrittenBeforeAnyValueAndRecordsTheStateBefore) {

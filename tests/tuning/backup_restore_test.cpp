@@ -3,6 +3,7 @@
 // writes reported; and the list rows, including files that are not backups.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 #include "backup_test_support.h"
@@ -132,6 +133,21 @@ TEST_F(BackupRestore, AMachineWithoutAdaptersRestoresTheFixedGroupsOnly) {
   EXPECT_EQ(RestoreBackupContents(BackupOf(1, {"0000"}) + "\r\n\r\n", 1).written, 15u);
 }
 
+// Checking a file reads each line a fixed number of times: 5000 adapters (25000 lines) take a
+// few milliseconds. Counting every line of the file again for each pair took some 10000 passes
+// over the whole file, many seconds.
+TEST_F(BackupRestore, CheckingAFileTakesTimeInProportionToItsSize) {
+  std::vector<std::string> adapters;
+  for (int i = 0; i < 5000; ++i) adapters.push_back(std::to_string(10000 + i));
+  const std::string contents = BackupOf(2, adapters);
+  const auto start = std::chrono::steady_clock::now();
+  const RestorePlan plan = CheckBackupContents(contents);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(plan.problem, "");
+  EXPECT_EQ(plan.pairs.size(), 13u + 2 * adapters.size());
+  EXPECT_LT(took, std::chrono::seconds(1));
+}
+
 TEST_F(BackupRestore, AFileOfAnotherWindowsVersionIsRefusedAndNothingWritten) {
   const RestoreResult result = RestoreBackupContents(BackupOf(6, kThreeInterfaces), 7);
   EXPECT_EQ(result.outcome, RestoreOutcome::kOtherOperatingSystem);
@@ -184,7 +200,7 @@ TEST_F(BackupRestore, DamagedOrTamperedFilesAreRefusedWithNothingWritten) {
       {"Windows code is not a number", 2,
        [](std::string t) { return Replace(t, "\r\n2\r\n", "\r\nTwo\r\n"); }},
       {"value too large for 32 bits", 2,
-       [](std::string t) { return Replace(t, "\r\n102\r\n", "\r\n2147483648\r\n"); }},
+       [](std::string t) { return Replace(t, "\r\n102\r\n", "\r\n4294967296\r\n"); }},
       {"value too small for 32 bits", 6,
        [](std::string t) { return Replace(t, "\r\n104\r\n", "\r\n-2147483649\r\n"); }},
       {"value in exponent form beyond 32 bits", 6,
@@ -195,6 +211,16 @@ TEST_F(BackupRestore, DamagedOrTamperedFilesAreRefusedWithNothingWritten) {
        [](std::string t) { return Replace(t, "#2003-05-07#", "#2003-02-29#"); }},
       {"value is not a number", 2,
        [](std::string t) { return Replace(t, "\r\n102\r\n", "\r\n\"calc.exe\"\r\n"); }},
+      {"typed value with half a byte", 6,
+       [](std::string t) { return Replace(t, "\r\n104\r\n", "\r\n\"hex(4):e8,3\"\r\n"); }},
+      {"typed value with a trailing comma", 6,
+       [](std::string t) { return Replace(t, "\r\n104\r\n", "\r\n\"hex(4):e8,\"\r\n"); }},
+      {"typed value without its type", 2,
+       [](std::string t) { return Replace(t, "\r\n102\r\n", "\r\n\"hex():31,00\"\r\n"); }},
+      {"typed value with a type beyond 32 bits", 2,
+       [](std::string t) { return Replace(t, "\r\n102\r\n", "\r\n\"hex(100000001):00\"\r\n"); }},
+      {"typed value outside its quotes", 6,
+       [](std::string t) { return Replace(t, "\r\n104\r\n", "\r\nhex(4):e8,03,00,00\r\n"); }},
       {"first key line points at the Run key", 2,
        [](std::string t) {
          return Replace(t, kMstcp, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
@@ -271,14 +297,14 @@ TEST_F(BackupRestore, ValuesThatCannotBeWrittenAreListedAndTheRestStillWritten) 
   EXPECT_NE(result.message.find("The other 17 settings were restored."), std::string::npos);
 }
 
-TEST_F(BackupRestore, ATextNumberOnTheNtLineComesBackAsThatNumber) {
+TEST_F(BackupRestore, ATextNumberOnTheNtLineComesBackAsThatText) {
   OsFamily = 6;
   store().PutText(kHkeyLocalMachine, kTcpip, "DefaultTTL", "32");
   const BackupResult backup = WriteTuningBackup();
   ASSERT_TRUE(backup.written) << backup.problem;
   const RestoreResult result = RestoreBackupFile(backup.path, 6);
   EXPECT_EQ(result.outcome, RestoreOutcome::kRestored) << result.message;
-  EXPECT_EQ(store().GetDword(kHkeyLocalMachine, kTcpip, "DefaultTTL"), 32u);
+  EXPECT_EQ(store().GetText(kHkeyLocalMachine, kTcpip, "DefaultTTL"), "32");
 }
 
 TEST_F(BackupRestore, AMissingFileIsReportedAsUnreadable) {

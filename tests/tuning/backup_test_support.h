@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,16 @@
 #include "base/program_folder.h"
 #include "registry/memory_registry.h"
 #include "tuning/tuning_profile.h"
+
+namespace quelvar {
+
+// A registry value as a failed check shows it: its type and bytes.
+inline void PrintTo(const RegData& value, std::ostream* out) {
+  *out << "type " << value.type << ":";
+  for (std::uint8_t byte : value.data) *out << ' ' << static_cast<int>(byte);
+}
+
+}  // namespace quelvar
 
 namespace quelvar::testing {
 

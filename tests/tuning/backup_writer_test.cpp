@@ -156,11 +156,11 @@ TEST_F(WriteTuningBackupTest, NineFiveLineFileHoldsTheNumbersOfTheStoredTexts) {
                  "\"DefaultRcvWindow\"",
                  "8760",
                  "\"PMTUDiscovery\"",
-                 "1",
+                 "-3",
                  "\"KeepAliveTime\"",
-                 "7200000",
+                 "\"hex(1):37,32,30,30,30,30,30,20,6d,73,00\"",
                  "\"KeepAliveInterval\"",
-                 "1000",
+                 "\"hex(4):e8,03,00,00\"",
                  "\"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
                  "\"MaxConnectionsPer1_0Server\"",
                  "4",
@@ -219,14 +219,14 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
                  "\"KeepAliveInterval\"",
                  "1000",
                  "\"SYNAttackProtect\"",
-                 "1",
+                 "\"hex(1):31,00\"",
                  "\"EnableICMPRedirects\"",
                  "0",
                  "\"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
                  "\"MaxConnectionsPer1_0Server\"",
                  "4",
                  "\"MaxConnectionsPerServer\"",
-                 "4.86388759756014E+18",
+                 "\"hex(3):00,00,00,00,00,00,80,43\"",
                  "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"",
                  "\"\"",
                  "0",
@@ -264,10 +264,10 @@ TEST_F(WriteTuningBackupTest, NtLineFileHoldsFixedValuesAndTwoGroupsPerInterface
   EXPECT_EQ(store().OpenHandleCount(), 0u);
 }
 
-// The NT line records the number a value holds. A value stored as text that spells a decimal
-// number is recorded as that number, not as the weighed sum of its character codes, so that a
-// restore puts the same number back.
-TEST_F(WriteTuningBackupTest, NtLineRecordsTheNumberADecimalTextHolds) {
+// The NT line records a DWORD as its number and a missing value as 0; a value of any other type
+// (text that spells a number included) by its type and bytes, so that a restore puts that very
+// value back rather than a DWORD.
+TEST_F(WriteTuningBackupTest, NtLineRecordsAValueOfAnotherTypeByItsTypeAndBytes) {
   OsFamily = 5;
   const char* params = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
   const struct {
@@ -275,15 +275,17 @@ TEST_F(WriteTuningBackupTest, NtLineRecordsTheNumberADecimalTextHolds) {
     MemoryRegistry::Value stored;  // nothing stored when the type is kRegNone
     const char* recorded;
   } cases[] = {
-      {"text 32", {kRegSz, {'3', '2', 0}}, "32"},
-      {"text -1", {kRegSz, {'-', '1', 0}}, "-1"},
-      {"expandable text 64", {kRegExpandSz, {'6', '4', 0}}, "64"},
+      {"text 32", {kRegSz, {'3', '2', 0}}, "\"hex(1):33,32,00\""},
+      {"text -1", {kRegSz, {'-', '1', 0}}, "\"hex(1):2d,31,00\""},
+      {"expandable text 64", {kRegExpandSz, {'6', '4', 0}}, "\"hex(2):36,34,00\""},
       {"DWORD 128", {kRegDword, {128, 0, 0, 0}}, "128"},
+      {"DWORD 0xFFFFFFFF", {kRegDword, {255, 255, 255, 255}}, "4294967295"},
       {"missing", {kRegNone, {}}, "0"},
-      // Text that spells no decimal number, and other types, keep the weighed bytes.
-      {"text 3x", {kRegSz, {'3', 'x', 0}}, "30771"},
-      {"empty text", {kRegSz, {0}}, "0"},
-      {"binary", {kRegBinary, {1, 2}}, "513"},
+      {"text 3x", {kRegSz, {'3', 'x', 0}}, "\"hex(1):33,78,00\""},
+      {"empty text", {kRegSz, {0}}, "\"hex(1):00\""},
+      {"binary", {kRegBinary, {1, 2}}, "\"hex(3):01,02\""},
+      {"DWORD of two bytes", {kRegDword, {1, 2}}, "\"hex(4):01,02\""},
+      {"no bytes", {kRegBinary, {}}, "\"hex(3):\""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -339,6 +341,45 @@ TEST_F(WriteTuningBackupTest, SecondBackupTakesTheNextNumber) {
   EXPECT_TRUE(files.FileExists(std::string(kBackups) + "\\006.BCK"));
 }
 
+// A file the folder listing leaves out (hidden, or created by another program just after the
+// listing) or a folder of that name is never replaced: the backup takes the next free number.
+TEST_F(WriteTuningBackupTest, ANewBackupNeverTakesTheNameOfWhatIsThere) {
+  using Listed = MemoryFileSystem::Listed;
+  const struct {
+    const char* what;
+    std::vector<std::pair<const char*, Listed>> present;
+    const char* written;
+  } cases[] = {
+      {"hidden 001", {{"001.BCK", Listed::kHidden}}, "002.BCK"},
+      {"unlisted 001", {{"001.BCK", Listed::kUnlisted}}, "002.BCK"},
+      {"unlisted 001 and 002", {{"001.BCK", Listed::kUnlisted}, {"002.bck", Listed::kUnlisted}},
+       "003.BCK"},
+      {"hidden 004, unlisted 005", {{"004.BCK", Listed::kHidden}, {"005.BCK", Listed::kUnlisted}},
+       "006.BCK"},
+      {"a folder named 001.BCK", {}, "002.BCK"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryFileSystem fresh;
+    fresh.AddFolder(kBackups);
+    SetFileSystem(fresh);
+    if (c.present.empty()) fresh.AddFolder(std::string(kBackups) + "\\001.BCK");
+    for (const auto& [name, listed] : c.present) {
+      fresh.AddFile(std::string(kBackups) + "\\" + name, "the user's own", listed);
+    }
+    OsFamily = 6;
+    const BackupResult result = WriteTuningBackup();
+    ASSERT_TRUE(result.written) << result.problem;
+    EXPECT_EQ(result.path, std::string(kBackups) + "\\" + c.written);
+    EXPECT_NE(fresh.Contents(result.path).find("#2003-05-07#"), std::string::npos);
+    for (const auto& [name, listed] : c.present) {
+      EXPECT_EQ(fresh.Contents(std::string(kBackups) + "\\" + name), "the user's own") << name;
+    }
+    EXPECT_EQ(fresh.AllFiles().size(), c.present.size() + 1);
+  }
+  SetFileSystem(files);
+}
+
 TEST_F(WriteTuningBackupTest, FailuresNameTheFileAndReasonAndLeaveNoFile) {
   const struct {
     const char* what;
@@ -360,6 +401,23 @@ TEST_F(WriteTuningBackupTest, FailuresNameTheFileAndReasonAndLeaveNoFile) {
       {"999 in use",
        [](MemoryFileSystem& fs) { fs.AddFile(std::string(kBackups) + "\\999.BCK", "x"); }, "999",
        ""},
+      {"999 hidden",
+       [](MemoryFileSystem& fs) {
+         fs.AddFile(std::string(kBackups) + "\\999.BCK", "x", MemoryFileSystem::Listed::kHidden);
+       },
+       "999", ""},
+      {"999 unlisted after 998",
+       [](MemoryFileSystem& fs) {
+         fs.AddFile(std::string(kBackups) + "\\998.BCK", "x");
+         fs.AddFile(std::string(kBackups) + "\\999.BCK", "x", MemoryFileSystem::Listed::kUnlisted);
+       },
+       "999", ""},
+      {"backup folder cannot be listed",
+       [](MemoryFileSystem& fs) {
+         fs.AddFolder(kBackups);
+         fs.SetListingFailure(kBackups, "The specified network name is no longer available.");
+       },
+       kBackups, "The specified network name is no longer available."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

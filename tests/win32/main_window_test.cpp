@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ using namespace quelvar::uitest;
 
 constexpr const char* kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kMainSettingsKey = "SOFTWARE\\Brannoc\\Quelvar\\Settings\\MainSettings";
+constexpr const char* kRamKey = "SOFTWARE\\Brannoc\\Quelvar\\Settings\\RamSettings";
+constexpr const char* kPingerKey = "SOFTWARE\\Brannoc\\Quelvar\\Settings\\NetPinger";
 
 // Whether the shell holds the icon of the tray control's window: modifying succeeds only
 // for an icon it has.
@@ -90,7 +93,11 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(WaitForNoProcess("Quelvar.exe")) << "a Quelvar.exe of an earlier test still runs";
     ClearStartupSettings();
   }
-  void TearDown() override { ClearStartupSettings(); }
+  void TearDown() override {
+    ClearStartupSettings();
+    ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, kRamKey);
+    ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, kPingerKey);
+  }
 
   // Starts a program and waits for its visible main window.
   HWND StartVisible(Process& process, const std::string& exe = QuelvarExePath()) {
@@ -116,16 +123,17 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_EQ(GetText(runMini), "Run Program In system tray");
     EXPECT_EQ(GetText(save), "&Save");
     EXPECT_FALSE(::IsWindowEnabled(save)) << "the window opens with nothing to save";
+    // Ticking a box enables Save even when it is ticked back again (checked while nothing
+    // else has enabled it).
+    ClickAndWait(runMain);
+    ClickAndWait(runMain);
+    EXPECT_TRUE(::IsWindowEnabled(save));
     auto set = [](HWND box, bool ticked) {
       const bool isTicked = SendWithTimeout(box, BM_GETCHECK) == BST_CHECKED;
       if (isTicked != ticked) ClickAndWait(box);
     };
     set(runMain, runWithWindows);
     set(runMini, runInTray);
-    // Ticking a box enables Save even when it is ticked back again.
-    ClickAndWait(runMain);
-    ClickAndWait(runMain);
-    EXPECT_TRUE(::IsWindowEnabled(save));
     ASSERT_TRUE(ClickAndWait(save));
     EXPECT_FALSE(::IsWindowEnabled(save));
   }
@@ -268,7 +276,7 @@ TEST_F(MainWindowTest, RunEntryIsWrittenFollowsAMovedProgramAndIsRemoved) {
   }
   const std::string exe = QuelvarExePath();
   EXPECT_NE(RegQueryRunEntry().find(exe), std::string::npos) << RegQueryRunEntry();
-  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), exe);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), '"' + exe + '"');
 
   // The program moved to another folder: its next start points the entry there.
   const std::string movedFolder = BuildDir() + "\\moved-quelvar";
@@ -279,7 +287,7 @@ TEST_F(MainWindowTest, RunEntryIsWrittenFollowsAMovedProgramAndIsRemoved) {
     Process quelvar;
     HWND main = StartVisible(quelvar, moved);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), moved);
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKeyPath, "Quelvarix"), '"' + moved + '"');
     EXPECT_NE(RegQueryRunEntry().find(moved), std::string::npos) << RegQueryRunEntry();
 
     // Clearing the option removes the entry.
@@ -291,6 +299,109 @@ TEST_F(MainWindowTest, RunEntryIsWrittenFollowsAMovedProgramAndIsRemoved) {
   }
   ::DeleteFileA(moved.c_str());
   ::RemoveDirectoryA(movedFolder.c_str());
+}
+
+// "Restart Windows" unloads every child window and takes the tray icon away before it asks
+// Windows. Here the request is refused (the shutdown privilege cannot be enabled on the NT
+// line: the token functions are hidden) while a ping is under way. Every window must load again
+// as at its first load, its timers running, the pinger idle, and the tray icon must be back.
+TEST_F(MainWindowTest, ARefusedRestartGivesBackEveryWindowWithItsTimersAndTheTrayIcon) {
+  MEMORYSTATUSEX memory{};
+  memory.dwLength = sizeof(memory);
+  ::GlobalMemoryStatusEx(&memory);
+  if ((memory.ullAvailPhys >> 20) >= 32000) GTEST_SKIP() << "free memory above any alarm level";
+  // The alarm frees nothing every 100 ms (it says so in the status window); the pinger pings
+  // loopback.
+  const struct {
+    const char* key;
+    const char* name;
+    const char* text;
+  } stored[] = {
+      {kRamKey, "chkAutomatic", "1"},         {kRamKey, "txtAlarm", "32000"},
+      {kRamKey, "txtFreeAlarm", "0"},         {kRamKey, "txtTimeCheck", "100"},
+      {kRamKey, "txtRunOnly", "0"},           {kRamKey, "txtRetryOptimization", "1"},
+      {kPingerKey, "chkDoPinging", "1"},      {kPingerKey, "optAuto", "False"},
+      {kPingerKey, "optManual", "True"},      {kPingerKey, "txtPingHost", "127.0.0.1"},
+      {kPingerKey, "cmbPingInterval", "0"},
+  };
+  for (const auto& value : stored) ASSERT_TRUE(StoreMachineText(value.key, value.name, value.text));
+  ScopedWineVersion xp("Quelvar.exe", "winxp");
+  ASSERT_TRUE(xp.Ok());
+  ASSERT_TRUE(::SetEnvironmentVariableA("QUELVAR_HIDE_API", "Token"));
+  Process quelvar;
+  HWND main = StartVisible(quelvar);
+  ::SetEnvironmentVariableA("QUELVAR_HIDE_API", nullptr);
+  ASSERT_NE(main, nullptr);
+  ClickFace(main, "Ping Settings");
+  HWND pingNow = FindChildById(main, IDC_PINGER_PING_NOW);
+  HWND restart = FindChild(FindChildById(main, IDC_FACE), "Restart Windows");
+  ASSERT_TRUE(pingNow && restart);
+  // Both clicks are queued together: the restart comes while the ping is under way.
+  ASSERT_TRUE(Click(pingNow));
+  ASSERT_TRUE(Click(restart));
+
+  HWND box = nullptr;
+  const bool told = WaitUntil([&] {
+    for (HWND window : TopWindowsOf(quelvar.Id())) {
+      if (ClassNameOf(window) == "#32770") box = window;
+    }
+    return box != nullptr;
+  });
+  EXPECT_TRUE(told) << "no word of the refused restart";
+  if (told) {
+    const std::string text = GetText(::GetDlgItem(box, 0xFFFF));
+    EXPECT_NE(text.find("Windows was not restarted"), std::string::npos) << text;
+    ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-restart-refused")));
+    Click(::GetDlgItem(box, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+  }
+
+  enum class Expect { TextStarts, Enabled, Shown, Hidden };
+  const struct {
+    const char* what;
+    int id;
+    Expect expect;
+    const char* text;
+  } rows[] = {
+      {"processor timer", IDC_STATUS_CPU_FRAME, Expect::TextStarts, "Processor usage ("},
+      {"memory timer", IDC_STATUS_MEMORY_FRAME, Expect::TextStarts, "Memory Usage ("},
+      {"alarm timer", IDC_STATUS_FREE_CHANGE, Expect::TextStarts, "Free memory: "},
+      {"amount label", IDC_STATUS_TARGET_LABEL, Expect::TextStarts, "Target Level Of RAM 0MB."},
+      {"pinger schedule", IDC_PINGER_STATUS, Expect::TextStarts,
+       "Last ping: none yet\nFailures in a row: 0.   Next ping: "},
+      {"pinger idle", IDC_PINGER_PING_NOW, Expect::Enabled, nullptr},
+      {"wizard's first page", IDC_ADV_PAGE0, Expect::Shown, nullptr},
+      {"wizard's second page", IDC_ADV_PAGE0 + 1, Expect::Hidden, nullptr},
+  };
+  for (const auto& row : rows) {
+    HWND control = nullptr;
+    const bool held = WaitUntil([&] {
+      control = FindChildById(main, row.id);
+      if (!control) return false;
+      const bool shown = (::GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+      switch (row.expect) {
+        case Expect::TextStarts: return GetText(control).rfind(row.text, 0) == 0;
+        case Expect::Enabled: return ::IsWindowEnabled(control) != FALSE;
+        case Expect::Shown: return shown;
+        case Expect::Hidden: return !shown;
+      }
+      return false;
+    }, Milliseconds{3000});
+    EXPECT_TRUE(held) << row.what << ": " << (control ? GetText(control) : "<no control>");
+  }
+  EXPECT_EQ(GetText(FindChildById(main, IDC_PINGER_STATUS)).find("not scheduled"), std::string::npos);
+
+  // The tray icon is back: hidden in the tray, the program can still be reached.
+  HWND tray = FindChildById(main, IDC_TRAY1);
+  EXPECT_TRUE(ShellHasIcon(tray));
+  ClickFace(main, "Hide to tray");
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(main); }));
+  EXPECT_TRUE(ShellHasIcon(tray)) << "hidden with no icon to come back by";
+  ::PostMessageA(tray, 0x200, 1, WM_LBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(quelvar.WaitForExit());
+  EXPECT_EQ(quelvar.ExitCode(), 0u);
 }
 
 }  // namespace

@@ -14,38 +14,15 @@ namespace quelvar::test {
 
 namespace {
 
-// Sets a DACL on the key: Everyone gets `rights`, or everything when `rights` is 0.
-void SetKeyDacl(RegKey hive, const std::string& path, DWORD rights) {
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegOpenKeyExA(Win32Registry::ToHkey(hive), path.c_str(), 0, WRITE_DAC, &key),
-            ERROR_SUCCESS);
-  SECURITY_DESCRIPTOR descriptor;
-  ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-  alignas(DWORD) BYTE aclBuffer[256];
-  auto* acl = reinterpret_cast<PACL>(aclBuffer);
-  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-  PSID everyone = nullptr;
-  ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-  if (rights != 0) {
-    ::InitializeAcl(acl, sizeof(aclBuffer), ACL_REVISION);
-    ::AddAccessAllowedAce(acl, ACL_REVISION, rights, everyone);
-    ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-  } else {
-    ::SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
-  }
-  EXPECT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
-  ::FreeSid(everyone);
-  ::RegCloseKey(key);
-}
-
 class Win32Harness final : public RegistryHarness {
  public:
   RegistryBackend& Backend() override { return m_registry; }
-  // Read, delete and change the DACL back; no writing.
   void DenyWrite(RegKey hive, const std::string& path) override {
-    SetKeyDacl(hive, path, KEY_READ | DELETE | WRITE_DAC);
+    EXPECT_TRUE(uitest::SetKeyWritable(Win32Registry::ToHkey(hive), path, false));
   }
-  void AllowWrite(RegKey hive, const std::string& path) override { SetKeyDacl(hive, path, 0); }
+  void AllowWrite(RegKey hive, const std::string& path) override {
+    EXPECT_TRUE(uitest::SetKeyWritable(Win32Registry::ToHkey(hive), path, true));
+  }
 
  private:
   Win32Registry m_registry;

@@ -82,8 +82,11 @@ TEST(ProcessorMeterWineTest, NtMeterRisesWhileACoreIsBusy) {
   stop = true;
   busy.join();
   EXPECT_LE(loaded, 100);
-  // One busy core of n is at least 100 / n of the machine, whatever else runs.
-  EXPECT_GE(loaded, 100 / processors - 10) << "quiet: " << quiet;
+  // One busy core of n is at least 100 / n of the machine, whatever else runs; three
+  // quarters of that share must show (a bound above zero, or the check could not fail).
+  const int share = 300 / (4 * processors);
+  if (share < 1) GTEST_SKIP() << processors << " processors: one busy core is too small a share";
+  EXPECT_GE(loaded, share) << "quiet: " << quiet;
 }
 
 class DynDataTest : public ::testing::Test {

@@ -167,6 +167,9 @@ TEST_F(TrayControlTest, RealMouseMovesOverTheFaceAreNotNotifications) {
   // Key flags MK_LBUTTON (1) and a point inside the face: an ordinary move.
   ::SendMessageA(tray.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 0));
   ::SendMessageA(tray.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+  // A move with the right button held whose point reads as a button-down's number: only
+  // the icon's identifier in wParam tells a notification from it.
+  ::SendMessageA(tray.hwnd(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(WM_LBUTTONDOWN, 0));
   EXPECT_TRUE(events.raised.empty());
   EXPECT_FALSE(tray.IsBusy());
 }

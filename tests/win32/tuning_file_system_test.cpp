@@ -1,5 +1,6 @@
 // The Win32 file system service on Wine's real file system: whole-file replacement with no
-// temporary file left, listing by pattern without regard to case, and failures with a reason.
+// temporary file left, listing by pattern without regard to case, a new file that never
+// replaces what is there (hidden or not), and failures with a reason.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -21,7 +22,10 @@ class Win32FileSystemTest : public ::testing::Test {
     ASSERT_TRUE(files.CreateFolder(m_folder));
   }
   void TearDown() override {
-    for (const std::string& name : files.ListFiles(m_folder, "*")) {
+    std::vector<std::string> names;
+    files.ListEveryFile(m_folder, "*", &names);
+    for (const std::string& name : names) {
+      ::SetFileAttributesA(Path(name).c_str(), FILE_ATTRIBUTE_NORMAL);
       ::DeleteFileA(Path(name).c_str());
     }
     ::RemoveDirectoryA(Path("003.BCK").c_str());
@@ -54,6 +58,38 @@ TEST_F(Win32FileSystemTest, ListsNormalFilesMatchingThePatternInAnyCase) {
   EXPECT_TRUE(files.FolderExists(Path("003.BCK")));
   EXPECT_FALSE(files.FolderExists(Path("001.bck")));
   EXPECT_TRUE(files.ListFiles(Path("missing"), "*.BCK").empty());
+}
+
+TEST_F(Win32FileSystemTest, ANewFileNeverReplacesAHiddenFileOrAFolder) {
+  ASSERT_TRUE(files.WriteWholeFile(Path("001.BCK"), "the user's own"));
+  ASSERT_TRUE(::SetFileAttributesA(Path("001.BCK").c_str(),
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  ASSERT_TRUE(files.CreateFolder(Path("003.BCK")));
+  EXPECT_TRUE(files.ListFiles(m_folder, "*.BCK").empty());  // normal files only
+  std::vector<std::string> names;
+  ASSERT_TRUE(files.ListEveryFile(m_folder, "*.BCK", &names));
+  EXPECT_EQ(names, std::vector<std::string>{"001.BCK"});
+
+  for (const char* taken : {"001.BCK", "003.BCK"}) {
+    const FileStatus created = files.CreateNewFile(Path(taken), "a backup");
+    EXPECT_FALSE(created) << taken;
+    EXPECT_TRUE(created.nameTaken) << taken << ": " << created.reason;
+  }
+  std::string read;
+  ASSERT_TRUE(files.ReadWholeFile(Path("001.BCK"), &read));
+  EXPECT_EQ(read, "the user's own");
+  ASSERT_TRUE(files.CreateNewFile(Path("002.BCK"), "a backup"));
+  ASSERT_TRUE(files.ReadWholeFile(Path("002.BCK"), &read));
+  EXPECT_EQ(read, "a backup");
+  ASSERT_TRUE(files.ListEveryFile(m_folder, "*", &names));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"001.BCK", "002.BCK"}));  // no temporary file
+
+  ASSERT_TRUE(files.ListEveryFile(m_folder, "*.none", &names));
+  EXPECT_TRUE(names.empty());
+  const FileStatus missing = files.ListEveryFile(Path("missing"), "*.BCK", &names);
+  EXPECT_FALSE(missing);
+  EXPECT_FALSE(missing.reason.empty());
 }
 
 TEST_F(Win32FileSystemTest, FailuresComeWithTheSystemsReason) {

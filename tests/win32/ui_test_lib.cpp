@@ -196,6 +196,33 @@ bool WaitForNoProcess(const std::string& exeName, Milliseconds timeout) {
 
 // ---- Windows and controls --------------------------------------------------------------
 
+StandardBox WaitForStandardBox(DWORD processId, Milliseconds timeout) {
+  StandardBox seen;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopWindowsOf(processId)) {
+          if (ClassNameOf(window) == "#32770") {
+            seen.box = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  if (seen.box) {
+    seen.title = GetText(seen.box);
+    seen.text = GetText(::GetDlgItem(seen.box, 0xFFFF));
+  }
+  return seen;
+}
+
+bool AnswerStandardBox(const StandardBox& box, int buttonId) {
+  HWND button = box.box ? ::GetDlgItem(box.box, buttonId) : nullptr;
+  if (!button) return false;
+  Click(button);
+  return WaitUntil([&] { return !::IsWindow(box.box); }, Milliseconds{5000});
+}
+
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
@@ -496,6 +523,19 @@ std::string RunAndCapture(std::string commandLine, Milliseconds timeout) {
   return output;
 }
 
+bool StoreMachineText(const std::string& key, const std::string& name, const std::string& text) {
+  HKEY handle = nullptr;
+  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG result = ::RegSetValueExA(handle, name.c_str(), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>(text.size() + 1));
+  ::RegCloseKey(handle);
+  return result == ERROR_SUCCESS;
+}
+
 std::string RegQueryValue(const std::string& key, const std::string& name) {
   const std::string output = RunAndCapture("reg.exe query \"" + key + "\" " +
                                            (name == "(Default)" ? "/ve" : "/v \"" + name + "\""));
@@ -516,6 +556,31 @@ std::string RegQueryValue(const std::string& key, const std::string& name) {
     start = end + 1;
   }
   return "(no value) " + output;
+}
+
+bool SetKeyWritable(HKEY root, const std::string& path, bool writable) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+  SECURITY_DESCRIPTOR descriptor;
+  ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  alignas(DWORD) BYTE aclBuffer[256];
+  auto* acl = reinterpret_cast<PACL>(aclBuffer);
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+  if (writable) {
+    // No list at all: nothing is refused.
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
+  } else {
+    ::InitializeAcl(acl, sizeof(aclBuffer), ACL_REVISION);
+    ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone);
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+  }
+  const bool set =
+      ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+  ::FreeSid(everyone);
+  ::RegCloseKey(key);
+  return set;
 }
 
 bool FileExists(const std::string& path) {

@@ -134,6 +134,21 @@ class AnswerProbe {
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
                         Milliseconds timeout = Milliseconds{5000});
 
+// ---- Message boxes ---------------------------------------------------------------------
+
+// A standard message box (dialog class "#32770") with its title and text.
+struct StandardBox {
+  HWND box = nullptr;
+  std::string title;
+  std::string text;
+};
+// The first message box among the process's top-level windows within the time-out (box null
+// when none appeared). Works from any thread, also for boxes of the calling process.
+StandardBox WaitForStandardBox(DWORD processId, Milliseconds timeout = Milliseconds{5000});
+// Presses one of the box's buttons (IDOK, IDYES, IDNO) and waits for it to close; false when it
+// has no such button or stays open.
+bool AnswerStandardBox(const StandardBox& box, int buttonId);
+
 // ---- List views and the mouse (64-bit programs only: records cross in this build's layout) -
 
 // Memory inside another process, for requests whose parameter points at a record.
@@ -192,6 +207,14 @@ std::string RunAndCapture(std::string commandLine, Milliseconds timeout = Millis
 // ("DefaultTTL REG_DWORD 0x40"); the name "(Default)" reads the key's default value;
 // "(no value) " and reg.exe's output when it has none.
 std::string RegQueryValue(const std::string& key, const std::string& name);
+
+// Makes a key read-only for everyone (they may still read it, delete it and change its
+// permissions back), as for a user without administrator rights; `writable` gives everyone
+// every right again. False when the permissions could not be set.
+bool SetKeyWritable(HKEY root, const std::string& path, bool writable);
+
+// Writes a text value (REG_SZ) under HKEY_LOCAL_MACHINE, creating the key; false on failure.
+bool StoreMachineText(const std::string& key, const std::string& name, const std::string& text);
 
 // ---- Files -----------------------------------------------------------------------------
 

@@ -1,9 +1,9 @@
 // Quelvar.exe driven end to end at winxp and at win98: "Windows default" applied twice from
 // wizard mode, as its preview foretold, leaves two backups and the preset in the registry
-// (read with reg.exe); the
-// backup manager lists them with date and time, sorts by each column both ways, restores the
-// first (the registry goes back to what it recorded), refuses a file of another Windows
-// version with nothing written, and deletes a file after "Yes".
+// (read with reg.exe); the backup manager lists them with date and time, sorts by each column
+// both ways, restores the first (the registry goes back to what it recorded, a value of
+// 0xFFFFFFFF included), refuses a file of another Windows version with nothing written, and
+// deletes a file after "Yes".
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -116,6 +116,8 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   const std::string hklmTcp = std::string("HKLM\\") + line.tcpKey;
   const std::string hkcuInternet = std::string("HKCU\\") + line.internetKey;
   SetValue(HKEY_LOCAL_MACHINE, line.tcpKey, "DefaultTTL", line.nineFive, 77);
+  // A value beyond the signed 32-bit range still comes back.
+  SetValue(HKEY_LOCAL_MACHINE, line.tcpKey, "KeepAliveTime", line.nineFive, 0xFFFFFFFF);
   SetValue(HKEY_CURRENT_USER, line.internetKey, "MaxConnectionsPerServer", line.nineFive, 9);
   // Values both lines share get this line's type (an earlier run of the other line left its own).
   SetValue(HKEY_CURRENT_USER, line.internetKey, "MaxConnectionsPer1_0Server", line.nineFive, 6);
@@ -291,6 +293,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   Answer(question, IDYES);
   EXPECT_EQ(WaitForMessageBox(quelvar.Id(), Milliseconds{1500}).box, nullptr);
   EXPECT_EQ(RegQueryValue(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 77));
+  EXPECT_EQ(RegQueryValue(hklmTcp, "KeepAliveTime"), Expect(line, "KeepAliveTime", 0xFFFFFFFF));
   EXPECT_EQ(RegQueryValue(hkcuInternet, "MaxConnectionsPerServer"),
             Expect(line, "MaxConnectionsPerServer", 9));
 

@@ -51,6 +51,9 @@ class ChildWindow : public Window {
   virtual void CreateControls() = 0;
   // The window's own loading, after the contract's two skinning steps.
   virtual void Form_Load() {}
+  // The window's own unloading, before the window goes. It stops the window's timers and
+  // work and puts back what a new object holds: a window loaded again (after a restart of
+  // Windows that did not happen) starts from the same state as the first time.
   virtual void Form_Unload() {}
 
   MainWindowHost& host() const { return m_host; }

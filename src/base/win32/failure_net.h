@@ -1,8 +1,9 @@
 // The one net that keeps exceptions from reaching Windows: window procedures, subclass
 // procedures, enumeration callbacks, list sort comparators and WinMain run their code through
-// Guarded. The first failure is recorded and reported once, in a message box posted to come
-// after the failing message has returned (never from inside a paint or timer message); later
-// failures are dropped, so a failure that repeats with every paint shows one box, not a storm.
+// Guarded. Each failure is recorded and reported in a message box posted to come after the
+// failing message has returned (never from inside a paint or timer message), one box at a
+// time, in the order they happened. A failure already reported or waiting is not reported
+// again, so one that repeats with every paint shows one box, not a storm.
 #pragma once
 #include <exception>
 #include <string>
@@ -13,11 +14,11 @@ namespace quelvar {
 // Makes the window that carries the report, on the calling thread: WinMain calls it first,
 // so that a failure on any thread is reported by the main message loop.
 void PrepareFailureReport() noexcept;
-// Records a failure (the problem in the program's words), from any thread; the first one is
-// reported.
+// Records a failure (the problem in the program's words), from any thread, to be reported
+// unless the same text was recorded before.
 void RecordFailure(const std::string& what) noexcept;
-// Shows the recorded failure now if it has not been shown (WinMain, when no message loop is
-// left to deliver the posted report).
+// Shows the recorded failures not yet shown, now (WinMain, when no message loop is left to
+// deliver the posted report).
 void ReportFailureNow() noexcept;
 // The failure recorded first, empty when none.
 std::string FirstFailure();

@@ -73,6 +73,31 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder,
   return names;
 }
 
+FileStatus Win32FileSystem::ListEveryFile(const std::string& folder, const std::string& pattern,
+                                          std::vector<std::string>* names) {
+  names->clear();
+  const std::string query = folder + "\\" + pattern;
+  WIN32_FIND_DATAA data{};
+  UniqueFindHandle find(::FindFirstFileA(query.c_str(), &data));
+  if (!find) {
+    // No match at all is an empty folder (the 95 line may answer either code).
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return FileStatus::Success();
+    return FileStatus::Failure(SystemErrorText(error));
+  }
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      names->emplace_back(data.cFileName);
+    }
+  } while (::FindNextFileA(find.get(), &data));
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_NO_MORE_FILES) {
+    names->clear();
+    return FileStatus::Failure(SystemErrorText(error));
+  }
+  return FileStatus::Success();
+}
+
 FileStatus Win32FileSystem::ReadWholeFile(const std::string& path, std::string* contents) {
   UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -89,13 +114,14 @@ FileStatus Win32FileSystem::ReadWholeFile(const std::string& path, std::string* 
   return FileStatus::Success();
 }
 
-FileStatus Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view contents) {
+// Writes `contents` into a new temporary file in the folder of `path` and flushes it; on
+// success `temp` names it, on failure nothing is left behind.
+FileStatus WriteTemporaryFile(const std::string& path, std::string_view contents,
+                              char (&temp)[MAX_PATH]) {
   const std::string folder = FolderOfPath(path);
-  char temp[MAX_PATH] = {};
   if (!::GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "qlv", 0, temp)) {
     return LastErrorStatus();
   }
-
   FileStatus status = FileStatus::Success();
   {
     UniqueFile file(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -118,7 +144,6 @@ FileStatus Win32FileSystem::WriteWholeFile(const std::string& path, std::string_
       if (status && !::FlushFileBuffers(file.get())) status = LastErrorStatus();
     }
   }
-  if (status) status = ReplaceFile(temp, path);
   if (!status) ::DeleteFileA(temp);
   return status;
 }
@@ -138,6 +163,30 @@ FileStatus Win32FileSystem::AppendToFile(const std::string& path, std::string_vi
   }
   if (written != text.size()) return FileStatus::Failure(SystemErrorText(ERROR_DISK_FULL));
   return FileStatus::Success();
+}
+
+FileStatus Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view contents) {
+  char temp[MAX_PATH] = {};
+  FileStatus status = WriteTemporaryFile(path, contents, temp);
+  if (!status) return status;
+  status = ReplaceFile(temp, path);
+  if (!status) ::DeleteFileA(temp);
+  return status;
+}
+
+// The complete temporary file is renamed to `path` with MoveFileA, which never replaces
+// anything (hidden and system files included), so the name is taken only when it was free.
+FileStatus Win32FileSystem::CreateNewFile(const std::string& path, std::string_view contents) {
+  char temp[MAX_PATH] = {};
+  FileStatus status = WriteTemporaryFile(path, contents, temp);
+  if (!status) return status;
+  if (::MoveFileA(temp, path.c_str())) return FileStatus::Success();
+  const DWORD error = ::GetLastError();
+  ::DeleteFileA(temp);
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+    return FileStatus::NameTaken(SystemErrorText(error));
+  }
+  return FileStatus::Failure(SystemErrorText(error));
 }
 
 FileStatus Win32FileSystem::RemoveFile(const std::string& path) {

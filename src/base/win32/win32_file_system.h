@@ -11,6 +11,9 @@ class Win32FileSystem : public FileSystem {
   // Normal files only: folders, hidden and system files are left out.
   std::vector<std::string> ListFiles(const std::string& folder,
                                      const std::string& pattern) override;
+  // FindFirstFileA / FindNextFileA; a search that ends on anything but "no more files" fails.
+  FileStatus ListEveryFile(const std::string& folder, const std::string& pattern,
+                           std::vector<std::string>* names) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
   // Temporary file from GetTempFileNameA in the target's folder, written, flushed, then
   // MoveFileExA(MOVEFILE_REPLACE_EXISTING); where MoveFileExA is missing or not implemented
@@ -18,6 +21,8 @@ class Win32FileSystem : public FileSystem {
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
   // OPEN_ALWAYS, the file pointer moved to the end, one WriteFile of the whole text.
   FileStatus AppendToFile(const std::string& path, std::string_view text) override;
+  // A temporary file as above, then MoveFileA, which fails when the name exists.
+  FileStatus CreateNewFile(const std::string& path, std::string_view contents) override;
   FileStatus RemoveFile(const std::string& path) override;
 };
 

@@ -8,6 +8,7 @@
 
 #include "base/win32/optional_api.h"
 #include "base/win32/unique_handle.h"
+#include "base/win32/windows_version.h"
 
 namespace quelvar {
 
@@ -36,22 +37,33 @@ long Win32Shell::OpenDocument(std::uintptr_t owner, const std::string& file,
   return static_cast<long>(reinterpret_cast<INT_PTR>(result));
 }
 
-long Win32Shell::EnableShutdownPrivilege() {
+bool Win32Shell::EnableShutdownPrivilege() {
   // The 95 line has no privileges: nothing to enable, and shutting down needs none.
+  if (!IsWindowsNT(QueryWindowsVersion())) return true;
   const optional_api::TokenFunctions& api = optional_api::Token();
-  if (!api) return 0;
+  if (!api) return false;
   HANDLE rawToken = nullptr;
-  api.openProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken);
+  if (!api.openProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                            &rawToken)) {
+    return false;
+  }
   UniqueKernelHandle token(rawToken);
   TOKEN_PRIVILEGES privileges{};
   privileges.PrivilegeCount = 1;
-  api.lookupPrivilegeValue("", "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  if (!api.lookupPrivilegeValue("", "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
+    return false;
+  }
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   // The previous-state buffer holds one privilege (16 bytes).
   TOKEN_PRIVILEGES previous{};
   DWORD previousSize = sizeof(previous);
-  return api.adjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous,
-                                 &previousSize);
+  ::SetLastError(ERROR_SUCCESS);
+  if (!api.adjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous,
+                                 &previousSize)) {
+    return false;
+  }
+  // The call succeeds even for an account that does not hold the privilege, and says so here.
+  return ::GetLastError() != ERROR_NOT_ALL_ASSIGNED;
 }
 
 long Win32Shell::EndWindowsSession(unsigned flags, unsigned reason) {

@@ -10,7 +10,7 @@ class Win32Shell final : public ShellService {
   long RunCommandLine(const std::string& commandLine, int windowStyle) override;
   long OpenDocument(std::uintptr_t owner, const std::string& file, const std::string& directory,
                     int showCommand) override;
-  long EnableShutdownPrivilege() override;
+  bool EnableShutdownPrivilege() override;
   long EndWindowsSession(unsigned flags, unsigned reason) override;
 };
 

@@ -45,6 +45,8 @@ constexpr COLORREF kNav = RGB(0x1D, 0x2B, 0x3A);
 constexpr COLORREF kPage = RGB(0xF3, 0xF5, 0xF8);
 
 std::size_t IndexOf(ChildForm form) { return static_cast<std::size_t>(form); }
+
+constexpr UINT_PTR kRestartWatchTimer = 1;
 }  // namespace
 
 frmMain::frmMain() {
@@ -228,6 +230,14 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND: return 1;
     case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
+    case WM_QUERYENDSESSION: return OnQueryEndSession();
+    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
+    case WM_TIMER:
+      if (wParam != kRestartWatchTimer) return DefaultProc(message, wParam, lParam);
+      // The session did not end: the restart was called off before Quelvar was asked.
+      StopRestartWatch();
+      ResumeAfterRestart(*this);
+      return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDC_MNU_MAIN_WINDOW: mnuMainWindow_Click(); return 0;
@@ -408,6 +418,41 @@ void frmMain::OpenHelp() { OpenHelpFile(reinterpret_cast<std::uintptr_t>(hwnd())
 void frmMain::UnloadChild(ChildForm form) { Child(form).Unload(); }
 
 void frmMain::RemoveTrayIcon() { m_tray1.Show(false); }
+
+void frmMain::LoadChild(ChildForm form) { Child(form).Load(); }
+
+void frmMain::ShowTrayIcon() { m_tray1.Show(true); }
+
+void frmMain::WatchRestart() {
+  m_restart = Restart::Watched;
+  ::SetTimer(hwnd(), kRestartWatchTimer, kRestartWatchMilliseconds, nullptr);
+}
+
+void frmMain::StopRestartWatch() {
+  ::KillTimer(hwnd(), kRestartWatchTimer);
+  m_restart = Restart::None;
+}
+
+// While a restart is watched, Windows asking whether the session may end shows that it is
+// under way: the watch starts afresh, so a slow shutdown is not taken for a cancelled one.
+LRESULT frmMain::OnQueryEndSession() {
+  if (m_restart == Restart::Watched) {
+    ::SetTimer(hwnd(), kRestartWatchTimer, kRestartWatchMilliseconds, nullptr);
+  }
+  return TRUE;
+}
+
+void frmMain::OnEndSession(bool ending) {
+  if (m_restart != Restart::Watched) return;
+  if (ending) {
+    ::KillTimer(hwnd(), kRestartWatchTimer);
+    m_restart = Restart::SessionEnding;
+    return;
+  }
+  // Called off (another program refused, or the user cancelled): the program comes back.
+  StopRestartWatch();
+  ResumeAfterRestart(*this);
+}
 
 void frmMain::EndProcess() { ::ExitProcess(0); }
 

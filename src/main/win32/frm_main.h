@@ -58,6 +58,9 @@ class frmMain : public Window,
   void OpenHelp() override;
   void UnloadChild(ChildForm form) override;
   void RemoveTrayIcon() override;
+  void LoadChild(ChildForm form) override;
+  void ShowTrayIcon() override;
+  void WatchRestart() override;
   void EndProcess() override;
 
  protected:
@@ -88,6 +91,10 @@ class frmMain : public Window,
   void OnPaint();
   // The dialog manager's request to move the keyboard (a label's mnemonic sends it).
   void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+  // The end of the session Windows announces, and the watch on a restart Windows took.
+  LRESULT OnQueryEndSession();
+  void OnEndSession(bool ending);
+  void StopRestartWatch();
 
   ChildWindow& Child(ChildForm form);
   // The program's own icon for the tray, or the system's application icon without it.
@@ -108,6 +115,9 @@ class frmMain : public Window,
   UniqueIcon m_figureIcon;  // the figure drawn into the tray icon, while one is shown
   int m_dpi = 96;  // the layout's dpi: the screen's, or less where the window would not fit
   bool m_inTray = false;
+  // A restart Windows took: watched until the session ends or is called off.
+  enum class Restart { None, Watched, SessionEnding };
+  Restart m_restart = Restart::None;
   HWND m_lastFocus = nullptr;  // the control that had the keyboard when the window lost it
   std::array<std::unique_ptr<ChildWindow>, 7> m_children;
   frmMainSettings* m_frmMainSettings = nullptr;

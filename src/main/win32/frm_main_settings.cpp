@@ -1,6 +1,7 @@
 // Start-up settings window; see frm_main_settings.h.
 #include "main/win32/frm_main_settings.h"
 
+#include "base/message_box.h"
 #include "base/program_folder.h"
 #include "base/win32/controls.h"
 #include "base/win32/module_file.h"
@@ -61,8 +62,8 @@ void frmMainSettings::loadSettings() {
   chkRunProgramMini_Click();
 }
 
-void frmMainSettings::saveSettings() {
-  quelvar::saveSettings({chkRunMainProgram(), chkRunProgramMini()}, ExecutablePath());
+std::optional<StoreFailure> frmMainSettings::saveSettings() {
+  return quelvar::saveSettings({chkRunMainProgram(), chkRunProgramMini()}, ExecutablePath());
 }
 
 void frmMainSettings::setSettingsChanged(bool changed) {
@@ -72,7 +73,11 @@ void frmMainSettings::setSettingsChanged(bool changed) {
 }
 
 void frmMainSettings::cmdSave_Click() {
-  saveSettings();
+  if (const std::optional<StoreFailure> failure = saveSettings()) {
+    // The boxes keep their ticks and Save stays enabled, so the user can try again.
+    MessageBoxes().Show(StoreFailureMessage(*failure), kAppTitle, kMbOk | kMbIconExclamation);
+    return;
+  }
   setSettingsChanged(false);
 }
 

@@ -15,11 +15,12 @@ class frmMainSettings : public ChildWindow {
   int chkRunProgramMini() const;
 
   void loadSettings();
-  void saveSettings();
+  // The value that could not be stored, if any.
+  std::optional<StoreFailure> saveSettings();
   // Enables "&Save" while there are unsaved edits.
   void setSettingsChanged(bool changed);
 
-  // The executable's present path, as the Run entry holds it.
+  // The executable's present path (the Run entry holds it in quotation marks).
   static std::string ExecutablePath();
 
  protected:

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/message_box.h"
 #include "base/program_folder.h"
 #include "memory/win32/frm_system_status.h"
 #include "resource.h"
@@ -206,6 +207,10 @@ void frmRamConfiguration::Form_Load() {
 void frmRamConfiguration::Form_Unload() {
   ::KillTimer(hwnd(), kTimerAlarm);
   ::KillTimer(hwnd(), kTimerSoundPlayer);
+  // A load after this one starts as the first did: the timer is set again, the form is new.
+  m_alarmInterval = 0;
+  m_settingText = 0;
+  m_form.Unload();
 }
 
 void frmRamConfiguration::ShowState() {
@@ -227,17 +232,19 @@ void frmRamConfiguration::ShowState() {
   ::SendMessageA(m_chkTrayFigure, BM_SETCHECK, m_form.chkTrayFigure(), 0);
   ::SendMessageA(m_optMB, BM_SETCHECK, m_form.optMB() ? BST_CHECKED : BST_UNCHECKED, 0);
   ::SendMessageA(m_optPer, BM_SETCHECK, m_form.optPer() ? BST_CHECKED : BST_UNCHECKED, 0);
+  // Disabling the focused button would leave the keyboard nowhere: move it on first.
+  if (!m_form.Changed() && ::GetFocus() == m_cmdSave) ::SetFocus(m_chkSoundon);
   ::EnableWindow(m_cmdSave, m_form.Changed());
   // A tick with both switches off decides nothing, so the timer rests meanwhile (an idle
-  // program then wakes up ten times a second less); the tick that stops it clears the sound.
+  // program then wakes up ten times a second less); clearing the switches has already
+  // taken back the sound and ended a running free.
   const bool watching = m_form.chkSoundon() == 1 || m_form.chkAutomatic() == 1;
   const unsigned interval = watching ? m_form.AlarmInterval() : 0;
   if (interval != m_alarmInterval) {
     if (interval == 0) {
       ::KillTimer(hwnd(), kTimerAlarm);
-      m_form.tmrAlarm_Timer(TheMemorySystem(), nullptr);
-    } else {
-      ::SetTimer(hwnd(), kTimerAlarm, interval, nullptr);
+    } else if (::SetTimer(hwnd(), kTimerAlarm, interval, nullptr) == 0) {
+      return;  // not running: the next change tries again
     }
     m_alarmInterval = interval;
   }
@@ -274,7 +281,14 @@ void frmRamConfiguration::OnCommand(int id, int code, HWND control) {
       break;
     case IDC_RAM_OPT_MB: m_form.opt_Click(false); break;
     case IDC_RAM_OPT_PER: m_form.opt_Click(true); break;
-    case IDC_RAM_SAVE: m_form.cmdSave_Click(); break;
+    case IDC_RAM_SAVE:
+      if (const std::optional<StoreFailure> failure = m_form.cmdSave_Click()) {
+        // The edits stay on show and Save stays enabled, so the user can try again.
+        ShowState();
+        MessageBoxes().Show(StoreFailureMessage(*failure), kAppTitle, kMbOk | kMbIconExclamation);
+        return;
+      }
+      break;
     default: return;
   }
   ShowState();

@@ -176,6 +176,13 @@ void frmSystemStatus::Form_Load() {
 void frmSystemStatus::Form_Unload() {
   ::KillTimer(hwnd(), kTimerCPU);
   ::KillTimer(hwnd(), kTimerMemory);
+  // A load after this one starts as the first did: the program icon in the tray, the tip and
+  // the amount's label written afresh by the first sample and the slider.
+  if (!m_trayFigure.empty()) host().SetTrayFigure("");
+  m_trayFigure.clear();
+  m_trayTip.clear();
+  m_freeAmountShown = -1;
+  m_busy = false;
 }
 
 void frmSystemStatus::SetupFreeMemorySlider() {

@@ -33,9 +33,10 @@ class Histogram : public Window {
 
   // The longest history kept: the widest span the window offers, and more.
   static constexpr std::size_t kHistoryLength = 512;
+  static constexpr int kFirstMaxlines = 30;
   std::deque<double> m_history;
   unsigned long m_samplesTaken = 0;  // scrolls the grid
-  int m_maxlines = 30;
+  int m_maxlines = kFirstMaxlines;
   COLORREF m_newcolor = RGB(0, 255, 0);
 };
 

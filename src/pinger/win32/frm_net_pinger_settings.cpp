@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/message_box.h"
 #include "base/program_folder.h"
 #include "base/win32/unique_handle.h"
 #include "pinger/win32/mdl_ping.h"
@@ -204,8 +205,16 @@ void frmNetPingerSettings::Form_Load() {
 
 void frmNetPingerSettings::Form_Unload() {
   if (m_timerRunning) ::KillTimer(hwnd(), kTmrPinger);
+  // A load after this one starts as the first did: idle, with nothing pinged yet. A ping
+  // still under way posts its outcome to a window that is gone, which does nothing.
   m_timerRunning = false;
-  // A ping still under way posts its result to a window that is gone, which does nothing.
+  m_ping.reset();
+  m_pingUnderWay = PingKind::None;
+  m_pingHost.clear();
+  m_status = PingerStatus();
+  m_lastPingAt = SYSTEMTIME{};
+  m_lastTickAt = 0;
+  m_model = PingerSettingsModel();
 }
 
 LRESULT frmNetPingerSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -214,7 +223,7 @@ LRESULT frmNetPingerSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM 
     case WM_TIMER:
       if (wParam == kTmrPinger) tmrPinger_Timer();
       return 0;
-    case kMsgPingDone: OnPingDone(wParam != 0, static_cast<std::uint32_t>(lParam)); return 0;
+    case kMsgPingDone: OnPingMessage(wParam); return 0;
     default: return ChildWindow::HandleMessage(message, wParam, lParam);
   }
 }
@@ -255,9 +264,10 @@ void frmNetPingerSettings::loadSettings() {
   ShowSettings();
 }
 
-void frmNetPingerSettings::saveSettings() {
-  m_model.saveSettings();
+std::optional<StoreFailure> frmNetPingerSettings::saveSettings() {
+  std::optional<StoreFailure> failure = m_model.saveSettings();
   ApplyTimer();
+  return failure;
 }
 
 void frmNetPingerSettings::setSettingsChanged(bool changed) {
@@ -365,9 +375,13 @@ void frmNetPingerSettings::chkSound_Click() {
 }
 
 void frmNetPingerSettings::cmdSave_Click() {
-  m_model.cmdSave_Click();
+  const std::optional<StoreFailure> failure = m_model.cmdSave_Click();
   ApplyTimer();
   ShowEnabledStates();
+  // The edits stay on show and Save stays enabled, so the user can try again.
+  if (failure) {
+    MessageBoxes().Show(StoreFailureMessage(*failure), kAppTitle, kMbOk | kMbIconExclamation);
+  }
 }
 
 void frmNetPingerSettings::cmdPingNow_Click() {
@@ -387,15 +401,31 @@ void frmNetPingerSettings::tmrPinger_Timer() {
 
 void frmNetPingerSettings::StartPing(PingKind kind) {
   m_pingHost = std::string(mdlPing::TrimHost(m_model.PingHostName()));
-  if (!mdlPing::PingHostAsync(m_model.PingHostName(), mdlPing::kPingTimeoutMs, hwnd(),
-                              kMsgPingDone)) {
+  m_pingUnderWay = kind;
+  m_ping = mdlPing::PingHostAsync(m_model.PingHostName(), mdlPing::kPingTimeoutMs, hwnd(),
+                                  kMsgPingDone);
+  if (!m_ping) {
     // No thread for it: the ping failed before it began.
-    m_pingUnderWay = kind;
     OnPingDone(false, 0);
     return;
   }
-  m_pingUnderWay = kind;
   ShowEnabledStates();
+}
+
+void frmNetPingerSettings::OnPingMessage(WPARAM serial) {
+  if (!m_ping || m_ping->serial != serial) return;
+  const std::shared_ptr<const mdlPing::BackgroundPing> ping = std::move(m_ping);
+  const mdlPing::PingOutcome& outcome = ping->outcome;
+  OnPingDone(outcome.roundTrip.has_value(), outcome.roundTrip.value_or(0));
+  // Told once the ping is over, so the schedule goes on while the box is open.
+  if (outcome.problem) TellSocketsProblem(*outcome.problem);
+}
+
+void frmNetPingerSettings::TellSocketsProblem(const mdlPing::SocketsProblem& problem) {
+  if (m_tellingProblem) return;
+  m_tellingProblem = true;
+  ::MessageBoxA(host().MainHandle(), problem.text.c_str(), kAppTitle, problem.style);
+  m_tellingProblem = false;
 }
 
 void frmNetPingerSettings::OnPingDone(bool answered, std::uint32_t roundTripMs) {

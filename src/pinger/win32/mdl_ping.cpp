@@ -40,24 +40,21 @@ class IcmpHandle {
 
 class Win32PingPlatform : public PingPlatform {
  public:
-  bool StartSockets() override {
+  std::optional<SocketsProblem> StartSockets() override {
     WSADATA data{};
     if (::WSAStartup(MAKEWORD(1, 1), &data) != 0) {
-      MessageBoxes().Show(kSocketsNotRespondingText, kAppTitle, kMbOk);
-      return false;
+      return SocketsProblem{kSocketsNotRespondingText, kMbOk};
     }
-    if (const auto problem = CheckSocketsStartup(data.wVersion, data.iMaxSockets)) {
-      MessageBoxes().Show(problem->text, kAppTitle, problem->style);
-      // The start-up did succeed: it is undone here, as the caller will not stop it.
-      ::WSACleanup();
-      return false;
-    }
-    return true;
+    std::optional<SocketsProblem> problem = CheckSocketsStartup(data.wVersion, data.iMaxSockets);
+    // The start-up did succeed: it is undone here, as the caller will not stop it.
+    if (problem) ::WSACleanup();
+    return problem;
   }
 
-  void StopSockets() override {
+  std::optional<SocketsProblem> StopSockets() override {
     const int code = ::WSACleanup();
-    if (code != 0) MessageBoxes().Show(SocketsCleanupText(code), kAppTitle, kMbIconExclamation);
+    if (code == 0) return std::nullopt;
+    return SocketsProblem{SocketsCleanupText(code), kMbIconExclamation};
   }
 
   std::vector<std::string> LookUpHost(const std::string& name) override {
@@ -93,34 +90,25 @@ class Win32PingPlatform : public PingPlatform {
   }
 };
 
-struct PingJob {
-  std::string host;
-  std::uint32_t timeoutMs;
-  HWND window;
-  UINT message;
-};
+// The worker's own hold on the record, handed over through the thread's parameter.
+using PingHold = std::shared_ptr<BackgroundPing>;
 
 DWORD WINAPI PingThread(LPVOID parameter) {
-  const std::unique_ptr<PingJob> job(static_cast<PingJob*>(parameter));
-  const std::optional<std::uint32_t> roundTrip = PingHostRoundTrip(job->host, job->timeoutMs);
-  ::PostMessageA(job->window, job->message, roundTrip ? 1 : 0,
-                 static_cast<LPARAM>(roundTrip.value_or(0)));
+  const std::unique_ptr<PingHold> hold(static_cast<PingHold*>(parameter));
+  BackgroundPing& job = **hold;
+  try {
+    Win32PingPlatform platform;
+    job.outcome = Ping(job.host, job.timeoutMs, platform);
+  } catch (...) {
+    job.outcome = PingOutcome{};
+  }
+  ::PostMessageA(job.window, job.message, job.serial, 0);
   return 0;
 }
 
 }  // namespace
 
 std::size_t EchoReplyBufferSize() { return kReplyBufferSize; }
-
-bool StartSockets() {
-  Win32PingPlatform platform;
-  return platform.StartSockets();
-}
-
-void StopSockets() {
-  Win32PingPlatform platform;
-  platform.StopSockets();
-}
 
 std::vector<std::string> ResolveHostAddresses(const std::string& name) {
   Win32PingPlatform platform;
@@ -155,16 +143,25 @@ std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uin
   }
 }
 
-bool PingHostAsync(const std::string& host, std::uint32_t timeoutMs, HWND window, UINT message) {
+std::shared_ptr<const BackgroundPing> PingHostAsync(const std::string& host,
+                                                   std::uint32_t timeoutMs, HWND window,
+                                                   UINT message) {
+  static WPARAM serials = 0;
   // The ICMP library is looked up here, on the caller's thread, before any worker needs it.
   optional_api::Icmp();
-  auto job = std::make_unique<PingJob>(PingJob{host, timeoutMs, window, message});
+  auto job = std::make_shared<BackgroundPing>();
+  job->host = host;
+  job->timeoutMs = timeoutMs;
+  job->window = window;
+  job->message = message;
+  job->serial = ++serials;
+  auto hold = std::make_unique<PingHold>(job);
   DWORD threadId = 0;
-  const HANDLE thread = ::CreateThread(nullptr, 0, PingThread, job.get(), 0, &threadId);
-  if (thread == nullptr) return false;
-  job.release();
+  const HANDLE thread = ::CreateThread(nullptr, 0, PingThread, hold.get(), 0, &threadId);
+  if (thread == nullptr) return nullptr;
+  hold.release();
   ::CloseHandle(thread);
-  return true;
+  return job;
 }
 
 }  // namespace quelvar::mdlPing

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,21 +17,30 @@ namespace quelvar::mdlPing {
 // followed by room for 250 bytes of echoed data (278 bytes on 32-bit Windows).
 std::size_t EchoReplyBufferSize();
 
-bool StartSockets();
-void StopSockets();
 std::vector<std::string> ResolveHostAddresses(const std::string& name);
 std::optional<std::uint32_t> ParseDottedAddress(const std::string& text);
 std::int32_t SendEchoRequest(const std::string& host, EchoReply& reply, std::uint32_t timeoutMs);
-// Blocks for up to the time-out; false for any failure (no message but those of the
-// sockets start-up and clean-up).
+// Blocks for up to the time-out; false for any failure. Nothing is shown: a problem of the
+// sockets library makes the ping fail (the window's pings, PingHostAsync, bring its text back).
 bool PingHost(const std::string& host, std::uint32_t timeoutMs);
 // PingHost with the answer's round trip in milliseconds; nothing when no answer came.
 std::optional<std::uint32_t> PingHostRoundTrip(const std::string& host, std::uint32_t timeoutMs);
 
-// PingHost on a thread of its own, so the calling window keeps answering: when it is done,
-// `message` is posted to `window` with wParam 1 (the host answered) or 0, and lParam the
-// answer's round trip in milliseconds (0 without an answer). False when the
-// thread could not be started (then nothing is posted).
-bool PingHostAsync(const std::string& host, std::uint32_t timeoutMs, HWND window, UINT message);
+// A ping on a thread of its own, so the window that asked keeps answering. When it is over,
+// the worker fills `outcome` and posts the message to the window with wParam the ping's
+// `serial`. The window and the worker share the record: whichever lets go last frees it, so a
+// window that goes away during a ping leaves nothing behind.
+struct BackgroundPing {
+  std::string host;
+  std::uint32_t timeoutMs = 0;
+  HWND window = nullptr;
+  UINT message = 0;
+  WPARAM serial = 0;   // different for every ping of the process
+  PingOutcome outcome;  // the worker's, once the message has arrived
+};
+// Null when the thread could not be started (then nothing is posted).
+std::shared_ptr<const BackgroundPing> PingHostAsync(const std::string& host,
+                                                   std::uint32_t timeoutMs, HWND window,
+                                                   UINT message);
 
 }  // namespace quelvar::mdlPing

@@ -43,8 +43,11 @@ constexpr int kGap = 6;
 
 }  // namespace
 
-frmAdvancedMode::frmAdvancedMode(MainWindowHost& host)
-    : ChildWindow(host), m_wizard(g_TuningProfile, [] { return ApplyTuningProfile(); }) {}
+frmAdvancedMode::frmAdvancedMode(MainWindowHost& host) : ChildWindow(host) { NewWizard(); }
+
+void frmAdvancedMode::NewWizard() {
+  m_wizard.emplace(g_TuningProfile, [] { return ApplyTuningProfile(); });
+}
 
 // --- Building -----------------------------------------------------------------------------
 
@@ -372,8 +375,21 @@ void frmAdvancedMode::Form_Load() {
   }
   m_loaded = true;
   Layout();
-  m_wizard.Form_Load();
+  m_wizard->Form_Load();
   ShowState();
+}
+
+void frmAdvancedMode::Form_Unload() {
+  // A load after this one starts as the first did: the pages are built afresh, and the wizard
+  // is new (page 0, the first values).
+  for (Page& page : m_frmWizardPages) page = Page();
+  m_explanations.clear();
+  m_boldLabels.clear();
+  m_building = nullptr;
+  m_loaded = false;
+  m_showingState = false;
+  m_shownPage = -1;
+  NewWizard();
 }
 
 void frmAdvancedMode::Layout() {
@@ -451,33 +467,33 @@ void frmAdvancedMode::ShowState() {
   m_showingState = true;
   const HWND focus = ::GetFocus();
   for (int i = 0; i < kValueBoxCount; ++i) {
-    SetTextIfChanged(m_boxes[i], m_wizard.BoxText(static_cast<ValueBox>(i)));
+    SetTextIfChanged(m_boxes[i], m_wizard->BoxText(static_cast<ValueBox>(i)));
   }
-  SetTextIfChanged(m_txtMSSRWINValue, m_wizard.txtMSSRWINValue());
-  SetTextIfChanged(m_txtMultiplier, m_wizard.txtMultiplier());
-  SetTextIfChanged(m_txtScaleFactor, m_wizard.txtScaleFactor());
-  SetTextIfChanged(m_txtRWIN, m_wizard.txtRWIN());
-  SetTextIfChanged(m_lblMTURecValue, m_wizard.lblMTURecValue());
-  SetTextIfChanged(m_lblMSSRecVaklue, m_wizard.lblMSSRecVaklue());
-  SetTextIfChanged(m_lblRWINRecValue, m_wizard.lblRWINRecValue());
-  for (int i = 0; i < 4; ++i) SetTicked(m_optConnType[i], m_wizard.ConnectionType() == i);
-  SetTicked(m_chkBlackHoleValue, m_wizard.BlackHoleTicked());
-  SetTicked(m_chkMTUDisconver, m_wizard.MTUDisconverTicked());
-  SetTicked(m_chkICMPValue, m_wizard.ICMPTicked());
-  if (::SendMessageA(m_cmbNDI, CB_GETCURSEL, 0, 0) != m_wizard.NdiIndex()) {
-    ::SendMessageA(m_cmbNDI, CB_SETCURSEL, static_cast<WPARAM>(m_wizard.NdiIndex()), 0);
+  SetTextIfChanged(m_txtMSSRWINValue, m_wizard->txtMSSRWINValue());
+  SetTextIfChanged(m_txtMultiplier, m_wizard->txtMultiplier());
+  SetTextIfChanged(m_txtScaleFactor, m_wizard->txtScaleFactor());
+  SetTextIfChanged(m_txtRWIN, m_wizard->txtRWIN());
+  SetTextIfChanged(m_lblMTURecValue, m_wizard->lblMTURecValue());
+  SetTextIfChanged(m_lblMSSRecVaklue, m_wizard->lblMSSRecVaklue());
+  SetTextIfChanged(m_lblRWINRecValue, m_wizard->lblRWINRecValue());
+  for (int i = 0; i < 4; ++i) SetTicked(m_optConnType[i], m_wizard->ConnectionType() == i);
+  SetTicked(m_chkBlackHoleValue, m_wizard->BlackHoleTicked());
+  SetTicked(m_chkMTUDisconver, m_wizard->MTUDisconverTicked());
+  SetTicked(m_chkICMPValue, m_wizard->ICMPTicked());
+  if (::SendMessageA(m_cmbNDI, CB_GETCURSEL, 0, 0) != m_wizard->NdiIndex()) {
+    ::SendMessageA(m_cmbNDI, CB_SETCURSEL, static_cast<WPARAM>(m_wizard->NdiIndex()), 0);
   }
-  SetTextIfChanged(m_cmdNextPage, m_wizard.NextCaption());
-  ::EnableWindow(m_cmdNextPage, m_wizard.NextEnabled());
-  ::EnableWindow(m_cmdPrevPage, m_wizard.PrevEnabled());
+  SetTextIfChanged(m_cmdNextPage, m_wizard->NextCaption());
+  ::EnableWindow(m_cmdNextPage, m_wizard->NextEnabled());
+  ::EnableWindow(m_cmdPrevPage, m_wizard->PrevEnabled());
   KeepFocus(focus);
-  if (m_wizard.VisiblePage() != m_shownPage) ShowWizardPage(m_wizard.VisiblePage());
+  if (m_wizard->VisiblePage() != m_shownPage) ShowWizardPage(m_wizard->VisiblePage());
   if (m_shownPage == 7) RefreshPreview();
   m_showingState = false;
 }
 
 void frmAdvancedMode::RefreshPreview() {
-  const FinishProfile built = m_wizard.ProfileFromBoxes();
+  const FinishProfile built = m_wizard->ProfileFromBoxes();
   const bool refused = !built.refusal.empty();
   if (refused) {
     SetTextIfChanged(m_lblPreviewRefusal, built.refusal);
@@ -520,21 +536,21 @@ bool frmAdvancedMode::IsExplanation(HWND control) const {
 void frmAdvancedMode::OnCommand(int id, int code, HWND control) {
   if (m_showingState || !m_loaded) return;
   if (id >= IDE_ADV_MTU && id <= IDE_ADV_SYN && code == EN_CHANGE) {
-    m_wizard.SetBoxText(static_cast<ValueBox>(id - IDE_ADV_MTU), TextOf(control));
+    m_wizard->SetBoxText(static_cast<ValueBox>(id - IDE_ADV_MTU), TextOf(control));
   } else if (id == IDE_ADV_MULTIPLIER && code == EN_CHANGE) {
-    m_wizard.SetMultiplierText(TextOf(control));
+    m_wizard->SetMultiplierText(TextOf(control));
   } else if (id == IDC_ADV_NDI && code == CBN_SELCHANGE) {
-    m_wizard.cmbNDI_Click(static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0)));
+    m_wizard->cmbNDI_Click(static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0)));
   } else if (code != BN_CLICKED) {
     return;
   } else if (id >= IDC_ADV_CONN_TYPE0 && id < IDC_ADV_CONN_TYPE0 + 4) {
-    m_wizard.optConnType_Click(id - IDC_ADV_CONN_TYPE0);
+    m_wizard->optConnType_Click(id - IDC_ADV_CONN_TYPE0);
   } else if (id == IDX_ADV_BLACK_HOLE) {
-    m_wizard.chkBlackHoleValue_Click(IsTicked(control));
+    m_wizard->chkBlackHoleValue_Click(IsTicked(control));
   } else if (id == IDX_ADV_MTU_DISCOVER) {
-    m_wizard.chkMTUDisconver_Click(IsTicked(control));
+    m_wizard->chkMTUDisconver_Click(IsTicked(control));
   } else if (id == IDX_ADV_ICMP) {
-    m_wizard.chkICMPValue_Click(IsTicked(control));
+    m_wizard->chkICMPValue_Click(IsTicked(control));
   } else if (id == IDC_ADV_NEXT) {
     cmdNextPage_Click();
     return;
@@ -558,7 +574,7 @@ LRESULT frmAdvancedMode::OnNotify(const NMHDR& header) {
 }
 
 void frmAdvancedMode::cmdNextPage_Click() {
-  const NextResult result = m_wizard.cmdNextPage_Click();
+  const NextResult result = m_wizard->cmdNextPage_Click();
   ShowState();
   if (result == NextResult::kApplied) host().ShowHomeView();
 }
@@ -576,7 +592,7 @@ void frmAdvancedMode::cmdExport_Click() {
 }
 
 void frmAdvancedMode::cmdPrevPage_Click() {
-  m_wizard.cmdPrevPage_Click();
+  m_wizard->cmdPrevPage_Click();
   ShowState();
 }
 

@@ -3,6 +3,7 @@
 // the user's input, lays the pages out and returns to the home view after Finish.
 #pragma once
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "base/win32/child_window.h"
@@ -21,6 +22,7 @@ class frmAdvancedMode : public ChildWindow {
   const char* ClassName() const override { return "QuelvarAdvancedMode"; }
   void CreateControls() override;
   void Form_Load() override;
+  void Form_Unload() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
   LRESULT OnNotify(const NMHDR& header) override;
@@ -64,8 +66,9 @@ class frmAdvancedMode : public ChildWindow {
   // Saves what Finish would change, from the boxes, as a registry file.
   void cmdExport_Click();
   bool IsExplanation(HWND control) const;
+  void NewWizard();
 
-  AdvancedModeWizard m_wizard;
+  std::optional<AdvancedModeWizard> m_wizard;  // always holds one; new for every load
   bool m_loaded = false;
   bool m_showingState = false;  // our own text changes are not the user's
   Page* m_building = nullptr;

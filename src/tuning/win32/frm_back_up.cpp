@@ -138,6 +138,13 @@ void frmBackUp::FitColumns() {
   ListView_SetColumnWidth(m_list, 2, LVSCW_AUTOSIZE_USEHEADER);
 }
 
+// A load after this one starts as the first did: an empty list, unsorted, nothing previewed.
+void frmBackUp::Form_Unload() {
+  m_rows.clear();
+  m_columnTags = {};
+  m_previewedFile.clear();
+}
+
 LRESULT frmBackUp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE: Layout(); return 0;
@@ -373,11 +380,17 @@ void frmBackUp::cmdRestore_Click() {
   m_previewedFile.clear();  // the restore changes what the preview shows as "now"
   const std::string fileName = SelectedFileName();
   if (fileName.empty()) return;
+  const std::string path = BackupFilePath(fileName);
+  // Not asked at all when this user may not change the keys the file holds.
+  if (auto denied = RestoreFileKeysRefusal(path, OsFamily)) {
+    MessageBoxes().Show(denied->message, kAppTitle, kMbOk | kMbIconExclamation);
+    return;
+  }
   if (MessageBoxes().Show("Do you want to restore this settings??", "",
                           kMbYesNo | kMbIconExclamation) != kIdYes) {
     return;
   }
-  const RestoreResult result = RestoreBackupFile(BackupFilePath(fileName), OsFamily);
+  const RestoreResult result = RestoreBackupFile(path, OsFamily);
   switch (result.outcome) {
     case RestoreOutcome::kOtherOperatingSystem:
       MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconStop);
@@ -385,6 +398,7 @@ void frmBackUp::cmdRestore_Click() {
     case RestoreOutcome::kRestored: break;
     case RestoreOutcome::kUnreadable:
     case RestoreOutcome::kRefused:
+    case RestoreOutcome::kAccessDenied:
     case RestoreOutcome::kWritesFailed:
       MessageBoxes().Show(result.message, kAppTitle, kMbOk | kMbIconExclamation);
       break;

@@ -25,6 +25,7 @@ class frmBackUp : public ChildWindow {
  protected:
   const char* ClassName() const override { return "QuelvarBackUp"; }
   void CreateControls() override;
+  void Form_Unload() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
   LRESULT OnNotify(const NMHDR& header) override;
