@@ -580,7 +580,7 @@ void frmAdvancedMode::cmdNextPage_Click() {
 }
 
 void frmAdvancedMode::cmdExport_Click() {
-  const FinishProfile built = m_wizard.ProfileFromBoxes();
+  const FinishProfile built = m_wizard->ProfileFromBoxes();
   RegExport exported;
   if (built.refusal.empty()) {
     exported = ExportTuningApply(built.profile, "finishing advanced mode with these values",
