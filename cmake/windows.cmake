@@ -4,7 +4,7 @@ file(GLOB_RECURSE QUELVAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/
 list(FILTER QUELVAR_WIN32_SOURCES EXCLUDE REGEX "/main/win32/win_main\\.cpp$")
 add_library(quelvar_win32 STATIC ${QUELVAR_WIN32_SOURCES})
 target_link_libraries(quelvar_win32 PUBLIC quelvar_core
-  comctl32 advapi32 shell32 user32 gdi32 ole32 oleaut32 winmm wsock32 msimg32)
+  comctl32 comdlg32 advapi32 shell32 user32 gdi32 ole32 oleaut32 winmm wsock32 msimg32)
 # The windows name their controls and resources by the identifiers in res/resource.h.
 target_include_directories(quelvar_win32 PUBLIC ${PROJECT_SOURCE_DIR}/res)
 target_compile_definitions(quelvar_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)

@@ -25,6 +25,7 @@
 #define IDC_WIZARD_OPTIMIZE 1303
 #define IDC_WIZARD_VIEW_TABS 1304
 #define IDC_WIZARD_PREVIEW 1305
+#define IDC_WIZARD_EXPORT 1306
 #define IDC_WIZARD_MODE0 1310
 
 // Backup manager (1400-1499).
@@ -34,6 +35,7 @@
 #define IDC_BACKUP_DELETE 1403
 #define IDC_BACKUP_PREVIEW 1404
 #define IDC_BACKUP_PREVIEW_NOTE 1405
+#define IDC_BACKUP_EXPORT 1406
 
 // Main window (1000-1199): the face's buttons from IDC_FACE_FIRST on, in the face file's
 // order; the tray menu; the main window's components.
@@ -104,6 +106,7 @@
 #define IDC_ADV_PREVIEW_CAPTION 1860
 #define IDC_ADV_PREVIEW 1861
 #define IDC_ADV_PREVIEW_REFUSAL 1862
+#define IDC_ADV_EXPORT 1863
 
 // System status window (1700-1749).
 #define IDC_STATUS_CPU_FRAME 1700

@@ -44,6 +44,9 @@ class FileSystem {
   // as it was: the bytes go to a temporary file in the same folder, are flushed, and the
   // temporary file is renamed over the target. On failure nothing new is left behind.
   virtual FileStatus WriteWholeFile(const std::string& path, std::string_view contents) = 0;
+  // Adds `text` at the end of `path`, creating the file when it is missing (a log that several
+  // runs, or several machines, write to in turn).
+  virtual FileStatus AppendToFile(const std::string& path, std::string_view text) = 0;
   // Creates `path` holding `contents` only when nothing of that name exists, whether listed or
   // not: then fails with nameTaken set and leaves what is there alone. Complete or not at all,
   // as WriteWholeFile.

@@ -180,6 +180,18 @@ FileStatus MemoryFileSystem::WriteWholeFile(const std::string& path, std::string
   return FileStatus::Success();
 }
 
+FileStatus MemoryFileSystem::AppendToFile(const std::string& path, std::string_view text) {
+  const std::string folder = FolderOfPath(path);
+  if (!FolderExists(folder)) return FileStatus::Failure(kPathNotFound);
+  if (IsReadOnly(folder)) return FileStatus::Failure(kAccessDenied);
+  const std::string contents = Contents(path);
+  if (m_diskSpace && contents.size() + text.size() > *m_diskSpace) {
+    return FileStatus::Failure(kDiskFull);
+  }
+  AddFile(path, contents + std::string(text));
+  return FileStatus::Success();
+}
+
 FileStatus MemoryFileSystem::CreateNewFile(const std::string& path, std::string_view contents) {
   if (FileExists(path) || FolderExists(path)) {
     return FileStatus::NameTaken("Cannot create a file when that file already exists.");

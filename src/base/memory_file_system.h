@@ -52,6 +52,7 @@ class MemoryFileSystem : public FileSystem {
   FileStatus ListEveryFile(const std::string& folder, const std::string& pattern,
                            std::vector<std::string>* names) override;
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
+  FileStatus AppendToFile(const std::string& path, std::string_view text) override;
   FileStatus CreateNewFile(const std::string& path, std::string_view contents) override;
   FileStatus RemoveFile(const std::string& path) override;
 

@@ -2,6 +2,8 @@
 // has MSS 1500 and HTTP limits 2 and 4; "Automatic-D" RWIN 5432; "Automatic-G" 6400000).
 #include "tuning/tuning_profile.h"
 
+#include "base/text_util.h"
+
 namespace quelvar {
 
 TuningProfile g_TuningProfile;
@@ -26,6 +28,13 @@ constexpr std::array<TuningProfile, kPresetCount> kPresetTable = {{
 }  // namespace
 
 void LoadTuningPresets() { TuningPresets = kPresetTable; }
+
+std::optional<int> PresetIndexByName(std::string_view caption) {
+  for (int i = 0; i < kPresetCount; ++i) {
+    if (EqualsNoCase(caption, kPresetCaptions[static_cast<std::size_t>(i)])) return i;
+  }
+  return std::nullopt;
+}
 
 void LoadPreset(int index) {
   if (index < 0 || index >= kPresetCount) return;

@@ -3,6 +3,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace quelvar {
 
@@ -35,6 +37,8 @@ extern std::array<TuningProfile, kPresetCount> TuningPresets;
 extern const std::array<const char*, kPresetCount> kPresetCaptions;
 
 void LoadTuningPresets();
+// The preset index of a mode caption, letter case ignored ("windows default" finds 7).
+std::optional<int> PresetIndexByName(std::string_view caption);
 // Copies preset `index` (0..7) over the whole profile; other indices leave it unchanged.
 void LoadPreset(int index);
 

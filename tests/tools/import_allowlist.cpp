@@ -27,7 +27,9 @@ constexpr std::string_view kKernel32[] = {
     "CloseHandle", "CreateDirectoryA", "CreateEventA", "CreateFileA", "CreateProcessA",
     "CreateSemaphoreW", "CreateThread", "DeleteCriticalSection", "DeleteFileA",
     "EnterCriticalSection", "ExitProcess", "FileTimeToSystemTime", "FindClose", "FindFirstFileA",
-    "FindNextFileA", "FlushFileBuffers", "FormatMessageA", "FreeLibrary", "GetCurrentProcess",
+    "FindNextFileA", "FlushFileBuffers", "FormatMessageA", "FreeLibrary", "GetComputerNameA",
+    "GetCurrentProcess",
+    "GetCurrentProcessId",
     "GetCurrentThreadId", "GetDateFormatA", "GetEnvironmentVariableA", "GetFileAttributesA",
     "GetLastError", "GetLocalTime", "GetLocaleInfoA", "GetModuleFileNameA",
     "GetModuleHandleA", "GetModuleHandleW", "GetProcAddress", "GetStartupInfoA",
@@ -36,7 +38,7 @@ constexpr std::string_view kKernel32[] = {
     "InterlockedDecrement", "InterlockedExchange", "InterlockedIncrement", "IsDBCSLeadByteEx",
     "LeaveCriticalSection", "LoadLibraryA", "LoadLibraryW", "LocalFree", "MoveFileA", "MulDiv",
     "MultiByteToWideChar", "ReadFile", "ReleaseSemaphore", "ResetEvent", "SetEvent",
-    "SetLastError", "SetUnhandledExceptionFilter", "Sleep", "SystemTimeToFileTime", "TlsAlloc", "TlsFree", "TlsGetValue",
+    "SetFilePointer", "SetLastError", "SetUnhandledExceptionFilter", "Sleep", "SystemTimeToFileTime", "TlsAlloc", "TlsFree", "TlsGetValue",
     "TlsSetValue", "VirtualAlloc", "VirtualFree", "VirtualProtect", "VirtualQuery",
     "WaitForSingleObject", "WideCharToMultiByte", "WriteFile", "lstrcmpiA", "lstrcpynA",
     "lstrlenA",
@@ -47,11 +49,11 @@ constexpr std::string_view kUser32[] = {
     "CreatePopupMenu",
     "CreateWindowExA", "DefWindowProcA", "DestroyIcon", "DestroyMenu", "DestroyWindow",
     "DispatchMessageA", "DrawEdge", "DrawIconEx", "DrawTextA", "EnableWindow", "EndPaint",
-    "EnumChildWindows", "ExitWindowsEx", "FillRect", "GetActiveWindow", "GetClassInfoExA",
+    "EnumChildWindows", "ExitWindowsEx", "FillRect", "FindWindowExA", "GetActiveWindow", "GetClassInfoExA",
     "GetClassNameA", "GetClientRect", "GetCursorPos", "GetDC", "GetDlgCtrlID",
     "GetFocus", "GetIconInfo", "GetMessageA", "GetNextDlgTabItem", "GetParent", "GetPropA",
     "GetSysColor", "GetSysColorBrush", "GetSystemMetrics", "GetWindow", "GetWindowLongA",
-    "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "InflateRect", "InvalidateRect",
+    "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "GetWindowThreadProcessId", "InflateRect", "InvalidateRect",
     "IsChild", "IsDialogMessageA", "IsIconic", "IsWindow", "IsWindowEnabled", "IsWindowVisible",
     "KillTimer", "LoadCursorA", "LoadIconA", "LoadImageA", "MapWindowPoints", "MessageBoxA",
     "MoveWindow", "MsgWaitForMultipleObjects", "PeekMessageA", "PostMessageA", "PostQuitMessage",
@@ -89,6 +91,9 @@ constexpr std::string_view kComctl32[] = {
     "ImageList_SetBkColor", "ImageList_SetIconSize", "InitCommonControls",
 };
 
+// The common dialogs of 95 and NT 4: the Save As dialog (with the record of their size).
+constexpr std::string_view kComdlg32[] = {"GetSaveFileNameA"};
+
 constexpr std::string_view kWinmm[] = {"PlaySoundA", "timeGetTime"};
 
 constexpr std::string_view kWsock32[] = {
@@ -107,6 +112,39 @@ constexpr std::string_view kMsvcrt[] = {
     "strncmp", "tolower", "vfprintf", "wcslen",
 };
 
+// What the setup program and its uninstaller (the ANSI stub of NSIS 3.08) import beyond the
+// lists above, each exported by Windows 95 and NT 4.0 alike. Some are answered on the 95 line
+// with ERROR_CALL_NOT_IMPLEMENTED (the token functions, MoveFileExA, RegEnumValueA's security
+// cousins are not used): the stub calls them only on the NT line or treats the failure as "not
+// there". Newer functions (GetDiskFreeSpaceExA, SHGetFolderPathA, ...) the stub looks up itself.
+constexpr std::string_view kSetupKernel32[] = {
+    "CompareFileTime", "CopyFileA", "ExpandEnvironmentStringsA", "GetCommandLineA",
+    "GetDiskFreeSpaceA", "GetExitCodeProcess", "GetFileSize", "GetFullPathNameA",
+    "GetPrivateProfileStringA", "GetShortPathNameA", "GetSystemDirectoryA", "GetTempPathA",
+    "GetWindowsDirectoryA", "GlobalAlloc", "GlobalFree", "GlobalLock", "GlobalUnlock",
+    "LoadLibraryExA", "MoveFileExA", "RemoveDirectoryA", "SearchPathA", "SetCurrentDirectoryA",
+    "SetEnvironmentVariableA", "SetErrorMode", "SetFileAttributesA", "SetFileTime",
+    "WritePrivateProfileStringA", "lstrcatA", "lstrcmpA", "lstrcpyA",
+};
+constexpr std::string_view kSetupUser32[] = {
+    "CharNextA", "CharPrevA", "CheckDlgButton", "CloseClipboard", "CreateDialogParamA",
+    "DialogBoxParamA", "EmptyClipboard", "EnableMenuItem", "EndDialog",
+    "GetClassInfoA", "GetDlgItem", "GetDlgItemTextA", "GetMessagePos", "GetSystemMenu",
+    "MessageBoxIndirectA", "OpenClipboard", "RegisterClassA", "ScreenToClient",
+    "SendMessageTimeoutA", "SetClassLongA", "SetClipboardData", "SetDlgItemTextA", "wsprintfA",
+};
+constexpr std::string_view kSetupGdi32[] = {"CreateBrushIndirect"};
+constexpr std::string_view kSetupAdvapi32[] = {
+    "AdjustTokenPrivileges", "LookupPrivilegeValueA", "OpenProcessToken", "RegEnumValueA",
+};
+constexpr std::string_view kSetupShell32[] = {
+    "SHBrowseForFolderA", "SHFileOperationA", "SHGetFileInfoA", "SHGetPathFromIDListA",
+    "SHGetSpecialFolderLocation", "ShellExecuteExA",
+};
+constexpr std::string_view kSetupOle32[] = {
+    "CoCreateInstance", "CoTaskMemFree", "IIDFromString", "OleInitialize", "OleUninitialize",
+};
+
 struct DllList {
   std::string_view dll;
   const std::string_view* first;
@@ -118,8 +156,14 @@ constexpr DllList kAllowed[] = {
     QUELVAR_DLL("kernel32.dll", kKernel32), QUELVAR_DLL("user32.dll", kUser32),
     QUELVAR_DLL("gdi32.dll", kGdi32),       QUELVAR_DLL("advapi32.dll", kAdvapi32),
     QUELVAR_DLL("shell32.dll", kShell32),   QUELVAR_DLL("comctl32.dll", kComctl32),
+    QUELVAR_DLL("comdlg32.dll", kComdlg32),
     QUELVAR_DLL("winmm.dll", kWinmm),       QUELVAR_DLL("wsock32.dll", kWsock32),
     QUELVAR_DLL("msvcrt.dll", kMsvcrt),
+};
+constexpr DllList kSetupAllowed[] = {
+    QUELVAR_DLL("kernel32.dll", kSetupKernel32), QUELVAR_DLL("user32.dll", kSetupUser32),
+    QUELVAR_DLL("gdi32.dll", kSetupGdi32),       QUELVAR_DLL("advapi32.dll", kSetupAdvapi32),
+    QUELVAR_DLL("shell32.dll", kSetupShell32),   QUELVAR_DLL("ole32.dll", kSetupOle32),
 };
 #undef QUELVAR_DLL
 
@@ -129,28 +173,34 @@ std::string Lower(std::string text) {
   return text;
 }
 
-const DllList* FindDll(const std::string& name) {
+template <std::size_t N>
+const DllList* FindDll(const DllList (&lists)[N], const std::string& name) {
   const std::string lower = Lower(name);
-  for (const DllList& list : kAllowed) {
+  for (const DllList& list : lists) {
     if (list.dll == lower) return &list;
   }
   return nullptr;
 }
 
+bool Listed(const DllList* list, const std::string& function) {
+  return list != nullptr &&
+         std::find(list->first, list->first + list->count, function) != list->first + list->count;
+}
+
 }  // namespace
 
-std::vector<ImportProblem> FindImportsNotAllowed(const PeImports& imports) {
+std::vector<ImportProblem> FindImportsNotAllowed(const PeImports& imports, AllowList allowList) {
+  const bool setup = allowList == AllowList::kSetupProgram;
   std::vector<ImportProblem> found;
   for (const ImportedDll& dll : imports.dlls) {
-    const DllList* list = FindDll(dll.name);
-    if (list == nullptr) {
+    const DllList* list = FindDll(kAllowed, dll.name);
+    const DllList* extra = setup ? FindDll(kSetupAllowed, dll.name) : nullptr;
+    if (list == nullptr && extra == nullptr) {
       found.push_back({dll.name, {}});
       continue;
     }
     for (const std::string& function : dll.functions) {
-      if (std::find(list->first, list->first + list->count, function) == list->first + list->count) {
-        found.push_back({dll.name, function});
-      }
+      if (!Listed(list, function) && !Listed(extra, function)) found.push_back({dll.name, function});
     }
   }
   return found;

@@ -14,9 +14,13 @@ struct ImportProblem {
   std::string function;  // empty when the whole DLL is not on the list
 };
 
+// Quelvar.exe's list, or that list with what the setup program's stub needs besides.
+enum class AllowList { kRelease, kSetupProgram };
+
 // Every import of the image that the list lacks (DLL names compare case-insensitively,
 // function names exactly; imports by ordinal are never allowed).
-std::vector<ImportProblem> FindImportsNotAllowed(const PeImports& imports);
+std::vector<ImportProblem> FindImportsNotAllowed(const PeImports& imports,
+                                                 AllowList allowList = AllowList::kRelease);
 
 // Problems with the header fields the old loaders read: a subsystem version above 4.0 (Windows
 // 95 and NT 4 refuse the image), a machine other than PE32.

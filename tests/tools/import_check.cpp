@@ -1,8 +1,10 @@
-// quelvar_import_check <exe>...: checks that a 32-bit release can load on Windows 95 and NT 4.0.
+// quelvar_import_check [--setup] <exe>...: checks that a 32-bit release (or, with --setup, the
+// setup program and its uninstaller) can load on Windows 95 and NT 4.0.
 // Every imported function must be on the allow-list (tools/import_allowlist.cpp) and the
 // subsystem version must be 4.0 or lower. Prints the header fields and the section table too,
 // so that a change of linker or runtime shows in the log.
 #include <cstdio>
+#include <string_view>
 
 #include "tools/import_allowlist.h"
 #include "tools/pe_imports.h"
@@ -10,11 +12,17 @@
 int main(int argc, char** argv) {
   using namespace quelvar::tools;
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <executable>...\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--setup] <executable>...\n", argv[0]);
     return 2;
   }
+  int first = 1;
+  AllowList allowList = AllowList::kRelease;
+  if (argc > 2 && std::string_view(argv[1]) == "--setup") {
+    allowList = AllowList::kSetupProgram;
+    first = 2;
+  }
   int failures = 0;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = first; i < argc; ++i) {
     const PeImportsResult result = ReadPeImportsFromFile(argv[i]);
     if (!result.imports) {
       std::printf("FAILED %s: %s\n", argv[i], result.error.c_str());
@@ -35,7 +43,7 @@ int main(int argc, char** argv) {
     for (const ImportedDll& dll : image.dlls) functions += dll.functions.size();
     const std::vector<std::string> header = FindHeaderProblems(image);
     for (const std::string& problem : header) std::printf("  header: %s\n", problem.c_str());
-    const std::vector<ImportProblem> imports = FindImportsNotAllowed(image);
+    const std::vector<ImportProblem> imports = FindImportsNotAllowed(image, allowList);
     for (const ImportProblem& entry : imports) {
       if (entry.function.empty()) {
         std::printf("  %s: a DLL not on the list\n", entry.dll.c_str());

@@ -108,6 +108,17 @@ TEST(ImportAllowlistTest, FlagsFunctionsAndDllsOffTheListInTheirOwnDll) {
                        "USER32.dll!GetTickCount64", "USER32.dll!TrackMouseEvent", "COMCTL32.DLL!InitCommonControlsEx",
                        "COMCTL32.DLL!_TrackMouseEvent", "msvcrt.dll!_fstat64", "ADVAPI32.DLL!RegGetValueA",
                        "iphlpapi.dll!"}));
+  // The setup program's list adds the stub's own needs (ole32 among them), nothing newer.
+  PeImports setup;
+  setup.dlls = {{"ole32.dll", {"OleInitialize", "CoCreateInstanceEx"}},
+                {"KERNEL32.dll", {"MoveFileExA", "GetDiskFreeSpaceExA"}}};
+  names.clear();
+  for (const ImportProblem& entry : FindImportsNotAllowed(setup, AllowList::kSetupProgram)) {
+    names.push_back(entry.dll + "!" + entry.function);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"ole32.dll!CoCreateInstanceEx",
+                                             "KERNEL32.dll!GetDiskFreeSpaceExA"}));
+  EXPECT_EQ(FindImportsNotAllowed(setup).size(), 3u);
 }
 
 TEST(ImportAllowlistTest, SubsystemVersionAboveFourIsAHeaderProblem) {

@@ -148,6 +148,23 @@ FileStatus WriteTemporaryFile(const std::string& path, std::string_view contents
   return status;
 }
 
+FileStatus Win32FileSystem::AppendToFile(const std::string& path, std::string_view text) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastErrorStatus();
+  ::SetLastError(NO_ERROR);
+  if (::SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+      ::GetLastError() != NO_ERROR) {
+    return LastErrorStatus();
+  }
+  DWORD written = 0;
+  if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+    return LastErrorStatus();
+  }
+  if (written != text.size()) return FileStatus::Failure(SystemErrorText(ERROR_DISK_FULL));
+  return FileStatus::Success();
+}
+
 FileStatus Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view contents) {
   char temp[MAX_PATH] = {};
   FileStatus status = WriteTemporaryFile(path, contents, temp);

@@ -19,6 +19,8 @@ class Win32FileSystem : public FileSystem {
   // MoveFileExA(MOVEFILE_REPLACE_EXISTING); where MoveFileExA is missing or not implemented
   // (the 95 line) the target is deleted and the temporary file renamed with MoveFileA.
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
+  // OPEN_ALWAYS, the file pointer moved to the end, one WriteFile of the whole text.
+  FileStatus AppendToFile(const std::string& path, std::string_view text) override;
   // A temporary file as above, then MoveFileA, which fails when the name exists.
   FileStatus CreateNewFile(const std::string& path, std::string_view contents) override;
   FileStatus RemoveFile(const std::string& path) override;

@@ -16,14 +16,63 @@
 #include "base/win32/win32_file_system.h"
 #include "base/win32/win32_message_box.h"
 #include "base/win32/win32_shell.h"
+#include "base/os_family.h"
+#include "base/win32/windows_version.h"
+#include "main/command_line.h"
 #include "main/win32/frm_main.h"
+#include "tuning/tuning_profile.h"
+#include "ui/win32/msg_frm.h"
 #include "memory/free_ram.h"
 #include "memory/win32/win32_memory_system.h"
 #include "registry/win32/win32_registry.h"
 
 namespace {
 
-int RunQuelvar(int showCommand) {
+// Whether a balloon box of this process is still up (other copies of Quelvar may show theirs).
+bool OwnNoticeShown() {
+  for (HWND notice = ::FindWindowExA(nullptr, nullptr, quelvar::kMsgFrmClass, nullptr);
+       notice != nullptr;
+       notice = ::FindWindowExA(nullptr, notice, quelvar::kMsgFrmClass, nullptr)) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(notice, &process);
+    if (process == ::GetCurrentProcessId()) return true;
+  }
+  return false;
+}
+
+// A command given on the command line: run without a window; the usage (/?) in the balloon box
+// until the user closes it, a refusal of the arguments in a balloon that closes by itself, so a
+// script with a wrong line does not wait for a click.
+int RunCommandLine(const quelvar::ParsedCommand& command, const std::string& commandLine) {
+  quelvar::setOsFamily(quelvar::QueryWindowsVersion());
+  quelvar::LoadTuningPresets();
+  char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD computerLength = sizeof computer;
+  if (!::GetComputerNameA(computer, &computerLength)) computer[0] = '\0';
+  const quelvar::CommandReport report = quelvar::RunCommand(command, commandLine, computer);
+  if (report.boxText.empty()) return report.exitCode;
+  const float x = static_cast<float>(::GetSystemMetrics(SM_CXSCREEN)) / 2 - 100;
+  const float y = static_cast<float>(::GetSystemMetrics(SM_CYSCREEN)) / 3;
+  if (command.action == quelvar::CommandAction::kUsage) {
+    quelvar::msg_Box(report.boxText, quelvar::OKOnly + quelvar::Information,
+                     "Quelvar command line", true, "", "", "", "", 0, x, y, 0);
+    return report.exitCode;
+  }
+  constexpr std::int16_t kNoticeSeconds = 30;
+  quelvar::MsgAuto_box(report.boxText, quelvar::Exclamation, "Quelvar command line",
+                       kNoticeSeconds, true, 0, x, y, 0);
+  while (OwnNoticeShown()) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 250, QS_ALLINPUT);
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+  }
+  return report.exitCode;
+}
+
+int RunQuelvar(int showCommand, const std::string& commandLine) {
   quelvar::PrepareFailureReport();
   // The original common controls (4.00, Windows 95 and NT 4) have only InitCommonControls,
   // which registers every class they offer.
@@ -53,6 +102,13 @@ int RunQuelvar(int showCommand) {
   quelvar::Win32Shell shell;
   quelvar::SetShellService(shell);
 
+  // Arguments make a command that runs without the main window.
+  const quelvar::ParsedCommand command =
+      quelvar::ParseCommandLine(quelvar::SplitCommandLine(commandLine));
+  if (command.action != quelvar::CommandAction::kNone || !command.problem.empty()) {
+    return RunCommandLine(command, commandLine);
+  }
+
   quelvar::Win32MemorySystem memory;
   quelvar::SetMemorySystem(memory);
 
@@ -74,8 +130,9 @@ int RunQuelvar(int showCommand) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
-  const int result = quelvar::Guarded(1, [&] { return RunQuelvar(showCommand); });
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int showCommand) {
+  const std::string arguments = commandLine != nullptr ? commandLine : "";
+  const int result = quelvar::Guarded(1, [&] { return RunQuelvar(showCommand, arguments); });
   quelvar::ReportFailureNow();
   return result;
 }

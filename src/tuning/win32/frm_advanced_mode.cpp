@@ -11,7 +11,9 @@
 #include "tuning/advanced_mode_texts.h"
 #include "tuning/apply_profile.h"
 #include "tuning/change_preview.h"
+#include "tuning/reg_export.h"
 #include "tuning/tuning_profile.h"
+#include "tuning/win32/reg_export_dialog.h"
 
 namespace quelvar {
 
@@ -330,9 +332,14 @@ void frmAdvancedMode::CreatePage7() {
   m_lblPreviewRefusal = AddControl("STATIC", "", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, 0,
                                    10, 10, IDC_ADV_PREVIEW_REFUSAL);
   ::ShowWindow(m_lblPreviewRefusal, SW_HIDE);
+  // After the list in the tab order: the caption's mnemonic still reaches the list.
+  m_cmdExport = AddControl("BUTTON", "&Export...",
+                           BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                           IDC_ADV_EXPORT);
+  page.controls.push_back(m_cmdExport);
   page.layout.Explanation(explain)
       .Row({{m_chkICMPValue}, {recom, kRestOfRow}}, 4, 12)
-      .Text(previewCaption, 10)
+      .Row({{previewCaption, kRestOfRow}, {m_cmdExport, 80}}, 8)
       .Fill({m_preview.hwnd(), m_lblPreviewRefusal}, 80, 2);
 }
 
@@ -351,6 +358,9 @@ void frmAdvancedMode::AddToolTips() {
   m_toolTips.Add(m_preview.hwnd(),
                  "What Finish writes to the registry, each value now and after; greyed values "
                  "stay as they are");
+  m_toolTips.Add(m_cmdExport,
+                 "Save what Finish would change as a registry file, for regedit on this or a "
+                 "like machine");
   m_toolTips.Add(m_cmdPrevPage, "Back to the previous step");
   m_toolTips.Add(
       m_cmdNextPage,
@@ -491,6 +501,7 @@ void frmAdvancedMode::RefreshPreview() {
     m_preview.Show(PreviewTuningApply(built.profile, OsFamily));
   }
   const bool onPage = m_shownPage == 7;
+  ::EnableWindow(m_cmdExport, !refused);
   ::ShowWindow(m_preview.hwnd(), onPage && !refused ? SW_SHOW : SW_HIDE);
   ::ShowWindow(m_lblPreviewRefusal, onPage && refused ? SW_SHOW : SW_HIDE);
 }
@@ -546,6 +557,9 @@ void frmAdvancedMode::OnCommand(int id, int code, HWND control) {
   } else if (id == IDC_ADV_PREV) {
     cmdPrevPage_Click();
     return;
+  } else if (id == IDC_ADV_EXPORT) {
+    cmdExport_Click();
+    return;
   } else {
     return;
   }
@@ -563,6 +577,18 @@ void frmAdvancedMode::cmdNextPage_Click() {
   const NextResult result = m_wizard->cmdNextPage_Click();
   ShowState();
   if (result == NextResult::kApplied) host().ShowHomeView();
+}
+
+void frmAdvancedMode::cmdExport_Click() {
+  const FinishProfile built = m_wizard->ProfileFromBoxes();
+  RegExport exported;
+  if (built.refusal.empty()) {
+    exported = ExportTuningApply(built.profile, "finishing advanced mode with these values",
+                                 OsFamily);
+  } else {
+    exported.problem = built.refusal;
+  }
+  SaveRegExport(hwnd(), exported, "Advanced mode.reg");
 }
 
 void frmAdvancedMode::cmdPrevPage_Click() {

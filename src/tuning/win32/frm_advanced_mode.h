@@ -63,6 +63,8 @@ class frmAdvancedMode : public ChildWindow {
 
   void cmdNextPage_Click();
   void cmdPrevPage_Click();
+  // Saves what Finish would change, from the boxes, as a registry file.
+  void cmdExport_Click();
   bool IsExplanation(HWND control) const;
   void NewWizard();
 
@@ -94,6 +96,7 @@ class frmAdvancedMode : public ChildWindow {
   // What Finish changes: the list, or in its place why Finish would refuse.
   PreviewList m_preview;
   HWND m_lblPreviewRefusal = nullptr;
+  HWND m_cmdExport = nullptr;
   std::vector<HWND> m_explanations;
   std::vector<HWND> m_boldLabels;
   ToolTips m_toolTips;

@@ -15,6 +15,8 @@
 #include "resource.h"
 #include "tuning/backup_layout.h"
 #include "tuning/change_preview.h"
+#include "tuning/reg_export.h"
+#include "tuning/win32/reg_export_dialog.h"
 #include "tuning/win32/m_list_view.h"
 
 namespace quelvar {
@@ -83,6 +85,9 @@ void frmBackUp::CreateControls() {
   m_restore = AddControl("BUTTON", "&Restore", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP |
                                                    WS_DISABLED | WS_CLIPSIBLINGS,
                          0, 0, 10, 10, IDC_BACKUP_RESTORE);
+  m_export = AddControl("BUTTON", "&Export...",
+                        BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, 10,
+                        10, IDC_BACKUP_EXPORT);
   m_delete = AddControl("BUTTON", "&Delete",
                         BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, 10,
                         10, IDC_BACKUP_DELETE);
@@ -117,6 +122,8 @@ void frmBackUp::Layout() {
                TRUE);
   ::MoveWindow(m_restore, width - margin - 2 * buttonWidth - Scale(8), buttonsTop, buttonWidth,
                buttonHeight, TRUE);
+  ::MoveWindow(m_export, width - margin - 3 * buttonWidth - Scale(16), buttonsTop, buttonWidth,
+               buttonHeight, TRUE);
   FitColumns();
 }
 
@@ -149,6 +156,7 @@ LRESULT frmBackUp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void frmBackUp::intializeList() {
   ::EnableWindow(m_restore, FALSE);
   ::EnableWindow(m_delete, FALSE);
+  ::EnableWindow(m_export, FALSE);
   RefreshUserDateTimeFormat();
   ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(m_list);
@@ -206,6 +214,7 @@ void frmBackUp::OnCommand(int id, int code, HWND) {
   switch (id) {
     case IDC_BACKUP_RESTORE: cmdRestore_Click(); break;
     case IDC_BACKUP_DELETE: cmdDelete_Click(); break;
+    case IDC_BACKUP_EXPORT: cmdExport_Click(); break;
     default: break;
   }
 }
@@ -256,6 +265,7 @@ void frmBackUp::UpdateButtons() {
   const BOOL selected = SelectedRow() >= 0;
   ::EnableWindow(m_restore, selected);
   ::EnableWindow(m_delete, selected);
+  ::EnableWindow(m_export, selected);
   ShowRestorePreview();
 }
 
@@ -355,6 +365,15 @@ void frmBackUp::cmdDelete_Click() {
   }
   intializeList();
   ::SetFocus(m_list);
+}
+
+void frmBackUp::cmdExport_Click() {
+  const std::string fileName = SelectedFileName();
+  if (fileName.empty()) return;
+  std::string number = BackupRowName(fileName);
+  number.resize(number.size() - 4);  // without ".BCK"
+  SaveRegExport(hwnd(), ExportBackupRestore(BackupFilePath(fileName), OsFamily),
+                "Backup " + number + ".reg");
 }
 
 void frmBackUp::cmdRestore_Click() {

@@ -1,6 +1,7 @@
 // The backup manager: lists the backup files with their date and time, sorts them by a
-// column, deletes one, or writes one back into the registry. Below the files, what restoring
-// the selected one would write (or why it would be refused).
+// column, deletes one, writes one back into the registry, or exports what restoring it would
+// write as a registry file. Below the files, what restoring the selected one would write (or
+// why it would be refused).
 #pragma once
 #include <array>
 #include <optional>
@@ -35,6 +36,8 @@ class frmBackUp : public ChildWindow {
   void AddBackupEntry(const BackupListEntry& entry);
   void cmdRestore_Click();
   void cmdDelete_Click();
+  // Saves what restoring the selected file would write as a registry file.
+  void cmdExport_Click();
   void lstBackUpList_ColumnClick(int columnIndex);
   void lstBackUpList_MouseUp();
   // Both buttons and the restore preview follow the selection.
@@ -64,6 +67,7 @@ class frmBackUp : public ChildWindow {
   HWND m_list = nullptr;
   HWND m_restore = nullptr;
   HWND m_delete = nullptr;
+  HWND m_export = nullptr;
   HWND m_previewNote = nullptr;
   PreviewList m_preview;
   std::string m_previewedFile;

@@ -12,7 +12,9 @@
 #include "tuning/apply_profile.h"
 #include "tuning/change_preview.h"
 #include "tuning/mode_description.h"
+#include "tuning/reg_export.h"
 #include "tuning/tuning_profile.h"
+#include "tuning/win32/reg_export_dialog.h"
 
 namespace quelvar {
 
@@ -114,6 +116,9 @@ void frmWizardMode::CreateControls() {
   m_lblModeDescrip = AddControl("STATIC", "Modes Description",
                                 SS_OWNERDRAW | SS_NOPREFIX | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
                                 10, 10, IDC_WIZARD_DESCRIPTION);
+  m_cmdExport = AddControl("BUTTON", "&Export...",
+                           BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                           IDC_WIZARD_EXPORT);
   m_cmdOptimize = AddControl("BUTTON", "Optimize &Now",
                              BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0, 10,
                              10, IDC_WIZARD_OPTIMIZE);
@@ -132,6 +137,9 @@ void frmWizardMode::AddModeToolTips() {
   m_toolTips.Create(hwnd(), Scale(320));
   for (int i = 0; i < kPresetCount; ++i) m_toolTips.Add(m_optMode[i], ModeToolTip(i).c_str());
   m_toolTips.Add(m_cmdOptimize, "Back up the present values, then apply the selected mode");
+  m_toolTips.Add(m_cmdExport,
+                 "Save what Optimize Now would change as a registry file, for regedit on this "
+                 "or a like machine");
 }
 
 void frmWizardMode::Layout() {
@@ -174,6 +182,8 @@ void frmWizardMode::Layout() {
                view.bottom - view.top, TRUE);
   m_preview.FitColumns();
   ::MoveWindow(m_cmdOptimize, width - margin - buttonWidth, buttonTop, buttonWidth,
+               buttonHeight, TRUE);
+  ::MoveWindow(m_cmdExport, width - margin - 2 * buttonWidth - Scale(8), buttonTop, buttonWidth,
                buttonHeight, TRUE);
 }
 
@@ -224,6 +234,8 @@ void frmWizardMode::OnCommand(int id, int code, HWND) {
     optMode_Click(id - IDC_WIZARD_MODE0);
   } else if (id == IDC_WIZARD_OPTIMIZE) {
     cmdOptimize_Click();
+  } else if (id == IDC_WIZARD_EXPORT) {
+    cmdExport_Click();
   }
 }
 
@@ -237,6 +249,20 @@ void frmWizardMode::cmdOptimize_Click() {
   const bool applied = ApplyTuningProfile();
   RefreshPreview();
   if (applied) host().ShowHomeView();
+}
+
+void frmWizardMode::cmdExport_Click() {
+  // What the preview shows: the profile, named after its mode while it still holds it (advanced
+  // mode may have changed it since the mode was clicked).
+  std::string subject = "applying the values advanced mode set last";
+  std::string fileName = "Quelvar values.reg";
+  for (int i = 0; i < kPresetCount; ++i) {
+    if (IsChecked(m_optMode[i]) && g_TuningProfile == TuningPresets[i]) {
+      subject = std::string("applying the mode \"") + kPresetCaptions[i] + "\"";
+      fileName = std::string(kPresetCaptions[i]) + ".reg";
+    }
+  }
+  SaveRegExport(hwnd(), ExportTuningApply(g_TuningProfile, subject, OsFamily), fileName);
 }
 
 void frmWizardMode::ShowModeDescription() {

@@ -1,6 +1,7 @@
 // Wizard mode: eight fixed optimisation modes; a click loads the preset into the tuning
 // profile and shows its values, "Optimize Now" applies the profile and returns home. Beside the
-// description, a second tab lists what "Optimize Now" would change in the registry.
+// description, a second tab lists what "Optimize Now" would change in the registry, and
+// "Export..." saves that as a registry file.
 #pragma once
 #include <array>
 
@@ -27,6 +28,8 @@ class frmWizardMode : public ChildWindow {
   void AddModeToolTips();
   void optMode_Click(int index);
   void cmdOptimize_Click();
+  // Saves what "Optimize Now" would change as a registry file.
+  void cmdExport_Click();
   // Makes the profile's description the caption of lblModeDescrip.
   void ShowModeDescription();
   // Paints the description with its tab-separated columns lined up.
@@ -41,6 +44,7 @@ class frmWizardMode : public ChildWindow {
   std::array<HWND, 8> m_optMode{};
   HWND m_lblModeDescrip = nullptr;
   HWND m_cmdOptimize = nullptr;
+  HWND m_cmdExport = nullptr;
   ToolTips m_toolTips;
   HWND m_viewTabs = nullptr;
   PreviewList m_preview;

@@ -1,5 +1,6 @@
-// wait_window_probe <caption> [milliseconds]: exits 0 as soon as a visible top-level window with
-// that caption exists, 1 when none appeared in time (default 30 s). scripts/run uses it to know
+// wait_window_probe <caption> [milliseconds] [class]: exits 0 as soon as a visible top-level
+// window with that caption (and window class, when given) exists, 1 when none appeared in time
+// (default 30 s). scripts/run uses it to know
 // when Quelvar's window is up before taking a screenshot.
 #include <windows.h>
 
@@ -10,7 +11,7 @@ int main(int argc, char** argv) {
   const DWORD timeout = argc > 2 ? static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)) : 30000;
   const DWORD start = ::GetTickCount();
   for (;;) {
-    HWND window = ::FindWindowA(nullptr, argv[1]);
+    HWND window = ::FindWindowA(argc > 3 ? argv[3] : nullptr, argv[1]);
     if (window && ::IsWindowVisible(window)) {
       ::Sleep(500);  // let it finish painting
       return 0;
