@@ -245,10 +245,15 @@ RegExport ExportBackupRestore(const std::string& path, int runningOsFamily) {
     exported.refusedAs = refusal->outcome;
     return exported;
   }
-  // Each pair as the restore writes it: its type and bytes.
+  // Each pair as the restore writes it: its type and bytes, or its removal where the backup
+  // recorded that the value was not there.
   std::vector<RegFileValue> steps;
   for (const RestorePair& pair : plan.pairs) {
-    steps.push_back({pair.hive, pair.key, pair.name, false, pair.value.type, pair.value.data});
+    if (pair.value) {
+      steps.push_back({pair.hive, pair.key, pair.name, false, pair.value->type, pair.value->data});
+    } else {
+      steps.push_back({pair.hive, pair.key, pair.name, true, kRegNone, {}});
+    }
   }
   BackupListEntry stamp;
   ReadBackupStamp(contents, &stamp);
