@@ -12,9 +12,9 @@ class Win32FileSystem : public FileSystem {
   std::vector<std::string> ListFiles(const std::string& folder,
                                      const std::string& pattern) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
-  // Temporary file from GetTempFileNameA in the target's folder, written, flushed, then
-  // MoveFileExA(MOVEFILE_REPLACE_EXISTING); where MoveFileExA is missing or not implemented
-  // (the 95 line) the target is deleted and the temporary file renamed with MoveFileA.
+  // Temporary file from GetTempFileNameA in the target's folder, written, flushed, then on the
+  // NT line MoveFileExA(MOVEFILE_REPLACE_EXISTING); on the 95 line (or without MoveFileExA) the
+  // target is deleted and the temporary file renamed with MoveFileA.
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
   FileStatus RemoveFile(const std::string& path) override;
 };

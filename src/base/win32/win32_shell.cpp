@@ -40,12 +40,15 @@ long Win32Shell::EnableShutdownPrivilege() {
   // The 95 line has no privileges: nothing to enable, and shutting down needs none.
   const optional_api::TokenFunctions& api = optional_api::Token();
   if (!api) return 0;
+  // Where the functions are there but fail (the 95 line's stubs), there is nothing to adjust.
   HANDLE rawToken = nullptr;
-  api.openProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken);
+  if (!api.openProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) {
+    return 0;
+  }
   UniqueKernelHandle token(rawToken);
   TOKEN_PRIVILEGES privileges{};
   privileges.PrivilegeCount = 1;
-  api.lookupPrivilegeValue("", "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  if (!api.lookupPrivilegeValue("", "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return 0;
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   // The previous-state buffer holds one privilege (16 bytes).
   TOKEN_PRIVILEGES previous{};
