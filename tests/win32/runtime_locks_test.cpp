@@ -21,6 +21,7 @@ TEST(RuntimeLocks, HoldUnderContentionOnlyWithTheRoutingWhenTheWideCallFails) {
   ScopedEnvironment wideCallFails("QUELVAR_STUB_API", "CreateSemaphoreW");
   for (const Case& c : {Case{QUELVAR_LOCK_PROBE_PATH, true}, Case{QUELVAR_UNROUTED_LOCK_PROBE_PATH, false}}) {
     const std::string output = RunAndCapture('"' + ToWinePath(c.probe) + '"', Milliseconds{120000});
+    EXPECT_NE(output.find("contending the runtime's locks"), std::string::npos) << c.probe << " did not run";
     EXPECT_EQ(output.find("runtime locks held") != std::string::npos, c.held) << c.probe << ":\n" << output;
   }
 }

@@ -3,7 +3,8 @@
 // the other holds it, and both unwind an exception. Built as the release is (win32 threads), with
 // the program's CreateSemaphoreW routing or, as the control, without it; run with
 // QUELVAR_STUB_API=CreateSemaphoreW so that the wide call fails as on the 95 line. Prints
-// "runtime locks held" when every answer in every round was the initialiser's own exception.
+// "contending the runtime's locks" first, then "runtime locks held" when every answer in every
+// round was the initialiser's own exception.
 #include <windows.h>
 
 #include <cstdio>
@@ -61,6 +62,8 @@ DWORD WINAPI Ask(void*) {
 int main() {
   // A crash of the control build ends the probe quietly, with no crash dialog to wait on.
   ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  std::printf("contending the runtime's locks\n");
+  std::fflush(stdout);
   for (int round = 0; round < kRounds; ++round) {
     g_asking = 0;
     g_go = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);

@@ -260,7 +260,8 @@ TEST(Smoke32Locks, HoldUnderContentionOnlyWithTheRouting) {
   for (const auto& [probe, held] : {std::pair{"quelvar_lock_probe.exe", true},
                                     std::pair{"quelvar_unrouted_lock_probe.exe", false}}) {
     const std::string output = RunAndCapture('"' + folder + probe + '"', Milliseconds{300000});
-    std::printf("%s: %s", probe, output.c_str());
+    std::printf("%s:\n%s\n", probe, output.c_str());
+    EXPECT_NE(output.find("contending the runtime's locks"), std::string::npos) << probe << " did not run";
     EXPECT_EQ(output.find("runtime locks held") != std::string::npos, held) << probe << ":\n" << output;
   }
 }
