@@ -9,6 +9,17 @@ target_link_libraries(quelvar_win32 PUBLIC quelvar_core
 target_include_directories(quelvar_win32 PUBLIC ${PROJECT_SOURCE_DIR}/res)
 target_compile_definitions(quelvar_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
 target_compile_definitions(quelvar_core PUBLIC NOMINMAX)
+# The runtime's CreateSemaphoreW is the program's own (base/win32/runtime_semaphores.cpp): its
+# import is named undefined from the start of every link, so the linker takes it from
+# quelvar_win32 before it reaches kernel32.
+if(MINGW)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QUELVAR_SEMAPHORE_IMPORT "__imp__CreateSemaphoreW@16")
+  else()
+    set(QUELVAR_SEMAPHORE_IMPORT "__imp_CreateSemaphoreW")
+  endif()
+  target_link_options(quelvar_win32 INTERFACE "LINKER:--undefined=${QUELVAR_SEMAPHORE_IMPORT}")
+endif()
 
 enable_language(RC)
 add_executable(Quelvar WIN32 ${PROJECT_SOURCE_DIR}/src/main/win32/win_main.cpp ${PROJECT_SOURCE_DIR}/res/quelvar.rc)
@@ -92,4 +103,30 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   if(NOT MSVC)
     target_link_options(quelvar_layout_probe PRIVATE -static)
   endif()
+endif()
+
+# The runtime-lock probe (tests/wine32/lock_contention_probe.cpp), built as the release is built
+# (win32 threads, whose runtime locks are libgcc's semaphores): with the program's routing of
+# CreateSemaphoreW, and as the control without it. The x86_64 build's own compiler has POSIX
+# threads, so the probes take its win32-threads twin. Run by the Wine suite and the 32-bit smoke
+# suite.
+if(MINGW AND (QUELVAR_TESTS OR CMAKE_SIZEOF_VOID_P EQUAL 4))
+  string(REPLACE "-posix" "-win32" QUELVAR_WIN32_THREADS_CXX "${CMAKE_CXX_COMPILER}")
+  set(QUELVAR_LOCK_PROBE_SOURCES ${PROJECT_SOURCE_DIR}/tests/wine32/lock_contention_probe.cpp
+    ${PROJECT_SOURCE_DIR}/src/base/win32/runtime_semaphores.cpp
+    ${PROJECT_SOURCE_DIR}/src/base/win32/optional_api.cpp)
+  foreach(variant IN ITEMS "quelvar_lock_probe:1" "quelvar_unrouted_lock_probe:0")
+    string(REPLACE ":" ";" variant ${variant})
+    list(GET variant 0 probe)
+    list(GET variant 1 routed)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${probe}.exe
+      COMMAND ${QUELVAR_WIN32_THREADS_CXX} -std=c++20 -O2 -Wall -Wextra -static
+        -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0501 -DWINVER=0x0501 -D_WIN32_IE=0x0600
+        -DQUELVAR_ROUTE_WIDE_SEMAPHORES=${routed} -I${PROJECT_SOURCE_DIR}/src
+        ${QUELVAR_LOCK_PROBE_SOURCES} -o ${CMAKE_BINARY_DIR}/${probe}.exe
+      DEPENDS ${QUELVAR_LOCK_PROBE_SOURCES} ${PROJECT_SOURCE_DIR}/src/base/win32/optional_api.h
+      COMMENT "Building ${probe}.exe with win32 threads"
+      VERBATIM)
+    add_custom_target(${probe} ALL DEPENDS ${CMAKE_BINARY_DIR}/${probe}.exe)
+  endforeach()
 endif()

@@ -35,8 +35,10 @@ target_link_libraries(quelvar_wine_tests PRIVATE quelvar_win32 shlwapi gtest gte
 target_link_options(quelvar_wine_tests PRIVATE -static)
 target_compile_definitions(quelvar_wine_tests PRIVATE
   QUELVAR_EXE_PATH="$<TARGET_FILE:Quelvar>" QUELVAR_BUILD_DIR="${CMAKE_BINARY_DIR}"
+  QUELVAR_LOCK_PROBE_PATH="${CMAKE_BINARY_DIR}/quelvar_lock_probe.exe"
+  QUELVAR_UNROUTED_LOCK_PROBE_PATH="${CMAKE_BINARY_DIR}/quelvar_unrouted_lock_probe.exe"
   ${QUELVAR_PROBE_DEFINITIONS})
-add_dependencies(quelvar_wine_tests Quelvar ${QUELVAR_PROBE_TARGETS})
+add_dependencies(quelvar_wine_tests Quelvar ${QUELVAR_PROBE_TARGETS} quelvar_lock_probe quelvar_unrouted_lock_probe)
 # UI tests start Quelvar.exe and must run one at a time; registry tests use their own keys.
 gtest_discover_tests(quelvar_wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)

@@ -7,6 +7,7 @@ CommonControlsFeatures CommonControlsFeaturesFor(unsigned version) {
   CommonControlsFeatures features;
   features.initCommonControlsEx = version >= 470;
   features.extendedListStyles = version >= 470;
+  features.standardClasses = version >= 600;
   return features;
 }
 

@@ -9,6 +9,8 @@ namespace quelvar {
 struct CommonControlsFeatures {
   bool initCommonControlsEx = false;  // 4.70: per-class registration
   bool extendedListStyles = false;    // 4.70: full-row selection in report lists
+  bool standardClasses = false;       // 6.00: ICC_STANDARD_CLASSES is a flag it knows; earlier
+                                      // versions refuse a registration that asks for it
 };
 CommonControlsFeatures CommonControlsFeaturesFor(unsigned version);
 

@@ -10,16 +10,18 @@ namespace {
 TEST(SystemFeatures, CommonControlsThresholds) {
   struct Case {
     unsigned version;
-    bool initEx;
+    bool initEx, standardClasses;
   };
   // 400: Windows 95 and NT 4 as shipped; 470: Internet Explorer 3; 471/472: IE 4 and Windows 98;
-  // 580: IE 5, Windows 2000 and ME; 600: XP's visual styles.
-  for (const Case& c : {Case{0, false}, Case{400, false}, Case{469, false}, Case{470, true},
-                        Case{471, true}, Case{580, true}, Case{600, true}}) {
+  // 580/581: 98 SE, IE 5, 2000 and ME; 582: XP without a manifest; 600: XP's visual styles.
+  for (const Case& c : {Case{0, false, false}, Case{400, false, false}, Case{469, false, false},
+                        Case{470, true, false}, Case{471, true, false}, Case{580, true, false},
+                        Case{582, true, false}, Case{600, true, true}, Case{610, true, true}}) {
     SCOPED_TRACE(c.version);
     const CommonControlsFeatures features = CommonControlsFeaturesFor(c.version);
     EXPECT_EQ(features.initCommonControlsEx, c.initEx);
     EXPECT_EQ(features.extendedListStyles, c.initEx);
+    EXPECT_EQ(features.standardClasses, c.standardClasses);
   }
 }
 

@@ -1,14 +1,17 @@
 // The allow-list of the 32-bit release's imports. Each entry is a function that the Win32 SDK's
-// requirements give for both Windows 95 and Windows NT 4.0 (or earlier), in the DLL named; the
-// common controls are those of comctl32 4.00 (the 95 and NT 4 release, no Internet Explorer
-// update) and the C runtime is msvcrt.dll version 6 (Windows 98 and 2000 ship it; 95 and NT 4 get
-// it with their updates). Functions first exported later (TrackMouseEvent, InitCommonControlsEx,
-// _TrackMouseEvent, DllGetVersion, GlobalMemoryStatusEx, InterlockedCompareExchange,
-// NtQuerySystemInformation, the ICMP functions, the token functions the 95 line lacks) are
+// requirements give for both Windows 95 and Windows NT 4.0 (or earlier), in the DLL named, and
+// that the release imports: the list is the program's needs, and an entry the release no longer
+// imports fails the check until it is taken out. The common controls are those of comctl32 4.00
+// (the 95 and NT 4 release, no Internet Explorer update) and the C runtime is the first
+// msvcrt.dll, 4.20 (NT 4.0 ships it; the first Windows 95 does not). Functions first exported
+// later (TrackMouseEvent, InitCommonControlsEx, _TrackMouseEvent, DllGetVersion,
+// GlobalMemoryStatusEx, NtQuerySystemInformation, the ICMP functions) and those the 95 line
+// exports only as failing stubs that the program calls (MoveFileExA, the token functions) are
 // loaded at run time and must never appear here.
 //
 // To add a function: confirm that Windows 95 and NT 4.0 export it, then add it to its DLL's
-// list in alphabetical order.
+// list in alphabetical order. If the 95 line exports it only as a stub (IsStubOnWindows95), it
+// also needs a note in kStubNotes naming its caller and why that caller is safe.
 #include "tools/import_allowlist.h"
 
 #include <algorithm>
@@ -20,96 +23,89 @@ namespace quelvar::tools {
 
 namespace {
 
-// kernel32. The "W" entries are exported on the 95 line as stubs answering
-// ERROR_CALL_NOT_IMPLEMENTED; the runtime code that calls them (module look-ups by wide name,
-// the exception tables' lock) treats the failure as "not there" and falls back.
+// kernel32. GetModuleHandleW and LoadLibraryW are stubs on the 95 line: see kStubNotes.
 constexpr std::string_view kKernel32[] = {
-    "CloseHandle", "CreateDirectoryA", "CreateEventA", "CreateFileA", "CreateProcessA",
-    "CreateSemaphoreW", "CreateThread", "DeleteCriticalSection", "DeleteFileA",
-    "EnterCriticalSection", "ExitProcess", "FileTimeToSystemTime", "FindClose", "FindFirstFileA",
-    "FindNextFileA", "FlushFileBuffers", "FormatMessageA", "FreeLibrary", "GetComputerNameA",
-    "GetCurrentProcess",
-    "GetCurrentProcessId",
+    "CloseHandle", "CreateDirectoryA", "CreateFileA", "CreateProcessA", "CreateSemaphoreA",
+    "CreateThread", "DeleteCriticalSection", "DeleteFileA", "EnterCriticalSection", "ExitProcess",
+    "FileTimeToSystemTime", "FindClose", "FindFirstFileA", "FindNextFileA", "FlushFileBuffers",
+    "FormatMessageA", "FreeLibrary", "GetComputerNameA", "GetCurrentProcess", "GetCurrentProcessId",
     "GetCurrentThreadId", "GetDateFormatA", "GetEnvironmentVariableA", "GetFileAttributesA",
-    "GetLastError", "GetLocalTime", "GetLocaleInfoA", "GetModuleFileNameA",
-    "GetModuleHandleA", "GetModuleHandleW", "GetProcAddress", "GetStartupInfoA",
-    "GetTempFileNameA", "GetTickCount", "GetTimeFormatA", "GetVersionExA", "GlobalAddAtomA",
-    "GlobalDeleteAtom", "GlobalGetAtomNameA", "GlobalMemoryStatus", "InitializeCriticalSection",
-    "InterlockedDecrement", "InterlockedExchange", "InterlockedIncrement", "IsDBCSLeadByteEx",
-    "LeaveCriticalSection", "LoadLibraryA", "LoadLibraryW", "LocalFree", "MoveFileA", "MulDiv",
-    "MultiByteToWideChar", "ReadFile", "ReleaseSemaphore", "ResetEvent", "SetEvent",
-    "SetFilePointer", "SetLastError", "SetUnhandledExceptionFilter", "Sleep", "SystemTimeToFileTime", "TlsAlloc", "TlsFree", "TlsGetValue",
-    "TlsSetValue", "VirtualAlloc", "VirtualFree", "VirtualProtect", "VirtualQuery",
-    "WaitForSingleObject", "WideCharToMultiByte", "WriteFile", "lstrcmpiA", "lstrcpynA",
-    "lstrlenA",
+    "GetLastError", "GetLocaleInfoA", "GetLocalTime", "GetModuleFileNameA", "GetModuleHandleA",
+    "GetModuleHandleW", "GetProcAddress", "GetStartupInfoA", "GetTempFileNameA", "GetTickCount",
+    "GetTimeFormatA", "GetVersionExA", "GlobalAddAtomA", "GlobalDeleteAtom", "GlobalGetAtomNameA",
+    "GlobalMemoryStatus", "InitializeCriticalSection", "IsDBCSLeadByteEx", "LeaveCriticalSection",
+    "LoadLibraryA", "LoadLibraryW", "LocalFree", "lstrcmpiA", "lstrcpynA", "MoveFileA", "MulDiv",
+    "MultiByteToWideChar", "ReadFile", "ReleaseSemaphore", "SetFilePointer", "SetLastError",
+    "SetUnhandledExceptionFilter", "Sleep", "SystemTimeToFileTime", "TlsAlloc", "TlsFree",
+    "TlsGetValue", "TlsSetValue", "VirtualAlloc", "VirtualFree", "VirtualProtect", "VirtualQuery",
+    "WaitForSingleObject", "WideCharToMultiByte", "WriteFile",
 };
 
 constexpr std::string_view kUser32[] = {
     "AppendMenuA", "BeginPaint", "CallWindowProcA", "CharUpperBuffA", "CreateIconIndirect",
-    "CreatePopupMenu",
-    "CreateWindowExA", "DefWindowProcA", "DestroyIcon", "DestroyMenu", "DestroyWindow",
-    "DispatchMessageA", "DrawEdge", "DrawIconEx", "DrawTextA", "EnableWindow", "EndPaint",
-    "EnumChildWindows", "ExitWindowsEx", "FillRect", "FindWindowExA", "GetActiveWindow", "GetClassInfoExA",
-    "GetClassNameA", "GetClientRect", "GetCursorPos", "GetDC", "GetDlgCtrlID",
+    "CreatePopupMenu", "CreateWindowExA", "DefWindowProcA", "DestroyIcon", "DestroyMenu",
+    "DestroyWindow", "DispatchMessageA", "DrawEdge", "DrawIconEx", "DrawTextA", "EnableWindow",
+    "EndPaint", "EnumChildWindows", "ExitWindowsEx", "FillRect", "FindWindowExA", "GetActiveWindow",
+    "GetClassInfoExA", "GetClassNameA", "GetClientRect", "GetCursorPos", "GetDC", "GetDlgCtrlID",
     "GetFocus", "GetIconInfo", "GetMessageA", "GetNextDlgTabItem", "GetParent", "GetPropA",
     "GetSysColor", "GetSysColorBrush", "GetSystemMetrics", "GetWindow", "GetWindowLongA",
-    "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "GetWindowThreadProcessId", "InflateRect", "InvalidateRect",
-    "IsChild", "IsDialogMessageA", "IsIconic", "IsWindow", "IsWindowEnabled", "IsWindowVisible",
-    "KillTimer", "LoadCursorA", "LoadIconA", "LoadImageA", "MapWindowPoints", "MessageBoxA",
-    "MoveWindow", "MsgWaitForMultipleObjects", "PeekMessageA", "PostMessageA", "PostQuitMessage",
-    "PtInRect", "RedrawWindow", "RegisterClassExA", "RegisterWindowMessageA", "ReleaseCapture",
-    "ReleaseDC", "RemovePropA", "SendMessageA", "SetCursor", "SetFocus",
+    "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "GetWindowThreadProcessId",
+    "InflateRect", "InvalidateRect", "IsChild", "IsDialogMessageA", "IsIconic", "IsWindow",
+    "IsWindowEnabled", "IsWindowVisible", "KillTimer", "LoadCursorA", "LoadIconA", "LoadImageA",
+    "MapWindowPoints", "MessageBoxA", "MoveWindow", "PeekMessageA", "PostMessageA",
+    "PostQuitMessage", "PtInRect", "RedrawWindow", "RegisterClassExA", "RegisterWindowMessageA",
+    "ReleaseCapture", "ReleaseDC", "RemovePropA", "SendMessageA", "SetCursor", "SetFocus",
     "SetForegroundWindow", "SetParent", "SetPropA", "SetTimer", "SetWindowLongA", "SetWindowPos",
-    "SetWindowRgn", "SetWindowTextA", "ShowScrollBar", "ShowWindow", "SystemParametersInfoA", "TabbedTextOutA",
-    "TrackPopupMenu", "TranslateMessage", "UpdateWindow", "WindowFromPoint",
+    "SetWindowRgn", "SetWindowTextA", "ShowScrollBar", "ShowWindow", "SystemParametersInfoA",
+    "TabbedTextOutA", "TrackPopupMenu", "TranslateMessage", "UpdateWindow", "WindowFromPoint",
 };
 
 constexpr std::string_view kGdi32[] = {
     "Arc", "BitBlt", "CombineRgn", "CreateBitmap", "CreateCompatibleBitmap", "CreateCompatibleDC",
-    "CreateDIBSection", "CreateFontA", "CreateFontIndirectA", "CreatePen", "CreatePolygonRgn",
-    "CreateRectRgn", "CreateRoundRectRgn", "CreateSolidBrush", "DeleteDC", "DeleteObject",
-    "Ellipse", "ExcludeClipRect", "FillRgn", "FrameRgn", "GdiFlush", "GetDIBits", "GetDeviceCaps",
-    "GetObjectA", "GetStockObject", "GetTextExtentPoint32A", "GetTextMetricsA", "IntersectClipRect",
-    "LineTo", "MoveToEx", "PatBlt", "Polygon", "Polyline", "PtInRegion", "Rectangle",
-    "RestoreDC", "RoundRect", "SaveDC", "SelectObject", "SetBkColor", "SetBkMode",
-    "SetBrushOrgEx", "SetPixel", "SetStretchBltMode", "SetTextColor", "SetWindowOrgEx", "StretchBlt", "TextOutA",
+    "CreateDIBSection", "CreateFontIndirectA", "CreatePen", "CreatePolygonRgn",
+    "CreateRoundRectRgn", "CreateSolidBrush", "DeleteDC", "DeleteObject", "ExcludeClipRect",
+    "FillRgn", "FrameRgn", "GdiFlush", "GetDeviceCaps", "GetDIBits", "GetObjectA",
+    "GetStockObject", "GetTextExtentPoint32A", "GetTextMetricsA", "LineTo", "MoveToEx", "Polyline",
+    "PtInRegion", "RoundRect", "SelectObject", "SetBkColor", "SetBkMode", "SetBrushOrgEx",
+    "SetStretchBltMode", "SetTextColor", "SetWindowOrgEx", "StretchBlt",
 };
 
 constexpr std::string_view kAdvapi32[] = {
     "RegCloseKey", "RegCreateKeyExA", "RegDeleteKeyA", "RegDeleteValueA", "RegEnumKeyA",
-    "RegEnumKeyExA", "RegOpenKeyA", "RegOpenKeyExA", "RegQueryValueExA",
-    "RegSetValueExA",
+    "RegEnumKeyExA", "RegOpenKeyA", "RegOpenKeyExA", "RegQueryValueExA", "RegSetValueExA",
 };
 
-constexpr std::string_view kShell32[] = {"ShellExecuteA", "Shell_NotifyIconA"};
+constexpr std::string_view kShell32[] = {
+    "Shell_NotifyIconA", "ShellExecuteA",
+};
 
 // comctl32 4.00: the image lists, the up-down control and the class registration of 95/NT 4.
 constexpr std::string_view kComctl32[] = {
-    "CreateUpDownControl", "ImageList_Add", "ImageList_AddMasked", "ImageList_Create",
-    "ImageList_Destroy", "ImageList_Draw", "ImageList_DrawEx", "ImageList_GetIcon",
-    "ImageList_GetIconSize", "ImageList_GetImageCount", "ImageList_GetImageInfo", "ImageList_Remove", "ImageList_ReplaceIcon",
-    "ImageList_SetBkColor", "ImageList_SetIconSize", "InitCommonControls",
+    "ImageList_Add", "ImageList_Create", "ImageList_Destroy", "ImageList_GetIcon",
+    "ImageList_Remove", "ImageList_ReplaceIcon", "ImageList_SetIconSize", "InitCommonControls",
 };
 
-// The common dialogs of 95 and NT 4: the Save As dialog (with the record of their size).
+// The common dialogs of 95 and NT 4: the Save As dialog.
 constexpr std::string_view kComdlg32[] = {"GetSaveFileNameA"};
 
-constexpr std::string_view kWinmm[] = {"PlaySoundA", "timeGetTime"};
-
-constexpr std::string_view kWsock32[] = {
-    "WSACleanup", "WSAGetLastError", "WSAStartup", "closesocket", "gethostbyname", "htonl",
-    "htons", "inet_addr", "inet_ntoa", "ntohl", "ntohs",
+constexpr std::string_view kWinmm[] = {
+    "PlaySoundA", "timeGetTime",
 };
 
-// msvcrt.dll version 6: the start-up code of the MinGW runtime and the C library functions the
-// C++ library reaches. The C++ file streams are not used: they bring _fstat64 (XP's runtime).
+constexpr std::string_view kWsock32[] = {
+    "gethostbyname", "WSACleanup", "WSAStartup",
+};
+
+// msvcrt.dll 4.20 and later: the start-up code of the MinGW runtime and the C library functions
+// the C++ library reaches, all in the first msvcrt.dll. The C++ file streams are not used: they
+// bring _fstat64 (XP's runtime).
 constexpr std::string_view kMsvcrt[] = {
-    "__getmainargs", "__initenv", "__mb_cur_max", "__p__acmdln", "__p__commode", "__p__fmode",
-    "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_close", "_errno", "_initterm",
-    "_iob", "_onexit", "_read", "abort", "atoi", "calloc", "exit", "fprintf", "fputc", "fputs",
-    "free", "fwrite", "isalpha", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove",
-    "memset", "realloc", "setlocale", "signal", "strchr", "strcmp", "strerror", "strlen",
-    "strncmp", "tolower", "vfprintf", "wcslen",
+    "abort", "_amsg_exit", "atoi", "calloc", "_cexit", "_close", "_errno", "exit", "fprintf",
+    "fputc", "fputs", "free", "fwrite", "__getmainargs", "__initenv", "_initterm", "_iob",
+    "isalpha", "localeconv", "malloc", "__mb_cur_max", "memchr", "memcmp", "memcpy", "memmove",
+    "memset", "_onexit", "__p__acmdln", "__p__commode", "__p__fmode", "_read", "realloc",
+    "__set_app_type", "setlocale", "__setusermatherr", "signal", "strchr", "strcmp", "strerror",
+    "strlen", "strncmp", "tolower", "vfprintf", "wcslen",
 };
 
 // What the setup program and its uninstaller (the ANSI stub of NSIS 3.08) import beyond the
@@ -145,6 +141,47 @@ constexpr std::string_view kSetupOle32[] = {
     "CoCreateInstance", "CoTaskMemFree", "IIDFromString", "OleInitialize", "OleUninitialize",
 };
 
+// Why the program is safe with the stubs it imports. Both come from the MinGW C runtime's
+// stand-ins (libmsvcrt.a), which ask msvcrt.dll by its wide name whether it has a function.
+const std::vector<StubNote> kStubNotes = {
+    {"kernel32.dll", "GetModuleHandleW", StubSafety::kFailureHandled,
+     "the C runtime's stand-ins for ___lc_codepage_func (reached from wcrtomb) and rand_s",
+     "on a null module the code-page query takes the code page setlocale names, which is "
+     "msvcrt.dll's own answer, and rand_s reports its failure"},
+    {"kernel32.dll", "LoadLibraryW", StubSafety::kNeverReached,
+     "the C runtime's stand-in for rand_s, linked in for libstdc++'s std::random_device",
+     "the program makes no std::random_device"},
+};
+
+// The wide-character functions that the 95 line implements; its other "...W" exports are stubs.
+constexpr std::string_view kWideOn95[] = {
+    "EnumResourceLanguagesW", "EnumResourceNamesW", "EnumResourceTypesW", "ExtTextOutW",
+    "FindResourceExW", "FindResourceW", "GetCharWidthW", "GetCommandLineW",
+    "GetTextExtentPoint32W", "GetTextExtentPointW", "lstrlenW", "MessageBoxExW", "MessageBoxW",
+    "TextOutW",
+};
+
+// The DLLs of the system whose wide functions the rule covers (the C runtime's wide functions
+// are plain C, and work everywhere).
+constexpr std::string_view kSystemDlls[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
+                                            "shell32.dll", "comctl32.dll", "winmm.dll"};
+
+// Stubs on the 95 line that are not wide functions: the program reaches them at run time only.
+struct DllFunction {
+  std::string_view dll, function;
+};
+constexpr DllFunction kOtherStubsOn95[] = {
+    {"kernel32.dll", "MoveFileExA"},
+    {"advapi32.dll", "OpenProcessToken"},
+    {"advapi32.dll", "LookupPrivilegeValueA"},
+    {"advapi32.dll", "AdjustTokenPrivileges"},
+};
+
+template <typename List, typename Item>
+bool Holds(const List& list, const Item& item) {
+  return std::find(std::begin(list), std::end(list), item) != std::end(list);
+}
+
 struct DllList {
   std::string_view dll;
   const std::string_view* first;
@@ -156,9 +193,8 @@ constexpr DllList kAllowed[] = {
     QUELVAR_DLL("kernel32.dll", kKernel32), QUELVAR_DLL("user32.dll", kUser32),
     QUELVAR_DLL("gdi32.dll", kGdi32),       QUELVAR_DLL("advapi32.dll", kAdvapi32),
     QUELVAR_DLL("shell32.dll", kShell32),   QUELVAR_DLL("comctl32.dll", kComctl32),
-    QUELVAR_DLL("comdlg32.dll", kComdlg32),
     QUELVAR_DLL("winmm.dll", kWinmm),       QUELVAR_DLL("wsock32.dll", kWsock32),
-    QUELVAR_DLL("msvcrt.dll", kMsvcrt),
+    QUELVAR_DLL("msvcrt.dll", kMsvcrt),     QUELVAR_DLL("comdlg32.dll", kComdlg32),
 };
 constexpr DllList kSetupAllowed[] = {
     QUELVAR_DLL("kernel32.dll", kSetupKernel32), QUELVAR_DLL("user32.dll", kSetupUser32),
@@ -189,6 +225,37 @@ bool Listed(const DllList* list, const std::string& function) {
 
 }  // namespace
 
+bool IsStubOnWindows95(std::string_view dll, std::string_view function) {
+  const std::string lower = Lower(std::string(dll));
+  for (const DllFunction& stub : kOtherStubsOn95) {
+    if (stub.dll == lower && stub.function == function) return true;
+  }
+  // "CreateSemaphoreW", "GetTextExtentPoint32W": a final W after a lower-case letter or digit.
+  const bool wide = function.size() >= 2 && function.back() == 'W' &&
+                    (std::islower(static_cast<unsigned char>(function[function.size() - 2])) ||
+                     std::isdigit(static_cast<unsigned char>(function[function.size() - 2])));
+  return wide && Holds(kSystemDlls, std::string_view(lower)) && !Holds(kWideOn95, function);
+}
+
+std::vector<ImportProblem> FindUnexplainedStubs(const PeImports& imports, const std::vector<StubNote>& notes) {
+  std::vector<ImportProblem> found;
+  for (const ImportedDll& dll : imports.dlls) {
+    const std::string lower = Lower(dll.name);
+    for (const std::string& function : dll.functions) {
+      if (!IsStubOnWindows95(lower, function)) continue;
+      const bool explained = std::any_of(notes.begin(), notes.end(), [&](const StubNote& note) {
+        return note.dll == lower && note.function == function && note.safety != StubSafety::kNone &&
+               !note.caller.empty() && !note.why.empty();
+      });
+      if (!explained) {
+        found.push_back({dll.name, function,
+                         "a failing stub on Windows 95, with no note of its caller and why it is safe"});
+      }
+    }
+  }
+  return found;
+}
+
 std::vector<ImportProblem> FindImportsNotAllowed(const PeImports& imports, AllowList allowList) {
   const bool setup = allowList == AllowList::kSetupProgram;
   std::vector<ImportProblem> found;
@@ -196,11 +263,32 @@ std::vector<ImportProblem> FindImportsNotAllowed(const PeImports& imports, Allow
     const DllList* list = FindDll(kAllowed, dll.name);
     const DllList* extra = setup ? FindDll(kSetupAllowed, dll.name) : nullptr;
     if (list == nullptr && extra == nullptr) {
-      found.push_back({dll.name, {}});
+      found.push_back({dll.name, {}, "a DLL not on the list"});
       continue;
     }
     for (const std::string& function : dll.functions) {
-      if (!Listed(list, function) && !Listed(extra, function)) found.push_back({dll.name, function});
+      if (!Listed(list, function) && !Listed(extra, function)) {
+        found.push_back({dll.name, function, "not on the allow-list"});
+      }
+    }
+  }
+  // The setup program's stub is not ours: its list's note says how it treats the 95 line.
+  if (!setup) {
+    for (ImportProblem& stub : FindUnexplainedStubs(imports, kStubNotes)) found.push_back(std::move(stub));
+  }
+  return found;
+}
+
+std::vector<ImportProblem> FindListedButNotImported(const PeImports& imports) {
+  std::vector<ImportProblem> found;
+  for (const DllList& list : kAllowed) {
+    const auto dll = std::find_if(imports.dlls.begin(), imports.dlls.end(),
+                                  [&](const ImportedDll& d) { return Lower(d.name) == list.dll; });
+    for (std::size_t i = 0; i < list.count; ++i) {
+      const std::string function(list.first[i]);
+      if (dll == imports.dlls.end() || !Holds(dll->functions, function)) {
+        found.push_back({std::string(list.dll), function, "on the list but not imported"});
+      }
     }
   }
   return found;

@@ -2,6 +2,7 @@
 // matching and header rules, and damaged files, which must give an error and never read out of bounds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "tools/pe_imports.h"
@@ -119,6 +120,50 @@ TEST(ImportAllowlistTest, FlagsFunctionsAndDllsOffTheListInTheirOwnDll) {
   EXPECT_EQ(names, (std::vector<std::string>{"ole32.dll!CoCreateInstanceEx",
                                              "KERNEL32.dll!GetDiskFreeSpaceExA"}));
   EXPECT_EQ(FindImportsNotAllowed(setup).size(), 3u);
+}
+
+// A function the 95 line exports only as a failing stub passes with a note naming its caller and
+// why it is safe, and fails without one; the wide functions 95 implements need none.
+TEST(ImportAllowlistTest, StubsOnWindows95PassOnlyWithANoteOfCallerAndReason) {
+  struct Case {
+    const char* dll;
+    const char* function;
+    StubNote note;
+    bool passes;
+  };
+  constexpr StubSafety kNever = StubSafety::kNeverReached;
+  const StubNote none{};
+  for (const Case& c : {
+           Case{"KERNEL32.dll", "CreateSemaphoreW", none, false},
+           Case{"KERNEL32.dll", "CreateSemaphoreW", {"kernel32.dll", "CreateSemaphoreW", kNever, "the locks", "unused"}, true},
+           Case{"KERNEL32.dll", "CreateSemaphoreW", {"kernel32.dll", "CreateSemaphoreW", kNever, "", "unused"}, false},
+           Case{"KERNEL32.dll", "CreateSemaphoreW", {"kernel32.dll", "CreateSemaphoreW", kNever, "the locks", ""}, false},
+           Case{"KERNEL32.dll", "CreateSemaphoreW", {"kernel32.dll", "CreateSemaphoreW", StubSafety::kNone, "the locks", "unused"}, false},
+           Case{"USER32.dll", "CreateSemaphoreW", {"kernel32.dll", "CreateSemaphoreW", kNever, "the locks", "unused"}, false},
+           Case{"GDI32.dll", "GetTextExtentExPointW", none, false},
+           Case{"KERNEL32.dll", "MoveFileExA", none, false},
+           Case{"ADVAPI32.dll", "OpenProcessToken", none, false},
+           Case{"KERNEL32.dll", "lstrlenW", none, true},
+           Case{"GDI32.dll", "GetTextExtentPoint32W", none, true},
+           Case{"USER32.dll", "ShowWindow", none, true},
+           Case{"msvcrt.dll", "wcslen", none, true},
+       }) {
+    PeImports imports;
+    imports.dlls = {{c.dll, {c.function}}};
+    EXPECT_EQ(FindUnexplainedStubs(imports, {c.note}).empty(), c.passes)
+        << c.dll << "!" << c.function << " with a note for " << c.note.dll << "!" << c.note.function;
+  }
+}
+
+// The list is what the program imports: an entry the image lacks is reported, one it has is not.
+TEST(ImportAllowlistTest, EntriesTheImageDoesNotImportAreReported) {
+  PeImports imports;
+  imports.dlls = {{"KERNEL32.dll", {"GetVersionExA"}}};
+  std::vector<std::string> names;
+  for (const ImportProblem& entry : FindListedButNotImported(imports)) names.push_back(entry.dll + "!" + entry.function);
+  EXPECT_NE(std::find(names.begin(), names.end(), "kernel32.dll!CloseHandle"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(), "user32.dll!CreateWindowExA"), names.end());
+  EXPECT_EQ(std::find(names.begin(), names.end(), "kernel32.dll!GetVersionExA"), names.end());
 }
 
 TEST(ImportAllowlistTest, SubsystemVersionAboveFourIsAHeaderProblem) {

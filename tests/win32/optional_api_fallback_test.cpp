@@ -1,8 +1,9 @@
 // Quelvar.exe at win95 and nt40 with the functions those systems may lack hidden from it
-// (QUELVAR_HIDE_API): it starts, its tray icon appears, the face's buttons light up under the
+// (QUELVAR_HIDE_API), or there but failing as the 95 line's stubs do (QUELVAR_STUB_API): it starts, its tray icon appears, the face's buttons light up under the
 // mouse and go dark when it leaves (through TrackMouseEvent, comctl32's _TrackMouseEvent or the
-// cursor timer), and in the full runs the backup list sorts by each column and the still-running
-// notice is the notice box wherever the shell shows no balloons. (Wine's own button class asks
+// cursor timer), and in the full runs the backup list sorts by each column, selects full rows
+// only with common controls that report 4.70 or later, and the still-running notice is the
+// notice box wherever the shell shows no balloons. (Wine's own button class asks
 // for mouse-leave messages too, so which fallback ends the hover is checked in
 // mouse_leave_test.cpp.)
 #include <gtest/gtest.h>
@@ -30,6 +31,11 @@ constexpr COLORREF kNavHot = RGB(0x27, 0x3A, 0x4F);
 constexpr const char* kEveryEntry =
     "TrackMouseEvent,_TrackMouseEvent,InitCommonControlsEx,GlobalMemoryStatusEx,MoveFileExA,"
     "NtQuerySystemInformation,Icmp,Token,ComctlDllGetVersion,ShellDllGetVersion";
+// Windows 95 as it behaves: the functions it lacks hidden, its stubs (and failing echoes) there.
+constexpr const char* kLackingOn95 =
+    "TrackMouseEvent,_TrackMouseEvent,InitCommonControlsEx,GlobalMemoryStatusEx,"
+    "NtQuerySystemInformation,ComctlDllGetVersion,ShellDllGetVersion";
+constexpr const char* kStubsOn95 = "MoveFileExA,Token,Icmp";
 
 struct Fallback {
   const char* name;
@@ -37,17 +43,13 @@ struct Fallback {
   const char* hidden;   // QUELVAR_HIDE_API
   bool full;            // also sort the backup list and hide to the tray
   bool noticeBox;       // the still-running notice is the box (else a balloon)
+  bool fullRow = true;  // the backup list selects full rows (full runs)
+  const char* stubbed = "";  // QUELVAR_STUB_API
 };
 
-void PrintTo(const Fallback& c, std::ostream* out) { *out << c.hidden << " hidden at " << c.version; }
-
-class ScopedHiddenApi {
- public:
-  explicit ScopedHiddenApi(const char* names) { ::SetEnvironmentVariableA("QUELVAR_HIDE_API", names); }
-  ~ScopedHiddenApi() { ::SetEnvironmentVariableA("QUELVAR_HIDE_API", nullptr); }
-  ScopedHiddenApi(const ScopedHiddenApi&) = delete;
-  ScopedHiddenApi& operator=(const ScopedHiddenApi&) = delete;
-};
+void PrintTo(const Fallback& c, std::ostream* out) {
+  *out << "hidden: " << c.hidden << "; failing: " << c.stubbed << "; at " << c.version;
+}
 
 bool ShellHasIcon(HWND trayWindow) {
   NOTIFYICONDATAA probe{};
@@ -117,12 +119,13 @@ void CheckHover(HWND main, HWND face) {
       << "the hover look stayed after the mouse left: " << std::hex << ScreenPixel(x, y);
 }
 
-void CheckSorts(HWND main, const Process& quelvar) {
+void CheckSorts(HWND main, const Process& quelvar, bool fullRow) {
   HWND face = FindChildById(main, IDC_FACE);
   ASSERT_TRUE(ClickAndWait(FindChild(face, "Backup")));
   HWND list = FindChildById(main, IDC_BACKUP_LIST);
   ASSERT_NE(list, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return SendWithTimeout(list, LVM_GETITEMCOUNT) == 3; }));
+  EXPECT_EQ((SendWithTimeout(list, LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_FULLROWSELECT) != 0, fullRow);
   using Names = std::vector<std::string>;
   struct Step {
     int column;
@@ -145,7 +148,8 @@ TEST_P(OptionalApiFallback, StartsHoversShowsTheTrayIconAndDegradesAsDesigned) {
   ASSERT_TRUE(WaitForNoProcess("Quelvar.exe")) << "a Quelvar.exe of an earlier test still runs";
   ScopedWineVersion version(FileNameOf(QuelvarExePath()), c.version);
   ASSERT_TRUE(version.Ok());
-  ScopedHiddenApi hidden(c.hidden);
+  ScopedEnvironment hidden("QUELVAR_HIDE_API", c.hidden);
+  ScopedEnvironment stubbed("QUELVAR_STUB_API", c.stubbed);
   if (c.full) {
     ::CreateDirectoryA(BackupFolder().c_str(), nullptr);
     for (const auto& backup : kBackups) WriteBackup(BackupFolder() + "\\" + backup.first, backup.second);
@@ -164,7 +168,7 @@ TEST_P(OptionalApiFallback, StartsHoversShowsTheTrayIconAndDegradesAsDesigned) {
   CheckHover(main, face);
 
   if (c.full) {
-    CheckSorts(main, quelvar);
+    CheckSorts(main, quelvar, c.fullRow);
     RemoveBackups();
     ASSERT_TRUE(ClickAndWait(FindChild(face, "Hide to tray")));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(main); }));
@@ -187,10 +191,14 @@ TEST_P(OptionalApiFallback, StartsHoversShowsTheTrayIconAndDegradesAsDesigned) {
 
 std::vector<Fallback> Cases() {
   std::vector<Fallback> cases = {
-      {"all", "win95", kEveryEntry, true, true},
-      {"all", "nt40", kEveryEntry, true, true},
+      {"all", "win95", kEveryEntry, true, true, false},
+      {"all", "nt40", kEveryEntry, true, true, false},
       {"old_shell", "nt40", "ShellDllGetVersion", true, true},
+      // Common controls without DllGetVersion are 4.00, though they export InitCommonControlsEx.
+      {"old_comctl", "nt40", "ComctlDllGetVersion", true, false, false},
       {"none", "nt40", "", true, false},
+      {"stubs_of_95", "win95", kLackingOn95, true, true, false, kStubsOn95},
+      {"every_stub", "nt40", "", true, true, false, kEveryEntry},
   };
   // Each entry alone, at both versions.
   static const char* const kEntries[] = {"TrackMouseEvent", "_TrackMouseEvent", "InitCommonControlsEx",

@@ -368,6 +368,11 @@ ScopedWineVersion::ScopedWineVersion(std::string exeName, const std::string& ver
 
 ScopedWineVersion::~ScopedWineVersion() { SetWineVersion(m_exeName, ""); }
 
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : m_name(name) {
+  ::SetEnvironmentVariableA(name, value);
+}
+ScopedEnvironment::~ScopedEnvironment() { ::SetEnvironmentVariableA(m_name, nullptr); }
+
 // ---- Screenshots -----------------------------------------------------------------------
 
 namespace {

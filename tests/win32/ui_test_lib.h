@@ -243,6 +243,19 @@ class ScopedWineVersion {
   bool m_ok = false;
 };
 
+// An environment variable of this process, and so of the programs it starts, for the lifetime
+// of the object (QUELVAR_HIDE_API, QUELVAR_STUB_API); removed afterwards.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value);
+  ~ScopedEnvironment();
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* m_name;
+};
+
 // ---- Screenshots -----------------------------------------------------------------------
 
 // Captures the whole screen (Wine's virtual desktop) into a PNG file; false on failure.

@@ -1,4 +1,5 @@
-// Quelvar.exe driven end to end at winxp and at win98: "Windows default" applied twice from
+// Quelvar.exe driven end to end at winxp and at win98 (with the 95 line's failing stubs of
+// MoveFileExA and the token functions in place): "Windows default" applied twice from
 // wizard mode, as its preview foretold, leaves two backups and the preset in the registry
 // (read with reg.exe); the backup manager lists them with date and time, sorts by each column
 // both ways, restores the first (the registry goes back to what it recorded, a value of
@@ -101,6 +102,7 @@ struct Line {
   bool nineFive;
   const char* tcpKey;      // where DefaultTTL lives
   const char* internetKey;  // where MaxConnectionsPerServer lives
+  const char* stubbed;      // QUELVAR_STUB_API: run-time functions there but failing
 };
 
 // reg.exe's line for a value as this line stores it.
@@ -118,6 +120,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   ASSERT_TRUE(WaitForNoProcess("Quelvar.exe")) << "a Quelvar.exe of an earlier test still runs";
   ScopedWineVersion version(FileNameOf(QuelvarExePath()), line.wineVersion);
   ASSERT_TRUE(version.Ok());
+  ScopedEnvironment stubs("QUELVAR_STUB_API", line.stubbed);
   const std::string backups = ExeFolder() + "\\Backups";
   DeleteFilesIn(backups);
   const std::string hklmTcp = std::string("HKLM\\") + line.tcpKey;
@@ -329,9 +332,9 @@ INSTANTIATE_TEST_SUITE_P(
     WindowsLines, WizardBackupRoundTrip,
     ::testing::Values(
         Line{"winxp", false, "System\\CurrentControlSet\\Services\\Tcpip\\Parameters",
-             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"},
+             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", ""},
         Line{"win98", true, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
-             "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"}),
+             "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", "MoveFileExA,Token"}),
     [](const ::testing::TestParamInfo<Line>& info) { return std::string(info.param.wineVersion); });
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The smoke suite of the real 32-bit release, run by scripts/wine32 smoke in the 32-bit Wine
 // session: this 64-bit driver starts the i686 Quelvar.exe (QUELVAR_SMOKE_EXE) at each Windows
-// version (and once at win95 with every run-time entry hidden, as Windows 95 ships) and runs the
-// checks of kChecks in order on one running program, then closes it with WM_CLOSE. A 32-bit probe (QUELVAR_LAYOUT_PROBE) checks the record sizes the 32-bit layout fixes.
+// version (and at win95 once with every run-time entry hidden, and once as Windows 95 behaves:
+// what it lacks hidden, its failing stubs there) and runs the checks of kChecks in order on one
+// running program, then closes it with WM_CLOSE. A 32-bit probe (QUELVAR_LAYOUT_PROBE) checks
+// the record sizes the 32-bit layout fixes; the lock probes beside the program check the
+// runtime's locks under contention while CreateSemaphoreW fails as on 95.
 //
 // To add a check: write a function taking the Session (the running program, its main window and
 // face, the Windows version) and add a line to kChecks. Checks run in that order; a check that
@@ -17,6 +20,7 @@
 #include <cstring>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "resource.h"
 #include "win32/ui_test_lib.h"
@@ -38,6 +42,7 @@ struct Version {
   const char* wine;    // the version Wine reports
   bool nineFive;       // the 95 line stores numbers as text under VxD\MSTCP
   const char* hidden;  // QUELVAR_HIDE_API: functions the system is to lack
+  const char* stubbed = "";  // QUELVAR_STUB_API: functions there but failing, as 95's stubs
 };
 
 void PrintTo(const Version& v, std::ostream* out) { *out << v.name; }
@@ -46,6 +51,12 @@ void PrintTo(const Version& v, std::ostream* out) { *out << v.name; }
 constexpr const char* kNothingNewer =
     "TrackMouseEvent,_TrackMouseEvent,InitCommonControlsEx,GlobalMemoryStatusEx,MoveFileExA,"
     "NtQuerySystemInformation,Icmp,Token,ComctlDllGetVersion,ShellDllGetVersion";
+// Windows 95 as it behaves: what it lacks is missing, and MoveFileExA and the token functions
+// are its stubs, which do nothing and fail; the echo functions fail too.
+constexpr const char* kLackingOn95 =
+    "TrackMouseEvent,_TrackMouseEvent,InitCommonControlsEx,GlobalMemoryStatusEx,"
+    "NtQuerySystemInformation,ComctlDllGetVersion,ShellDllGetVersion";
+constexpr const char* kStubsOn95 = "MoveFileExA,Token,Icmp";
 
 struct Session {
   const Version& version;
@@ -187,7 +198,8 @@ TEST_P(Smoke32, StartsPassesEveryCheckAndClosesWithZero) {
   ASSERT_TRUE(wineVersion.Ok());
   ::CreateDirectoryA(BackupFolder().c_str(), nullptr);
   EmptyBackups();
-  ::SetEnvironmentVariableA("QUELVAR_HIDE_API", version.hidden);
+  ScopedEnvironment hidden("QUELVAR_HIDE_API", version.hidden);
+  ScopedEnvironment stubbed("QUELVAR_STUB_API", version.stubbed);
 
   const auto started = std::chrono::steady_clock::now();
   Process quelvar = Process::Start(exe);
@@ -216,12 +228,12 @@ TEST_P(Smoke32, StartsPassesEveryCheckAndClosesWithZero) {
   ASSERT_TRUE(quelvar.WaitForExit(Milliseconds{30000})) << "WM_CLOSE did not end the program";
   EXPECT_EQ(quelvar.ExitCode(), 0u);
   EmptyBackups();
-  ::SetEnvironmentVariableA("QUELVAR_HIDE_API", nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, Smoke32,
                          ::testing::Values(Version{"win95", "win95", true, ""},
                                            Version{"win95_as_shipped", "win95", true, kNothingNewer},
+                                           Version{"win95_failing_stubs", "win95", true, kLackingOn95, kStubsOn95},
                                            Version{"win98", "win98", true, ""},
                                            Version{"nt40", "nt40", false, ""},
                                            Version{"winxp", "winxp", false, ""}),
@@ -236,6 +248,22 @@ TEST(Smoke32Layout, RecordSizesOfThe32BitLayout) {
   const std::string output = RunAndCapture("\"" + probe + "\"", Milliseconds{60000});
   std::printf("%s", output.c_str());
   EXPECT_NE(output.find("layout ok"), std::string::npos) << output;
+}
+
+// The runtime's locks of the 32-bit build under contention while CreateSemaphoreW fails as on 95:
+// they hold with the program's routing of the call, and the control build without it fails.
+TEST(Smoke32Locks, HoldUnderContentionOnlyWithTheRouting) {
+  const std::string exe = SmokeExe();
+  ASSERT_FALSE(exe.empty()) << "QUELVAR_SMOKE_EXE names no program";
+  const std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
+  ScopedEnvironment wideCallFails("QUELVAR_STUB_API", "CreateSemaphoreW");
+  for (const auto& [probe, held] : {std::pair{"quelvar_lock_probe.exe", true},
+                                    std::pair{"quelvar_unrouted_lock_probe.exe", false}}) {
+    const std::string output = RunAndCapture('"' + folder + probe + '"', Milliseconds{300000});
+    std::printf("%s:\n%s\n", probe, output.c_str());
+    EXPECT_NE(output.find("contending the runtime's locks"), std::string::npos) << probe << " did not run";
+    EXPECT_EQ(output.find("runtime locks held") != std::string::npos, held) << probe << ":\n" << output;
+  }
 }
 
 // The 32-bit echo engine pings 127.0.0.1: its benchmark sends every echo through PingHost and a

@@ -2,34 +2,59 @@
 #include "base/win32/optional_api.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace quelvar::optional_api {
 
 namespace {
 
-// The hidden-entry list is read once; the environment does not change under a running program.
-const std::string& HiddenList() {
-  static const std::string list = [] {
-    char buffer[512] = {};
-    const DWORD length = ::GetEnvironmentVariableA("QUELVAR_HIDE_API", buffer, sizeof buffer);
-    std::string names;
-    if (length > 0 && length < sizeof buffer) {
-      names.reserve(length + 2);
-      names.push_back(',');
-      names.append(buffer, length);
-      names.push_back(',');
-    }
-    return names;
-  }();
-  return list;
+// True when the comma-separated list in the environment variable holds `name`. No allocation,
+// no static and no lock: the runtime's lock set-up asks it before the program has started.
+bool Listed(const char* variable, const char* name) {
+  char list[512];
+  const DWORD length = ::GetEnvironmentVariableA(variable, list, sizeof list);
+  if (length == 0 || length >= sizeof list) return false;
+  const std::size_t size = std::strlen(name);
+  for (const char* item = list;;) {
+    const char* comma = std::strchr(item, ',');
+    const std::size_t itemSize = comma != nullptr ? static_cast<std::size_t>(comma - item) : std::strlen(item);
+    if (itemSize == size && std::strncmp(item, name, size) == 0) return true;
+    if (comma == nullptr) return false;
+    item = comma + 1;
+  }
 }
 
+// ---- The stubs QUELVAR_STUB_API puts in place: each does nothing and fails. ----------------
+
+BOOL Refuse() {
+  ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  return FALSE;
+}
+BOOL WINAPI StubTrackMouseEvent(LPTRACKMOUSEEVENT) { return Refuse(); }
+BOOL WINAPI StubInitCommonControlsEx(const INITCOMMONCONTROLSEX*) { return Refuse(); }
+BOOL WINAPI StubGlobalMemoryStatusEx(LPMEMORYSTATUSEX) { return Refuse(); }
+BOOL WINAPI StubMoveFileExA(LPCSTR, LPCSTR, DWORD) { return FALSE; }
+LONG WINAPI StubNtQuerySystemInformation(ULONG, PVOID, ULONG, PULONG) {
+  return static_cast<LONG>(0xC0000002L);  // STATUS_NOT_IMPLEMENTED
+}
+HANDLE WINAPI StubIcmpCreateFile() {
+  Refuse();
+  return INVALID_HANDLE_VALUE;
+}
+BOOL WINAPI StubIcmpCloseHandle(HANDLE) { return Refuse(); }
+DWORD WINAPI StubIcmpSendEcho(HANDLE, ULONG, LPVOID, WORD, LPVOID, LPVOID, DWORD, DWORD) { return Refuse(); }
+BOOL WINAPI StubOpenProcessToken(HANDLE, DWORD, PHANDLE) { return Refuse(); }
+BOOL WINAPI StubLookupPrivilegeValueA(LPCSTR, LPCSTR, PLUID) { return Refuse(); }
+BOOL WINAPI StubAdjustTokenPrivileges(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD) {
+  return Refuse();
+}
+
+// The export, or null when the entry is hidden or the module lacks it; the stub when stubbed.
 template <typename Fn>
-Fn Lookup(HMODULE module, const char* exportName, const char* entryName) {
-  if (module == nullptr || IsHidden(entryName)) return nullptr;
+Fn Lookup(HMODULE module, const char* exportName, const char* entryName, Fn stub) {
+  if (IsHidden(entryName)) return nullptr;
+  if (IsStubbed(entryName)) return stub;
+  if (module == nullptr) return nullptr;
   return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, exportName)));
 }
 
@@ -42,47 +67,45 @@ HMODULE Module(const char* name) {
 
 }  // namespace
 
-bool IsHidden(const char* name) {
-  const std::string& list = HiddenList();
-  if (list.empty()) return false;
-  std::string needle(1, ',');
-  needle.append(name);
-  needle.push_back(',');
-  return list.find(needle) != std::string::npos;
-}
+bool IsHidden(const char* name) { return Listed("QUELVAR_HIDE_API", name); }
+bool IsStubbed(const char* name) { return Listed("QUELVAR_STUB_API", name); }
 
 TrackMouseEventFn TrackMouseEvent() {
-  static const auto fn =
-      Lookup<TrackMouseEventFn>(Module("user32.dll"), "TrackMouseEvent", "TrackMouseEvent");
+  static const auto fn = Lookup<TrackMouseEventFn>(Module("user32.dll"), "TrackMouseEvent",
+                                                   "TrackMouseEvent", &StubTrackMouseEvent);
   return fn;
 }
 
 TrackMouseEventFn ComctlTrackMouseEvent() {
-  static const auto fn =
-      Lookup<TrackMouseEventFn>(Module("comctl32.dll"), "_TrackMouseEvent", "_TrackMouseEvent");
+  static const auto fn = Lookup<TrackMouseEventFn>(Module("comctl32.dll"), "_TrackMouseEvent",
+                                                   "_TrackMouseEvent", &StubTrackMouseEvent);
   return fn;
 }
 
 InitCommonControlsExFn InitCommonControlsEx() {
-  static const auto fn = Lookup<InitCommonControlsExFn>(Module("comctl32.dll"),
-                                                        "InitCommonControlsEx", "InitCommonControlsEx");
+  static const auto fn =
+      Lookup<InitCommonControlsExFn>(Module("comctl32.dll"), "InitCommonControlsEx",
+                                     "InitCommonControlsEx", &StubInitCommonControlsEx);
   return fn;
 }
 
 GlobalMemoryStatusExFn GlobalMemoryStatusEx() {
-  static const auto fn = Lookup<GlobalMemoryStatusExFn>(Module("kernel32.dll"),
-                                                        "GlobalMemoryStatusEx", "GlobalMemoryStatusEx");
+  static const auto fn =
+      Lookup<GlobalMemoryStatusExFn>(Module("kernel32.dll"), "GlobalMemoryStatusEx",
+                                     "GlobalMemoryStatusEx", &StubGlobalMemoryStatusEx);
   return fn;
 }
 
 MoveFileExAFn MoveFileExA() {
-  static const auto fn = Lookup<MoveFileExAFn>(Module("kernel32.dll"), "MoveFileExA", "MoveFileExA");
+  static const auto fn =
+      Lookup<MoveFileExAFn>(Module("kernel32.dll"), "MoveFileExA", "MoveFileExA", &StubMoveFileExA);
   return fn;
 }
 
 NtQuerySystemInformationFn NtQuerySystemInformation() {
   static const auto fn = Lookup<NtQuerySystemInformationFn>(
-      ::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation", "NtQuerySystemInformation");
+      ::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation", "NtQuerySystemInformation",
+      &StubNtQuerySystemInformation);
   return fn;
 }
 
@@ -90,10 +113,11 @@ const IcmpFunctions& Icmp() {
   static const IcmpFunctions functions = [] {
     for (const char* library : {"icmp.dll", "iphlpapi.dll"}) {
       IcmpFunctions found;
-      HMODULE module = IsHidden("Icmp") ? nullptr : ::LoadLibraryA(library);
-      found.create = Lookup<IcmpCreateFileFn>(module, "IcmpCreateFile", "Icmp");
-      found.close = Lookup<IcmpCloseHandleFn>(module, "IcmpCloseHandle", "Icmp");
-      found.sendEcho = Lookup<IcmpSendEchoFn>(module, "IcmpSendEcho", "Icmp");
+      const bool lookUp = !IsHidden("Icmp") && !IsStubbed("Icmp");
+      HMODULE module = lookUp ? ::LoadLibraryA(library) : nullptr;
+      found.create = Lookup<IcmpCreateFileFn>(module, "IcmpCreateFile", "Icmp", &StubIcmpCreateFile);
+      found.close = Lookup<IcmpCloseHandleFn>(module, "IcmpCloseHandle", "Icmp", &StubIcmpCloseHandle);
+      found.sendEcho = Lookup<IcmpSendEchoFn>(module, "IcmpSendEcho", "Icmp", &StubIcmpSendEcho);
       if (found) return found;
       if (module != nullptr) ::FreeLibrary(module);
     }
@@ -106,9 +130,12 @@ const TokenFunctions& Token() {
   static const TokenFunctions functions = [] {
     HMODULE module = Module("advapi32.dll");
     TokenFunctions found;
-    found.openProcessToken = Lookup<OpenProcessTokenFn>(module, "OpenProcessToken", "Token");
-    found.lookupPrivilegeValue = Lookup<LookupPrivilegeValueAFn>(module, "LookupPrivilegeValueA", "Token");
-    found.adjustTokenPrivileges = Lookup<AdjustTokenPrivilegesFn>(module, "AdjustTokenPrivileges", "Token");
+    found.openProcessToken =
+        Lookup<OpenProcessTokenFn>(module, "OpenProcessToken", "Token", &StubOpenProcessToken);
+    found.lookupPrivilegeValue = Lookup<LookupPrivilegeValueAFn>(
+        module, "LookupPrivilegeValueA", "Token", &StubLookupPrivilegeValueA);
+    found.adjustTokenPrivileges = Lookup<AdjustTokenPrivilegesFn>(
+        module, "AdjustTokenPrivileges", "Token", &StubAdjustTokenPrivileges);
     return found ? found : TokenFunctions{};
   }();
   return functions;
@@ -116,37 +143,32 @@ const TokenFunctions& Token() {
 
 namespace {
 
-// The packed version a DLL's DllGetVersion reports, 0 when it has none or it fails.
+// Same layout as the SDK's DLLVERSIONINFO (cbSize, major, minor, build, platform).
+struct VersionInfo {
+  DWORD cbSize, dwMajorVersion, dwMinorVersion, dwBuildNumber, dwPlatformID;
+};
+using DllGetVersionFn = HRESULT(CALLBACK*)(VersionInfo*);
+HRESULT CALLBACK StubDllGetVersion(VersionInfo*) { return E_NOTIMPL; }
+
+// The packed version a DLL's DllGetVersion reports; 4.00 when it has none or it fails, since
+// every later version of the common controls and the shell has one.
 unsigned DllVersion(const char* library, const char* entryName) {
-  // Same layout as the SDK's DLLVERSIONINFO (cbSize, major, minor, build, platform).
-  struct VersionInfo {
-    DWORD cbSize, dwMajorVersion, dwMinorVersion, dwBuildNumber, dwPlatformID;
-  };
-  using DllGetVersionFn = HRESULT(CALLBACK*)(VersionInfo*);
-  const auto getVersion = Lookup<DllGetVersionFn>(Module(library), "DllGetVersion", entryName);
-  if (getVersion == nullptr) return 0;
+  const auto getVersion = Lookup<DllGetVersionFn>(Module(library), "DllGetVersion", entryName, &StubDllGetVersion);
   VersionInfo info{};
   info.cbSize = sizeof(info);
-  if (FAILED(getVersion(&info))) return 0;
+  if (getVersion == nullptr || FAILED(getVersion(&info)) || info.dwMajorVersion == 0) return 400;
   return static_cast<unsigned>(info.dwMajorVersion * 100 + std::min<DWORD>(info.dwMinorVersion, 99));
 }
 
 }  // namespace
 
 unsigned CommonControlsVersion() {
-  static const unsigned version = [] {
-    const unsigned reported = DllVersion("comctl32.dll", "ComctlDllGetVersion");
-    if (reported != 0) return reported;
-    return InitCommonControlsEx() != nullptr ? 470u : 400u;
-  }();
+  static const unsigned version = DllVersion("comctl32.dll", "ComctlDllGetVersion");
   return version;
 }
 
 unsigned ShellVersion() {
-  static const unsigned version = [] {
-    const unsigned reported = DllVersion("shell32.dll", "ShellDllGetVersion");
-    return reported != 0 ? reported : 400u;
-  }();
+  static const unsigned version = DllVersion("shell32.dll", "ShellDllGetVersion");
   return version;
 }
 

@@ -3,9 +3,15 @@
 // caller owns the fallback. Nothing here is imported, so the program loads on Windows 95 and
 // NT 4 whatever their DLLs offer.
 //
-// For tests: the environment variable QUELVAR_HIDE_API, a comma-separated list of the names
-// below (for example "TrackMouseEvent,InitCommonControlsEx"), makes those entries report
-// "missing" so the fallbacks can be exercised on a system that has everything.
+// For tests, two comma-separated lists of the entry names below (for example
+// "TrackMouseEvent,InitCommonControlsEx") in the environment:
+//   QUELVAR_HIDE_API  those entries report "missing", as on a system that lacks them;
+//   QUELVAR_STUB_API  those entries are there but every call fails, as the 95 line's stubs do
+//                     (FALSE, a null or invalid handle, E_NOTIMPL or STATUS_NOT_IMPLEMENTED, with
+//                     ERROR_CALL_NOT_IMPLEMENTED; MoveFileExA moves nothing and reports no error
+//                     code in particular, since the 95 line's own answer is not on record).
+// A name in both lists is hidden. So the fallbacks, and the handling of failures, can be
+// exercised on a system that has everything.
 #pragma once
 
 #include <windows.h>
@@ -26,7 +32,8 @@ InitCommonControlsExFn InitCommonControlsEx();
 using GlobalMemoryStatusExFn = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
 GlobalMemoryStatusExFn GlobalMemoryStatusEx();
 
-// kernel32: the NT line (the 95 line's stub answers ERROR_CALL_NOT_IMPLEMENTED).
+// kernel32: the NT line. The 95 line exports it too, as a stub that moves nothing: only the
+// NT line may call it.
 using MoveFileExAFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
 MoveFileExAFn MoveFileExA();
 
@@ -65,14 +72,17 @@ struct TokenFunctions {
 // All three, or none (hidden together as "Token").
 const TokenFunctions& Token();
 
-// The versions of comctl32 and shell32 as major * 100 + minor (471, 580, 600), from their
-// DllGetVersion (4.71 and later). Without it: comctl32 is 4.70 when it exports
-// InitCommonControlsEx, else 4.00; shell32 is 4.00 (Windows 95 and NT 4 without the desktop
-// update). Hidden as "ComctlDllGetVersion" and "ShellDllGetVersion".
+// The versions of comctl32 and shell32 as major * 100 + minor (470, 580, 600), from their
+// DllGetVersion (comctl32 4.70 and shell32 4.71 on). Without it, or when it fails, 4.00: the
+// original common controls and shell of Windows 95 and NT 4 (a comctl32 4.00 that already
+// exports InitCommonControlsEx still reads 4.00). Hidden or stubbed as "ComctlDllGetVersion" and
+// "ShellDllGetVersion".
 unsigned CommonControlsVersion();
 unsigned ShellVersion();
 
-// True when QUELVAR_HIDE_API names this entry (exposed for the loader's own tests).
+// True when QUELVAR_HIDE_API, or QUELVAR_STUB_API, names this entry. They read the environment
+// at every call and take no lock, so the runtime's own start-up may ask them too.
 bool IsHidden(const char* name);
+bool IsStubbed(const char* name);
 
 }  // namespace quelvar::optional_api

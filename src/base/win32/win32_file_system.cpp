@@ -8,6 +8,7 @@
 #include "base/program_folder.h"
 #include "base/win32/optional_api.h"
 #include "base/win32/unique_handle.h"
+#include "base/win32/windows_version.h"
 
 namespace quelvar {
 
@@ -16,13 +17,16 @@ namespace {
 FileStatus LastErrorStatus() { return FileStatus::Failure(SystemErrorText(::GetLastError())); }
 
 FileStatus ReplaceFile(const std::string& from, const std::string& to) {
-  // The 95 line's kernel32 may lack MoveFileExA or answer "not implemented".
-  if (auto moveFileEx = optional_api::MoveFileExA()) {
-    if (moveFileEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return FileStatus::Success();
+  // The NT line replaces in one step, and its answer is the outcome. The 95 line exports
+  // MoveFileExA only as a stub that moves nothing, so it is never asked there, whatever it
+  // would answer: the target is deleted and the new file renamed.
+  if (IsWindowsNT(QueryWindowsVersion())) {
+    if (auto moveFileEx = optional_api::MoveFileExA()) {
+      if (moveFileEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return FileStatus::Success();
+      }
+      return LastErrorStatus();
     }
-    const DWORD error = ::GetLastError();
-    if (error != ERROR_CALL_NOT_IMPLEMENTED) return FileStatus::Failure(SystemErrorText(error));
   }
   if (::GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(to.c_str())) {
     return LastErrorStatus();

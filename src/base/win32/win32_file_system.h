@@ -15,9 +15,9 @@ class Win32FileSystem : public FileSystem {
   FileStatus ListEveryFile(const std::string& folder, const std::string& pattern,
                            std::vector<std::string>* names) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
-  // Temporary file from GetTempFileNameA in the target's folder, written, flushed, then
-  // MoveFileExA(MOVEFILE_REPLACE_EXISTING); where MoveFileExA is missing or not implemented
-  // (the 95 line) the target is deleted and the temporary file renamed with MoveFileA.
+  // Temporary file from GetTempFileNameA in the target's folder, written, flushed, then on the
+  // NT line MoveFileExA(MOVEFILE_REPLACE_EXISTING); on the 95 line (or without MoveFileExA) the
+  // target is deleted and the temporary file renamed with MoveFileA.
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
   // OPEN_ALWAYS, the file pointer moved to the end, one WriteFile of the whole text.
   FileStatus AppendToFile(const std::string& path, std::string_view text) override;

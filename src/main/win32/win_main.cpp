@@ -9,6 +9,7 @@
 #include "base/message_box.h"
 #include "base/program_folder.h"
 #include "base/shell.h"
+#include "base/system_features.h"
 #include "base/win32/failure_net.h"
 #include "base/win32/module_file.h"
 #include "base/win32/optional_api.h"
@@ -74,9 +75,12 @@ int RunCommandLine(const quelvar::ParsedCommand& command, const std::string& com
 
 int RunQuelvar(int showCommand, const std::string& commandLine) {
   quelvar::PrepareFailureReport();
-  // The original common controls (4.00, Windows 95 and NT 4) have only InitCommonControls,
-  // which registers every class they offer.
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  // Only the flags the installed common controls know: a flag they do not know fails the whole
+  // registration. The original ones (4.00, Windows 95 and NT 4) have only InitCommonControls,
+  // which registers every class they offer; it stands in wherever the registration fails.
+  const auto features = quelvar::CommonControlsFeaturesFor(quelvar::optional_api::CommonControlsVersion());
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+  if (features.standardClasses) controls.dwICC |= ICC_STANDARD_CLASSES;
   const auto initEx = quelvar::optional_api::InitCommonControlsEx();
   if (initEx == nullptr || !initEx(&controls)) ::InitCommonControls();
 
