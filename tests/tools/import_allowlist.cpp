@@ -52,7 +52,7 @@ constexpr std::string_view kUser32[] = {
     "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "GetWindowThreadProcessId",
     "InflateRect", "InvalidateRect", "IsChild", "IsDialogMessageA", "IsIconic", "IsWindow",
     "IsWindowEnabled", "IsWindowVisible", "KillTimer", "LoadCursorA", "LoadIconA", "LoadImageA",
-    "MapWindowPoints", "MessageBoxA", "MoveWindow", "PeekMessageA", "PostMessageA",
+    "MapWindowPoints", "MessageBoxA", "MoveWindow", "MsgWaitForMultipleObjects", "PeekMessageA", "PostMessageA",
     "PostQuitMessage", "PtInRect", "RedrawWindow", "RegisterClassExA", "RegisterWindowMessageA",
     "ReleaseCapture", "ReleaseDC", "RemovePropA", "SendMessageA", "SetCursor", "SetFocus",
     "SetForegroundWindow", "SetParent", "SetPropA", "SetTimer", "SetWindowLongA", "SetWindowPos",
