@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "base/os_family.h"
@@ -61,8 +62,13 @@ HWND frmAdvancedMode::Label(const char* text, DWORD style, int id) {
 // Explanations are read-only edit boxes without a border: they wrap like a label and can
 // scroll should a page run short of room (at large font sizes).
 HWND frmAdvancedMode::Explanation(const char* text) {
-  const HWND box = AddControl(
-      "EDIT", text, ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0, 10, 10, -1);
+  // Born as wide as the window: an edit box wraps its text again at every change of font or
+  // width, and wrapped into a narrow box every word costs a line of its own.
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const int width96 = std::max(10, static_cast<int>(client.right) * 96 / Scale(96));
+  const HWND box = AddControl("EDIT", text, ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_CLIPSIBLINGS,
+                              0, 0, width96, 10, -1);
   ::SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   m_building->controls.push_back(box);
   m_explanations.push_back(box);
