@@ -264,6 +264,67 @@ TEST_F(MainWindowTest, RunInTrayStartsWithOnlyTheIconAndTheBalloon) {
   EXPECT_EQ(quelvar.ExitCode(), 0u);
 }
 
+// The child windows make their controls when first shown; their settings, timers and samples
+// run from the start. However the main window was first reached (the face at once, the tray
+// menu after hiding to the tray, a start in the tray), a window shown the first time holds
+// the stored settings and what its timers gathered meanwhile.
+TEST_F(MainWindowTest, AWindowShownTheFirstTimeHoldsWhatRanBeforeItHadControls) {
+  const struct {
+    const char* key;
+    const char* name;
+    const char* text;
+  } stored[] = {
+      {kRamKey, "txtAlarm", "123"},          {kPingerKey, "txtPingHost", "127.0.0.7"},
+      {kPingerKey, "chkDoPinging", "1"},     {kPingerKey, "optManual", "True"},
+      {kPingerKey, "optAuto", "False"},
+  };
+  enum class Reach { Face, TrayMenu, StartInTray };
+  for (Reach reach : {Reach::Face, Reach::TrayMenu, Reach::StartInTray}) {
+    SCOPED_TRACE(static_cast<int>(reach));
+    for (const auto& value : stored) ASSERT_TRUE(StoreMachineText(value.key, value.name, value.text));
+    ASSERT_TRUE(StoreMachineText(kMainSettingsKey, "chkRunProgramMini",
+                                 reach == Reach::StartInTray ? "1" : "0"));
+    Process quelvar = Process::Start(QuelvarExePath());
+    ASSERT_TRUE(quelvar.Started());
+    HWND main = nullptr;
+    HWND tray = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      main = ::FindWindowA("QuelvarMain", "Quelvar");
+      tray = main ? FindChildById(main, IDC_TRAY1) : nullptr;
+      return tray && ShellHasIcon(tray) && !::FindWindowA("QuelvarSplash", nullptr);
+    }, Milliseconds{15000}));
+    EXPECT_EQ(FindChildById(main, IDE_RAM_BOX0), nullptr) << "controls made before any show";
+    // The memory timer runs without the status window's controls.
+    EXPECT_TRUE(WaitUntil([&] { return GetText(tray).rfind("Memory Usage (", 0) == 0; }))
+        << GetText(tray);
+    if (reach == Reach::TrayMenu) {
+      ClickFace(main, "Hide to tray");
+      ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(main); }));
+      ::PostMessageA(main, WM_COMMAND, IDC_MNU_MAIN_WINDOW, 0);
+    } else if (reach == Reach::StartInTray) {
+      EXPECT_FALSE(::IsWindowVisible(main));
+      ::PostMessageA(tray, 0x200, 1, WM_LBUTTONDOWN);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
+    ::Sleep(700);  // the graphs take a sample or two
+
+    ClickFace(main, "Ram Configuration");
+    EXPECT_EQ(GetText(FindChildById(main, IDE_RAM_BOX0)), "123");
+    ClickFace(main, "Ping Settings");
+    EXPECT_EQ(GetText(FindChildById(main, IDE_PINGER_HOST)), "127.0.0.7");
+    EXPECT_NE(GetText(FindChildById(main, IDC_PINGER_STATUS)).find("Next ping: "), std::string::npos);
+    ClickFace(main, "System Status");
+    EXPECT_EQ(GetText(FindChildById(main, IDC_STATUS_MEMORY_FRAME)).rfind("Memory Usage (", 0), 0u)
+        << "the caption carries the samples taken while hidden";
+    ClickFace(main, "Main Settings");
+    EXPECT_EQ(SendWithTimeout(FindChildById(main, IDX_RUN_PROGRAM_MINI), BM_GETCHECK),
+              reach == Reach::StartInTray ? BST_CHECKED : BST_UNCHECKED);
+    EXPECT_FALSE(::IsWindowEnabled(FindChildById(main, IDC_MAIN_SETTINGS_SAVE)));
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(quelvar.WaitForExit());
+  }
+}
+
 TEST_F(MainWindowTest, RunEntryIsWrittenFollowsAMovedProgramAndIsRemoved) {
   {
     Process quelvar;
@@ -356,6 +417,10 @@ TEST_F(MainWindowTest, ARefusedRestartGivesBackEveryWindowWithItsTimersAndTheTra
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
   }
 
+  // The windows make their controls again when they are shown.
+  for (const char* window : {"System Status", "Ping Settings", "Advanced Mode"}) {
+    ClickFace(main, window);
+  }
   enum class Expect { TextStarts, Enabled, Shown, Hidden };
   const struct {
     const char* what;

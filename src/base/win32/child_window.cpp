@@ -13,18 +13,26 @@ bool ChildWindow::Load() {
               0, 0, frame.right - frame.left, frame.bottom - frame.top, host().ChildFrame())) {
     return false;
   }
-  CreateControls();
-  ApplyUiFont(hwnd());
+  m_controlsCreated = false;
   host().Skin("controlForm", hwnd());
-  host().applyAllControls(hwnd());
   Form_Load();
   return true;
+}
+
+void ChildWindow::CreateControlsNow() {
+  if (!IsLoaded() || m_controlsCreated) return;
+  m_controlsCreated = true;
+  CreateControls();
+  ApplyUiFont(hwnd());
+  host().applyAllControls(hwnd());
+  ShowLoadedState();
 }
 
 void ChildWindow::Unload() {
   if (!IsLoaded()) return;
   Form_Unload();
   Destroy();
+  m_controlsCreated = false;
 }
 
 LRESULT ChildWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -33,6 +41,9 @@ LRESULT ChildWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_SHOWWINDOW:
+      if (wParam) CreateControlsNow();
+      return DefaultProc(message, wParam, lParam);
     default: {
       LRESULT skinned = 0;
       if (SkinHostMessage(hwnd(), message, wParam, lParam, &skinned)) return skinned;

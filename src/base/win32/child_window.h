@@ -1,6 +1,7 @@
 // What a child window needs from the main window, and the base every child window derives
-// from: created hidden inside the main window's child frame, skinned on load (the child
-// window contract: "controlForm" on itself, then applyAllControls), unloaded at shutdown.
+// from: created hidden inside the main window's child frame at load, with its state, timers
+// and models; its controls are created and skinned when it is first shown (the child window
+// contract: "controlForm" on itself, then applyAllControls), and go with it at unload.
 #pragma once
 #include <windows.h>
 
@@ -41,16 +42,24 @@ class ChildWindow : public Window {
   // Creates the window hidden in the child frame and runs the load handler. Loading a
   // loaded window does nothing.
   bool Load();
-  // Runs the unload handler and destroys the window; not loaded: nothing happens.
+  // Runs the unload handler and destroys the window with its controls; not loaded: nothing
+  // happens.
   void Unload();
   bool IsLoaded() const { return hwnd() != nullptr; }
+  // Creates, skins and fills the controls of a loaded window unless it has them: done when
+  // the window is first shown, or earlier by whoever needs them.
+  void CreateControlsNow();
+  bool ControlsCreated() const { return m_controlsCreated; }
 
  protected:
   virtual const char* ClassName() const = 0;
   // The controls of the window, created in their tab order (client size of the frame).
   virtual void CreateControls() = 0;
-  // The window's own loading, after the contract's two skinning steps.
+  // The window's own loading: its state, models and timers, which run shown or not. It must
+  // not need the controls (ControlsCreated() tells whether they are there).
   virtual void Form_Load() {}
+  // Puts the window's state on its controls once they are created and skinned.
+  virtual void ShowLoadedState() {}
   // The window's own unloading, before the window goes. It stops the window's timers and
   // work and puts back what a new object holds: a window loaded again (after a restart of
   // Windows that did not happen) starts from the same state as the first time.
@@ -68,6 +77,7 @@ class ChildWindow : public Window {
 
  private:
   MainWindowHost& m_host;
+  bool m_controlsCreated = false;
 };
 
 }  // namespace quelvar

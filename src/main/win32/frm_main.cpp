@@ -200,7 +200,8 @@ void frmMain::Form_Load() {
   LoadTuningPresets();
   // 9. The tray icon.
   m_tray1.Show(true);
-  // 10. The seven child windows, hidden.
+  // 10. The seven child windows, hidden: their state and timers; each makes its controls
+  // when it is first shown.
   for (ChildForm form : kChildLoadOrder) Child(form).Load();
   // 11. Start in the tray when asked to.
   if (m_frmMainSettings->chkRunProgramMini() == 1) hideToTray();
@@ -404,7 +405,9 @@ void frmMain::showChildForm(ChildForm form) {
 }
 
 void frmMain::intializeList() {
+  // The list is filled before the window is shown: its controls are made first.
   Child(ChildForm::frmBackUp).Load();
+  Child(ChildForm::frmBackUp).CreateControlsNow();
   m_frmBackUp->intializeList();
 }
 

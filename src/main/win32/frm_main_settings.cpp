@@ -40,25 +40,37 @@ void frmMainSettings::Form_Load() {
   setSettingsChanged(false);
 }
 
-void frmMainSettings::OnCommand(int id, int code, HWND) {
+void frmMainSettings::ShowLoadedState() {
+  SetChecked(m_chkRunMainProgram, m_values.chkRunMainProgram == 1);
+  SetChecked(m_chkRunProgramMini, m_values.chkRunProgramMini == 1);
+  setSettingsChanged(m_changed);
+}
+
+void frmMainSettings::OnCommand(int id, int code, HWND control) {
   if (code != BN_CLICKED) return;
   switch (id) {
-    case IDX_RUN_MAIN_PROGRAM: chkRunMainProgram_Click(); break;
-    case IDX_RUN_PROGRAM_MINI: chkRunProgramMini_Click(); break;
+    case IDX_RUN_MAIN_PROGRAM:
+      m_values.chkRunMainProgram = IsChecked(control) ? 1 : 0;
+      chkRunMainProgram_Click();
+      break;
+    case IDX_RUN_PROGRAM_MINI:
+      m_values.chkRunProgramMini = IsChecked(control) ? 1 : 0;
+      chkRunProgramMini_Click();
+      break;
     case IDC_MAIN_SETTINGS_SAVE: cmdSave_Click(); break;
     default: break;
   }
 }
 
-int frmMainSettings::chkRunMainProgram() const { return IsChecked(m_chkRunMainProgram) ? 1 : 0; }
-int frmMainSettings::chkRunProgramMini() const { return IsChecked(m_chkRunProgramMini) ? 1 : 0; }
+int frmMainSettings::chkRunMainProgram() const { return m_values.chkRunMainProgram; }
+int frmMainSettings::chkRunProgramMini() const { return m_values.chkRunProgramMini; }
 
 void frmMainSettings::loadSettings() {
-  const MainSettingsValues values = quelvar::loadSettings(ExecutablePath());
+  m_values = quelvar::loadSettings(ExecutablePath());
   // Setting a box from the store counts as a click.
-  SetChecked(m_chkRunMainProgram, values.chkRunMainProgram == 1);
+  SetChecked(m_chkRunMainProgram, m_values.chkRunMainProgram == 1);
   chkRunMainProgram_Click();
-  SetChecked(m_chkRunProgramMini, values.chkRunProgramMini == 1);
+  SetChecked(m_chkRunProgramMini, m_values.chkRunProgramMini == 1);
   chkRunProgramMini_Click();
 }
 
@@ -67,6 +79,8 @@ std::optional<StoreFailure> frmMainSettings::saveSettings() {
 }
 
 void frmMainSettings::setSettingsChanged(bool changed) {
+  m_changed = changed;
+  if (!ControlsCreated()) return;
   // Disabling the focused button would leave the keyboard nowhere: move it on first.
   if (!changed && ::GetFocus() == m_cmdSave) ::SetFocus(m_chkRunMainProgram);
   ::EnableWindow(m_cmdSave, changed ? TRUE : FALSE);

@@ -27,6 +27,7 @@ class frmMainSettings : public ChildWindow {
   const char* ClassName() const override { return "QuelvarMainSettings"; }
   void CreateControls() override;
   void Form_Load() override;
+  void ShowLoadedState() override;
   void OnCommand(int id, int code, HWND control) override;
 
  private:
@@ -34,6 +35,8 @@ class frmMainSettings : public ChildWindow {
   void chkRunProgramMini_Click() { setSettingsChanged(true); }
   void cmdSave_Click();
 
+  MainSettingsValues m_values;  // the boxes' ticks, shown or not
+  bool m_changed = false;       // Save enabled
   HWND m_frameMainSettings = nullptr;
   HWND m_frmStartup = nullptr;
   HWND m_chkRunMainProgram = nullptr;

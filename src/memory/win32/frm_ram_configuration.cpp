@@ -200,7 +200,7 @@ void frmRamConfiguration::Layout() {
 
 void frmRamConfiguration::Form_Load() {
   m_form.LoadSettings();
-  ShowState();
+  UpdateAlarmTimer();
   ::SetTimer(hwnd(), kTimerSoundPlayer, kSoundPlayerInterval, nullptr);
 }
 
@@ -214,6 +214,11 @@ void frmRamConfiguration::Form_Unload() {
 }
 
 void frmRamConfiguration::ShowState() {
+  if (ControlsCreated()) ShowControls();
+  UpdateAlarmTimer();
+}
+
+void frmRamConfiguration::ShowControls() {
   for (int i = 0; i < kRamBoxCount; ++i) {
     const std::string& text = m_form.Text(BoxAt(i));
     if (TextOf(m_box[i]) != text) {
@@ -235,6 +240,9 @@ void frmRamConfiguration::ShowState() {
   // Disabling the focused button would leave the keyboard nowhere: move it on first.
   if (!m_form.Changed() && ::GetFocus() == m_cmdSave) ::SetFocus(m_chkSoundon);
   ::EnableWindow(m_cmdSave, m_form.Changed());
+}
+
+void frmRamConfiguration::UpdateAlarmTimer() {
   // A tick with both switches off decides nothing, so the timer rests meanwhile (an idle
   // program then wakes up ten times a second less); clearing the switches has already
   // taken back the sound and ended a running free.

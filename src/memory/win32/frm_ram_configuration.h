@@ -37,6 +37,7 @@ class frmRamConfiguration : public ChildWindow {
   const char* ClassName() const override { return "QuelvarRamConfiguration"; }
   void CreateControls() override;
   void Form_Load() override;
+  void ShowLoadedState() override { ShowState(); }
   void Form_Unload() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
@@ -44,8 +45,12 @@ class frmRamConfiguration : public ChildWindow {
  private:
   void Layout();
   void AddToolTips();
-  // Puts the form's state on the controls (texts only where they differ).
+  // Puts the form's state on the controls, when they are there, and on the alarm's timer.
   void ShowState();
+  // The controls' part: texts only where they differ.
+  void ShowControls();
+  // The alarm's timer runs at the form's interval while a switch is on.
+  void UpdateAlarmTimer();
   void tmrAlarm_Timer();
   void tmrSoundPlayer_Timer();
 

@@ -167,10 +167,23 @@ void frmSystemStatus::Form_Load() {
     m_queryObject = std::make_unique<clsCPUUsage>();
   }
   m_queryObject->Initialize();
-  SetupFreeMemorySlider();
-  sldFreeMomoryReq_Change();
+  TotalMemoryMB = BytesToMegabytes(m_fmem.GetTotalPhysical());
+  m_freeLimit = FreeAmountSliderLimit(TotalMemoryMB, sizeof(void*) * 8);
   ::SetTimer(hwnd(), kTimerCPU, kStartInterval, nullptr);
   ::SetTimer(hwnd(), kTimerMemory, kStartInterval, nullptr);
+}
+
+// The graphs have sampled since the load: the frames show their last values at once.
+void frmSystemStatus::ShowLoadedState() {
+  SetupFreeMemorySlider();
+  sldFreeMomoryReq_Change();
+  if (m_histCPU.HasSamples()) {
+    SetTextIfChanged(m_frameCPUUsage, ProcessorCaption(m_histCPU.Value()));
+  }
+  if (m_histMemory.HasSamples()) {
+    SetTextIfChanged(m_fameMemoryUsage, MemoryCaption(m_histMemory.Value()));
+  }
+  if (m_lastFreeChange) SetTextIfChanged(m_lblFreeChange, FreeChangeText(*m_lastFreeChange));
 }
 
 void frmSystemStatus::Form_Unload() {
@@ -183,11 +196,12 @@ void frmSystemStatus::Form_Unload() {
   m_trayTip.clear();
   m_freeAmountShown = -1;
   m_busy = false;
+  m_lastFreeChange.reset();
+  m_histCPU.Clear();
+  m_histMemory.Clear();
 }
 
 void frmSystemStatus::SetupFreeMemorySlider() {
-  TotalMemoryMB = BytesToMegabytes(m_fmem.GetTotalPhysical());
-  m_freeLimit = FreeAmountSliderLimit(TotalMemoryMB, sizeof(void*) * 8);
   ::SendMessageA(m_sldFreeMomoryReq, TBM_SETRANGEMIN, FALSE, 0);
   ::SendMessageA(m_sldFreeMomoryReq, TBM_SETRANGEMAX, TRUE, m_freeLimit.megabytes);
   // A page is a tenth of the range (at least 5 MB), and so is the tick spacing.
@@ -250,15 +264,14 @@ void frmSystemStatus::sldFreeMomoryReq_Change() {
 
 void frmSystemStatus::tmrCPU_Timer() {
   if (m_queryObject) m_histCPU.SetValue(m_queryObject->Query());
-  SetTextIfChanged(m_frameCPUUsage, ProcessorCaption(m_histCPU.Value()));
+  if (ControlsCreated()) SetTextIfChanged(m_frameCPUUsage, ProcessorCaption(m_histCPU.Value()));
 }
 
 void frmSystemStatus::tmrMemory_Timer() {
   FreeMemoryBytes = m_fmem.GetFreePhysical();
   FreeMemoryMB = BytesToMegabytes(FreeMemoryBytes);
   if (const auto sample = MemorySample(FreeMemoryMB, TotalMemoryMB)) m_histMemory.SetValue(*sample);
-  const std::string caption = MemoryCaption(m_histMemory.Value());
-  SetTextIfChanged(m_fameMemoryUsage, caption);
+  if (ControlsCreated()) SetTextIfChanged(m_fameMemoryUsage, MemoryCaption(m_histMemory.Value()));
   // The tray gets the tip only when its text changes.
   const bool inPercent = m_optPer && m_optPer();
   std::string tip = TrayMemoryTip(inPercent, m_histMemory.Value(), FreeMemoryMB);
@@ -278,7 +291,8 @@ void frmSystemStatus::tmrMemory_Timer() {
 }
 
 void frmSystemStatus::ShowFreeChange(const FreeChange& change) {
-  SetTextIfChanged(m_lblFreeChange, FreeChangeText(change));
+  m_lastFreeChange = change;
+  if (ControlsCreated()) SetTextIfChanged(m_lblFreeChange, FreeChangeText(change));
 }
 
 void frmSystemStatus::cmdOptimaize_Click() {

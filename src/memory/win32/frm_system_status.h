@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/win32/child_window.h"
@@ -42,6 +43,7 @@ class frmSystemStatus : public ChildWindow {
   const char* ClassName() const override { return "QuelvarSystemStatus"; }
   void CreateControls() override;
   void Form_Load() override;
+  void ShowLoadedState() override;
   void Form_Unload() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
@@ -73,6 +75,7 @@ class frmSystemStatus : public ChildWindow {
   std::string m_trayTip;  // the text last handed to the tray
   std::string m_trayFigure;  // the figure last drawn into the icon; empty: the program icon
   bool m_busy = false;    // the hourglass is up
+  std::optional<FreeChange> m_lastFreeChange;  // shown under the graphs
 
   HWND m_frame = nullptr;
   HWND m_frameCPUUsage = nullptr;

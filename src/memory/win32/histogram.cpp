@@ -43,11 +43,13 @@ class BufferDc {
 
 }  // namespace
 
-bool Histogram::Create(HWND parent, int id) {
-  // A graph created again starts empty, at the span it had at first.
+void Histogram::Clear() {
   m_history.clear();
   m_samplesTaken = 0;
   m_maxlines = kFirstMaxlines;
+}
+
+bool Histogram::Create(HWND parent, int id) {
   return Window::Create("QuelvarHistogram", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                         WS_EX_CLIENTEDGE, 0, 0, 10, 10, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

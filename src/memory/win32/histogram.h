@@ -12,7 +12,10 @@ namespace quelvar {
 
 class Histogram : public Window {
  public:
+  // The window of the graph; the history it shows is kept apart and survives it.
   bool Create(HWND parent, int id);
+  // Forgets the history: the next sample is the first, at the first span.
+  void Clear();
 
   // The span: how many samples the graph shows across its width (2 or more).
   int maxlines() const { return m_maxlines; }
@@ -22,6 +25,7 @@ class Histogram : public Window {
   void setNewcolor(COLORREF colour);
   // The current value: the last sample written, fraction kept (0 before any).
   double Value() const { return m_history.empty() ? 0.0 : m_history.back(); }
+  bool HasSamples() const { return !m_history.empty(); }
   void SetValue(double value);
 
  protected:

@@ -194,13 +194,18 @@ void frmNetPingerSettings::Layout() {
 }
 
 void frmNetPingerSettings::Form_Load() {
+  loadSettings();
+  ApplyTimer();
+}
+
+void frmNetPingerSettings::ShowLoadedState() {
   ::SendMessageA(m_cmbPingInterval, CB_RESETCONTENT, 0, 0);
   for (int i = 0; i < kIntervalCount; ++i) {
     ::SendMessageA(m_cmbPingInterval, CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(IntervalItemText(i).c_str()));
   }
-  loadSettings();
-  ApplyTimer();
+  ShowSettings();
+  ShowStatus();
 }
 
 void frmNetPingerSettings::Form_Unload() {
@@ -277,6 +282,7 @@ void frmNetPingerSettings::setSettingsChanged(bool changed) {
 }
 
 void frmNetPingerSettings::ShowSettings() {
+  if (!ControlsCreated()) return;
   const PingerControls& controls = m_model.controls();
   m_showing = true;
   SetCheck(m_chkDoPinging, controls.chkDoPinging == 1);
@@ -293,6 +299,7 @@ void frmNetPingerSettings::ShowSettings() {
 }
 
 void frmNetPingerSettings::ShowEnabledStates() {
+  if (!ControlsCreated()) return;
   const bool frame = m_model.frameConfigurationsEnabled();
   const bool fields = frame && m_model.hostAndIntervalEnabled();
   const bool pingNow = frame && m_pingUnderWay == PingKind::None;
@@ -339,7 +346,9 @@ void frmNetPingerSettings::ShowStatus() {
   const std::string text = PingerStatusText(
       LastPingText(m_status.LastPing(), ClockText(m_lastPingAt)), m_status.FailuresInARow(),
       NextPingDueText());
-  if (TextOf(m_lblPingStatus) != text) ::SetWindowTextA(m_lblPingStatus, text.c_str());
+  if (ControlsCreated() && TextOf(m_lblPingStatus) != text) {
+    ::SetWindowTextA(m_lblPingStatus, text.c_str());
+  }
   host().SetTrayStatusLine(PingerTrayLine(m_timerRunning, m_status.LastScheduledFailed()));
 }
 
@@ -436,7 +445,7 @@ void frmNetPingerSettings::OnPingDone(bool answered, std::uint32_t roundTripMs) 
   m_status.PingDone(kind == PingKind::Scheduled, PingRecord{m_pingHost, answered, roundTripMs});
   ShowStatus();
   // A scheduled ping sounds whatever its outcome; "Ping Now" only when the host answered.
-  if (CheckOf(m_chkSound) == 1 && (kind == PingKind::Scheduled || answered)) PlayPingSound();
+  if (m_model.controls().chkSound == 1 && (kind == PingKind::Scheduled || answered)) PlayPingSound();
 }
 
 void frmNetPingerSettings::PlayPingSound() {

@@ -39,6 +39,7 @@ class frmNetPingerSettings : public ChildWindow {
   const char* ClassName() const override { return "QuelvarNetPingerSettings"; }
   void CreateControls() override;
   void Form_Load() override;
+  void ShowLoadedState() override;
   void Form_Unload() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;

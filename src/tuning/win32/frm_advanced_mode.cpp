@@ -375,13 +375,14 @@ void frmAdvancedMode::AddToolTips() {
 
 // --- Showing ------------------------------------------------------------------------------
 
-void frmAdvancedMode::Form_Load() {
+void frmAdvancedMode::Form_Load() { m_wizard->Form_Load(); }
+
+void frmAdvancedMode::ShowLoadedState() {
   for (HWND label : m_boldLabels) {
     ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontBold()), FALSE);
   }
   m_loaded = true;
   Layout();
-  m_wizard->Form_Load();
   ShowState();
 }
 

@@ -22,6 +22,7 @@ class frmAdvancedMode : public ChildWindow {
   const char* ClassName() const override { return "QuelvarAdvancedMode"; }
   void CreateControls() override;
   void Form_Load() override;
+  void ShowLoadedState() override;
   void Form_Unload() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;

@@ -187,8 +187,9 @@ void frmWizardMode::Layout() {
                buttonHeight, TRUE);
 }
 
-void frmWizardMode::Form_Load() {
-  LoadPreset(0);
+void frmWizardMode::Form_Load() { LoadPreset(0); }
+
+void frmWizardMode::ShowLoadedState() {
   ShowModeDescription();
   RefreshPreview();
 }

@@ -19,6 +19,7 @@ class frmWizardMode : public ChildWindow {
   const char* ClassName() const override { return "QuelvarWizardMode"; }
   void CreateControls() override;
   void Form_Load() override;
+  void ShowLoadedState() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code, HWND control) override;
   LRESULT OnNotify(const NMHDR& header) override;
