@@ -18,14 +18,17 @@ COLORREF ToColorRef(SkinColor color) {
   return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
 }
 
-HFONT MakeFont(const SkinObject& object) {
+// The object's font: none, one of the shared UI fonts, or one of its own (owned).
+HFONT MakeFont(const SkinObject& object, UniqueFont* own) {
   if (object.fontFace.empty() && object.fontPoints == 0 && !object.fontBold) return nullptr;
+  if (object.fontFace.empty() && object.fontPoints == 0) return UiFontBold();
   LOGFONTA font{};
   ::GetObjectA(UiFont(), sizeof(font), &font);
   if (!object.fontFace.empty()) lstrcpynA(font.lfFaceName, object.fontFace.c_str(), LF_FACESIZE);
   if (object.fontPoints > 0) font.lfHeight = -Window::Scale(object.fontPoints * 96 / 72);
   if (object.fontBold) font.lfWeight = FW_BOLD;
-  return ::CreateFontIndirectA(&font);
+  own->reset(::CreateFontIndirectA(&font));
+  return own->get();
 }
 
 bool IsGroupBox(HWND window) {
@@ -57,10 +60,10 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
   for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
     exclude(child);
   }
-  ::FillRect(paint.get(), &client, applied.brush.get());
+  ::FillRect(paint.get(), &client, applied.brush);
   if (applied.object.frame == SkinFrameStyle::None) return;
 
-  HFONT font = applied.font ? applied.font.get()
+  HFONT font = applied.font ? applied.font
                             : reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
   SelectGuard selectFont(paint.get(), font ? font : UiFont());
   const std::string caption = WindowText(window);
@@ -81,7 +84,7 @@ void PaintFrame(HWND window, const SkinControl::Applied& applied) {
     const int pad = Window::Scale(4);
     RECT label{client.left + Window::Scale(10), client.top, 0, client.top + text.cy};
     label.right = label.left + text.cx + 2 * pad;
-    ::FillRect(paint.get(), &label, applied.brush.get());
+    ::FillRect(paint.get(), &label, applied.brush);
     ::SetBkMode(paint.get(), TRANSPARENT);
     ::SetTextColor(paint.get(), ToColorRef(applied.object.accent));
     RECT textRect{label.left + pad, label.top, label.right, label.bottom};
@@ -128,11 +131,18 @@ bool SkinControl::LoadSkin(const std::string& path) {
 
 void SkinControl::Rebuild(const SkinObjects& objects) {
   m_objects.clear();
+  m_brushes.clear();
+  m_fonts.clear();
   for (const auto& [name, object] : objects) {
     Applied& applied = m_objects[name];
     applied.object = object;
-    applied.brush.reset(::CreateSolidBrush(ToColorRef(object.back)));
-    applied.font.reset(MakeFont(object));
+    const COLORREF back = ToColorRef(object.back);
+    UniqueBrush& brush = m_brushes[back];
+    if (!brush) brush.reset(::CreateSolidBrush(back));
+    applied.brush = brush.get();
+    UniqueFont own;
+    applied.font = MakeFont(object, &own);
+    if (own) m_fonts.push_back(std::move(own));
   }
 }
 
@@ -141,7 +151,7 @@ bool SkinControl::ApplySkin(HWND window, const char* objectName) {
   if (found == m_objects.end() || !::IsWindow(window)) return false;
   const Applied& applied = found->second;
   ::SetPropA(window, kSkinProperty, const_cast<Applied*>(&applied));
-  if (applied.font) ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(applied.font.get()), FALSE);
+  if (applied.font) ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(applied.font), FALSE);
   if (IsGroupBox(window) && !::GetPropA(window, kFrameHookProperty)) {
     if (Subclass* hook = Subclass::HookForLife(window, &FrameHook)) {
       ::SetPropA(window, kFrameHookProperty, hook);
@@ -186,11 +196,11 @@ std::optional<LRESULT> SkinCtlColor(HDC dc, HWND control, HWND host) {
     if (!applied) return std::nullopt;
     ::SetBkColor(dc, ToColorRef(applied->object.back));
     ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-    return reinterpret_cast<LRESULT>(applied->brush.get());
+    return reinterpret_cast<LRESULT>(applied->brush);
   }
   ::SetBkColor(dc, ToColorRef(applied->object.back));
   ::SetTextColor(dc, ToColorRef(applied->object.text));
-  return reinterpret_cast<LRESULT>(applied->brush.get());
+  return reinterpret_cast<LRESULT>(applied->brush);
 }
 
 bool SkinEraseBackground(HWND window, HDC dc) {
@@ -198,7 +208,7 @@ bool SkinEraseBackground(HWND window, HDC dc) {
   if (!applied) return false;
   RECT client{};
   ::GetClientRect(window, &client);
-  ::FillRect(dc, &client, applied->brush.get());
+  ::FillRect(dc, &client, applied->brush);
   return true;
 }
 

@@ -2,13 +2,15 @@
 // look), applies a named skin object to a window, and answers the colour messages of the
 // windows that host skinned controls. A skinned window carries its object in a window
 // property; frames are painted in the object's frame style. The component owns its brushes
-// and fonts and must outlive every window it skinned.
+// (one a colour) and fonts (the UI fonts where an object asks for no other) and must outlive
+// every window it skinned.
 #pragma once
 #include <windows.h>
 
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/skin_file.h"
 #include "base/win32/unique_handle.h"
@@ -29,8 +31,8 @@ class SkinControl {
 
   struct Applied {
     SkinObject object;
-    UniqueBrush brush;
-    UniqueFont font;  // null: the window's own font
+    HBRUSH brush = nullptr;  // shared by the objects of one background colour
+    HFONT font = nullptr;    // null: the window's own font
   };
   // The object applied to a window, or null.
   static const Applied* AppliedTo(HWND window);
@@ -39,6 +41,8 @@ class SkinControl {
   void Rebuild(const SkinObjects& objects);
 
   std::map<std::string, Applied, std::less<>> m_objects;
+  std::map<COLORREF, UniqueBrush> m_brushes;
+  std::vector<UniqueFont> m_fonts;
 };
 
 // A control's tag (a frame tagged "No" is skinned as "NoFrame"), kept as a window property.

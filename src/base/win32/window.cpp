@@ -31,10 +31,12 @@ bool Window::Create(const char* className, const char* caption, DWORD style, DWO
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = background ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    // One shared copy of the program's icon in each size serves every class (the system
+    // keeps shared icons for the life of the program).
     wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
     wc.hIconSm = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
                                                  ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
+                                                 ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.lpszClassName = className;
     if (!::RegisterClassExA(&wc)) return false;
   }

@@ -108,6 +108,10 @@ int frmMain::LayoutDpi() {
 int frmMain::Px(int twips) const { return ::MulDiv(twips, m_dpi, 96 * kTwipsPerPixel96); }
 
 bool frmMain::Start(int showCommand) {
+  // 1. The splash, until step 12: up before the window's hidden parts are made, so it is the
+  // first thing the user sees as soon as can be.
+  m_splash.SetSplashFile(ProgramPath("\\RQLVSpl.spl"));
+  m_splash.Start(0);
   m_dpi = LayoutDpi();
   const RECT work = WorkArea();
   const int width = std::min<int>(Px(kWidthTwips), work.right - work.left);
@@ -172,9 +176,7 @@ bool frmMain::Start(int showCommand) {
 }
 
 void frmMain::Form_Load() {
-  // 1. The splash, until step 12.
-  m_splash.SetSplashFile(ProgramPath("\\RQLVSpl.spl"));
-  m_splash.Start(0);
+  // 1. The splash is up (Start showed it).
   // 2. The window's height and width.
   RECT window{};
   ::GetWindowRect(hwnd(), &window);
@@ -277,7 +279,7 @@ void frmMain::OnPaint() {
   ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&face), 2);
   const SkinControl::Applied* main = SkinControl::AppliedTo(hwnd());
   if (main) {
-    ::FillRect(paint.get(), &client, main->brush.get());
+    ::FillRect(paint.get(), &client, main->brush);
   } else {
     FillSolid(paint.get(), client, kPage);
   }
