@@ -26,8 +26,11 @@ add_executable(Quelvar WIN32 ${PROJECT_SOURCE_DIR}/src/main/win32/win_main.cpp $
 target_include_directories(Quelvar PRIVATE ${PROJECT_SOURCE_DIR}/res ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(Quelvar PRIVATE quelvar_win32)
 if(NOT MSVC)
-  # One self-contained executable: no MinGW runtime DLLs beside it.
-  target_link_options(Quelvar PRIVATE -static -static-libgcc -static-libstdc++)
+  # One self-contained executable: no MinGW runtime DLLs beside it. Its sections lie on page
+  # boundaries in the file too, so the loader maps them from the file (shared, paged in as
+  # needed) instead of copying the whole image into the program's private memory.
+  target_link_options(Quelvar PRIVATE -static -static-libgcc -static-libstdc++
+                      "LINKER:--file-alignment=4096")
 endif()
 
 # Everything a package holds beside Quelvar.exe: scripts/package builds this target.

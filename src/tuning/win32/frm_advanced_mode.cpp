@@ -100,15 +100,6 @@ void frmAdvancedMode::CreateControls() {
         AddControl("BUTTON", texts::kPageCaptions[i], BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0, 10, 10,
                    IDC_ADV_PAGE0 + i);
   }
-  CreatePage0();
-  CreatePage1();
-  CreatePage2();
-  CreatePage3();
-  CreatePage4();
-  CreatePage5();
-  CreatePage6();
-  CreatePage7();
-  m_building = nullptr;
   m_cmdPrevPage = AddControl("BUTTON", "<<Back",
                              BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS | WS_DISABLED,
                              0, 0, 10, 10, IDC_ADV_PREV);
@@ -116,12 +107,63 @@ void frmAdvancedMode::CreateControls() {
       AddControl("BUTTON", "Next>>", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0, 0,
                  10, 10, IDC_ADV_NEXT);
   // Frames paint their whole area: they lie beneath the controls they hold.
-  ::SetWindowPos(m_frmConnectionType, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   for (const Page& page : m_frmWizardPages) {
     ::SetWindowPos(page.frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
   ::SetWindowPos(m_frameAdvancedMode, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  m_toolTips.Create(hwnd(), Scale(300));
+}
+
+// A page's controls are made the first time it is shown: in the tab order before Back and
+// Next, in the UI font and the skin, laid out, with their tool tips.
+void frmAdvancedMode::BuildPage(int index) {
+  Page& page = m_frmWizardPages[index];
+  if (page.built || !ControlsCreated()) return;
+  page.built = true;
+  std::vector<HWND> before;
+  for (HWND child = ::GetWindow(hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    before.push_back(child);
+  }
+  m_building = &page;
+  switch (index) {
+    case 0: CreatePage0(); break;
+    case 1: CreatePage1(); break;
+    case 2: CreatePage2(); break;
+    case 3: CreatePage3(); break;
+    case 4: CreatePage4(); break;
+    case 5: CreatePage5(); break;
+    case 6: CreatePage6(); break;
+    default: CreatePage7(); break;
+  }
+  m_building = nullptr;
+  std::vector<HWND> made;
+  for (HWND child = ::GetWindow(hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (std::find(before.begin(), before.end(), child) == before.end()) made.push_back(child);
+  }
+  // Made last, they lie at the top of the order: each goes right above Back, in turn.
+  for (auto it = made.rbegin(); it != made.rend(); ++it) {
+    const HWND above = ::GetWindow(m_cmdPrevPage, GW_HWNDPREV);
+    if (above != *it) {
+      ::SetWindowPos(*it, above ? above : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  for (HWND control : made) {
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+  }
+  for (HWND label : m_boldLabels) {
+    ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontBold()), FALSE);
+  }
+  // The connection types' frame lies beneath its options.
+  if (index == 0) ::SetWindowPos(m_frmConnectionType, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  host().applyAllControls(hwnd());
+  // A new font gives an edit box the font's margins again: the explanations keep none, so
+  // their text lines up with the labels.
+  for (HWND box : m_explanations) {
+    ::SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  }
   AddToolTips();
+  Layout();
 }
 
 void frmAdvancedMode::CreatePage0() {
@@ -349,9 +391,9 @@ void frmAdvancedMode::CreatePage7() {
       .Fill({m_preview.hwnd(), m_lblPreviewRefusal}, 80, 2);
 }
 
+// Tips of the controls made so far; a control already holding its tip keeps it.
 void frmAdvancedMode::AddToolTips() {
-  m_toolTips.Create(hwnd(), Scale(300));
-  m_toolTips.Add(m_boxes[0], "Maximum transmission unit in bytes");
+  m_toolTips.Set(m_boxes[0], "Maximum transmission unit in bytes");
   m_toolTips.Add(m_boxes[1], "Maximum segment size in bytes: the data a packet carries");
   m_toolTips.Add(m_txtMultiplier,
                  "How many segments the receive window holds, times the scale factor");
@@ -378,9 +420,6 @@ void frmAdvancedMode::AddToolTips() {
 void frmAdvancedMode::Form_Load() { m_wizard->Form_Load(); }
 
 void frmAdvancedMode::ShowLoadedState() {
-  for (HWND label : m_boldLabels) {
-    ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontBold()), FALSE);
-  }
   m_loaded = true;
   Layout();
   ShowState();
@@ -390,6 +429,15 @@ void frmAdvancedMode::Form_Unload() {
   // A load after this one starts as the first did: the pages are built afresh, and the wizard
   // is new (page 0, the first values).
   for (Page& page : m_frmWizardPages) page = Page();
+  // The controls went with the window; the pages not shown again must not reach for them.
+  m_frameAdvancedMode = m_frmConnectionType = m_txtMSSRWINValue = m_txtMultiplier = nullptr;
+  m_txtScaleFactor = m_txtRWIN = m_lblMTURecValue = m_lblMSSRecVaklue = nullptr;
+  m_lblRWINRecValue = m_chkBlackHoleValue = m_chkMTUDisconver = m_chkICMPValue = nullptr;
+  m_updwnDescision = m_cmbNDI = m_cmdPrevPage = m_cmdNextPage = nullptr;
+  m_lblPreviewRefusal = m_cmdExport = nullptr;
+  m_optConnType.fill(nullptr);
+  m_preview.Forget();
+  m_boxes.fill(nullptr);
   m_explanations.clear();
   m_boldLabels.clear();
   m_building = nullptr;
@@ -407,7 +455,8 @@ void frmAdvancedMode::Layout() {
   const int height = client.bottom;
   const int margin = Scale(6);
   const int buttonWidth = Scale(80);
-  const int buttonHeight = EditHeight(m_boxes[0]) + Scale(2);
+  // As high as a value box: the same font's line.
+  const int buttonHeight = EditHeight(m_cmdNextPage) + Scale(2);
   ::MoveWindow(m_frameAdvancedMode, 0, 0, width, height, TRUE);
 
   const int buttonTop = height - margin - buttonHeight;
@@ -425,7 +474,8 @@ void frmAdvancedMode::Layout() {
                  frame.bottom - frame.top, TRUE);
     page.layout.Apply(area);
   }
-  m_preview.FitColumns();
+  if (m_preview.hwnd()) m_preview.FitColumns();
+  if (!m_optConnType[0]) return;
   // The connection types stand in their own frame.
   RECT first{}, last{};
   ::GetWindowRect(m_optConnType[0], &first);
@@ -437,6 +487,7 @@ void frmAdvancedMode::Layout() {
 }
 
 void frmAdvancedMode::ShowWizardPage(int index) {
+  BuildPage(index);
   m_shownPage = index;
   const HWND focus = ::GetFocus();
   ::ShowWindow(m_preview.hwnd(), SW_HIDE);
@@ -471,6 +522,7 @@ void frmAdvancedMode::SetTextIfChanged(HWND control, const std::string& text) {
 }
 
 void frmAdvancedMode::ShowState() {
+  BuildPage(m_wizard->VisiblePage());
   m_showingState = true;
   const HWND focus = ::GetFocus();
   for (int i = 0; i < kValueBoxCount; ++i) {

@@ -31,6 +31,7 @@ class frmAdvancedMode : public ChildWindow {
  private:
   // One page: its frame, the controls on it and how they stand.
   struct Page {
+    bool built = false;  // its controls made (the first time it was shown)
     HWND frame = nullptr;
     std::vector<HWND> controls;
     PageLayout layout;
@@ -50,6 +51,7 @@ class frmAdvancedMode : public ChildWindow {
   void CreatePage6();
   void CreatePage7();
   void AddToolTips();
+  void BuildPage(int index);
 
   void Layout();
   // Makes every page's frame and controls invisible, in index order, then shows page `index`.

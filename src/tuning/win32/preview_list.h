@@ -16,6 +16,8 @@ class PreviewList {
   // the last column ("after", "from the backup").
   bool Create(HWND parent, int id, const char* afterCaption);
   HWND hwnd() const { return m_list; }
+  // After its parent destroyed the list: no list until the next Create.
+  void Forget() { m_list = nullptr; }
 
   // Replaces the rows; the list keeps no other state.
   void Show(const std::vector<PreviewRow>& rows);
