@@ -47,6 +47,8 @@ constexpr COLORREF kPage = RGB(0xF3, 0xF5, 0xF8);
 std::size_t IndexOf(ChildForm form) { return static_cast<std::size_t>(form); }
 
 constexpr UINT_PTR kRestartWatchTimer = 1;
+// Posted once the main window is up: the child windows load at the first idle moment.
+constexpr UINT kMsgLoadChildren = WM_APP + 2;
 }  // namespace
 
 frmMain::frmMain() {
@@ -172,6 +174,7 @@ bool frmMain::Start(int showCommand) {
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
   }
+  ::PostMessageA(hwnd(), kMsgLoadChildren, 0, 0);
   return true;
 }
 
@@ -203,8 +206,9 @@ void frmMain::Form_Load() {
   // 9. The tray icon.
   m_tray1.Show(true);
   // 10. The seven child windows, hidden: their state and timers; each makes its controls
-  // when it is first shown.
-  for (ChildForm form : kChildLoadOrder) Child(form).Load();
+  // when it is first shown. The start-up settings load now, as step 11 reads them; the others
+  // once the main window is shown and painted (kMsgLoadChildren), or when one is asked for.
+  Child(ChildForm::frmMainSettings).Load();
   // 11. Start in the tray when asked to.
   if (m_frmMainSettings->chkRunProgramMini() == 1) hideToTray();
   // 12. The splash goes.
@@ -232,6 +236,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      : m_flash.ButtonWindow(0));
       return 0;
     case WM_ERASEBKGND: return 1;
+    case kMsgLoadChildren:
+      for (ChildForm form : kChildLoadOrder) Child(form).Load();
+      return 0;
     case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
     case WM_QUERYENDSESSION: return OnQueryEndSession();
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
