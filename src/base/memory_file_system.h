@@ -38,12 +38,16 @@ class MemoryFileSystem : public FileSystem {
   std::string Contents(const std::string& path) const;
   // Full paths of every file, in creation order.
   std::vector<std::string> AllFiles() const;
+  // How many bytes the reads have handed out since the file system was made.
+  std::size_t BytesRead() const { return m_bytesRead; }
 
   bool FolderExists(const std::string& path) override;
   FileStatus CreateFolder(const std::string& path) override;
   std::vector<std::string> ListFiles(const std::string& folder,
                                      const std::string& pattern) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
+  FileStatus ReadFileStart(const std::string& path, std::size_t maxBytes,
+                           std::string* contents) override;
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
   FileStatus RemoveFile(const std::string& path) override;
 
@@ -61,6 +65,7 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> m_readOnly;  // keys
   std::vector<File> m_files;
   std::optional<std::size_t> m_diskSpace;
+  std::size_t m_bytesRead = 0;
 };
 
 }  // namespace quelvar

@@ -208,7 +208,7 @@ std::optional<std::int16_t> CheckHeader(BackupFileReader& reader, std::string* p
 }  // namespace
 
 void ReadBackupStamp(std::string_view contents, BackupListEntry* entry) {
-  BackupFileReader reader(contents.substr(0, 256));
+  BackupFileReader reader(contents.substr(0, kBackupStampBytes));
   LocalDateTime date;
   if (reader.ReadDate(&date) == BackupRead::kOk) {
     entry->date = date;
@@ -237,8 +237,10 @@ std::vector<BackupListEntry> ReadBackupList() {
   for (const std::string& name : Files().ListFiles(folder, "*.BCK")) {
     BackupListEntry row;
     row.fileName = BackupRowName(name);
-    std::string contents;
-    if (Files().ReadWholeFile(BackupFilePath(name), &contents)) ReadBackupStamp(contents, &row);
+    std::string start;
+    if (Files().ReadFileStart(BackupFilePath(name), kBackupStampBytes, &start)) {
+      ReadBackupStamp(start, &row);
+    }
     rows.push_back(std::move(row));
   }
   return rows;

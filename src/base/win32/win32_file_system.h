@@ -12,6 +12,8 @@ class Win32FileSystem : public FileSystem {
   std::vector<std::string> ListFiles(const std::string& folder,
                                      const std::string& pattern) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
+  FileStatus ReadFileStart(const std::string& path, std::size_t maxBytes,
+                           std::string* contents) override;
   // Temporary file from GetTempFileNameA in the target's folder, written, flushed, then
   // MoveFileExA(MOVEFILE_REPLACE_EXISTING); where MoveFileExA is missing or not implemented
   // (the 95 line) the target is deleted and the temporary file renamed with MoveFileA.
