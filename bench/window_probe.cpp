@@ -1,19 +1,34 @@
-// Samples a running Quelvar from outside for the soak run: its GDI objects, its windows and,
-// where the system counts them, its USER objects. Prints one line:
-//   gdi=N windows=N user=N
-// (user=-1 where GetGuiResources is not implemented). With --close, sends WM_CLOSE instead.
-// GDI objects are counted in the process's GDI handle table, which the process environment
-// block points at; Wine does not implement GetGuiResources, so this is the count both give.
+// Looks at a running program from outside, for scripts/run, scripts/soak and scripts/bench.
+//   window_probe wait <class> [caption|*] [ms]   exits 0 once a top-level window of that class
+//                                               (and caption) is shown, answers and has nothing
+//                                               left to paint; 1 when none is within the time
+//                                               (default 30000 ms)
+//   window_probe count <class>     prints "gdi=N windows=N user=N" for the window's process
+//   window_probe tour              shows each page of Quelvar's main window once, then the home
+//                                  page; prints "shown=N" (the pages shown)
+//   window_probe tab <class> <n>   selects tab n (from 0) of the first tab control in the window
+//   window_probe close <class>     asks the window to close (WM_CLOSE)
+// GDI objects are counted in the process's GDI handle table, which its process environment
+// block points at: Wine does not implement GetGuiResources, so this is the count both would
+// give. user=-1 where the system does not count USER objects either.
 #ifdef _WIN32
 #include <windows.h>
+#include <commctrl.h>
 #include <winternl.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "../res/resource.h"
+#include "window_watch.h"
+
 namespace {
+
+using namespace quelvar::bench;
 
 // One entry of the GDI handle table as 64-bit processes lay it out.
 struct GdiHandleEntry {
@@ -49,57 +64,167 @@ long CountGdiObjects(HANDLE process) {
   return count;
 }
 
-struct WindowCount {
-  DWORD pid;
-  long windows = 0;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM param) {
-  ++reinterpret_cast<WindowCount*>(param)->windows;
-  return TRUE;
+// Every window of the process, top-level (shown or not) and child.
+long CountWindows(DWORD processId) {
+  struct Count {
+    DWORD processId;
+    long windows = 0;
+  } count{processId};
+  ::EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& c = *reinterpret_cast<Count*>(data);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner != c.processId) return TRUE;
+        ++c.windows;
+        ::EnumChildWindows(
+            window,
+            [](HWND, LPARAM windows) -> BOOL {
+              ++*reinterpret_cast<long*>(windows);
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&c.windows));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.windows;
 }
 
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM param) {
-  auto* count = reinterpret_cast<WindowCount*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(window, &pid);
-  if (pid == count->pid) {
-    ++count->windows;
-    ::EnumChildWindows(window, CountChild, param);
+int Count(HWND window) {
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (process == nullptr) {
+    std::printf("cannot open the process\n");
+    return 1;
   }
-  return TRUE;
+  const DWORD user = ::GetGuiResources(process, GR_USEROBJECTS);
+  std::printf("gdi=%ld windows=%ld user=%ld\n", CountGdiObjects(process), CountWindows(processId),
+              user == 0 ? -1L : static_cast<long>(user));
+  ::CloseHandle(process);
+  return 0;
+}
+
+// A descendant with that control ID, or a button whose caption without its '&' is `caption`.
+HWND FindInside(HWND parent, int id, const char* caption) {
+  struct Search {
+    int id;
+    const char* caption;
+    HWND found = nullptr;
+  } search{id, caption};
+  ::EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        if (s.id != 0 && ::GetDlgCtrlID(child) == s.id) s.found = child;
+        if (s.caption != nullptr) {
+          char text[128] = {};
+          ::GetWindowTextA(child, text, sizeof text);
+          std::string plain;
+          for (const char* c = text; *c; ++c) {
+            if (*c != '&') plain += *c;
+          }
+          if (plain == s.caption) s.found = child;
+        }
+        return s.found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Clicks a button and waits until the main window has painted what the click showed. A box the
+// click opened (the program's own message box) is closed again; false then.
+bool ClickAndSettle(HWND main, HWND button) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(main, &processId);
+  if (HWND box = FindShownTop(processId, "#32770")) {
+    ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    return false;
+  }
+  const double start = NowMs();
+  while (!IsSettled(main) && NowMs() - start < 10000) ::Sleep(20);
+  ::Sleep(300);  // the page's first timer ticks
+  return true;
+}
+
+// Every page of the face once, advanced mode's pages one after another, then the home page.
+int Tour(HWND main) {
+  HWND face = FindInside(main, IDC_FACE, nullptr);
+  if (face == nullptr) {
+    std::printf("the main window has no face\n");
+    return 1;
+  }
+  int shown = 0;
+  for (const char* page : {"Wizard Mode", "Advanced Mode", "Backup", "Ping Settings",
+                           "System Status", "Ram Configuration", "Main Settings", "About",
+                           "Home Page"}) {
+    HWND button = FindInside(face, 0, page);
+    if (button == nullptr) {
+      std::printf("no button \"%s\" on the face\n", page);
+      continue;
+    }
+    if (ClickAndSettle(main, button)) ++shown;
+    if (std::strcmp(page, "Advanced Mode") != 0) continue;
+    HWND next = FindInside(main, IDC_ADV_NEXT, nullptr);
+    for (int step = 0; next != nullptr && step < 7 && ::IsWindowEnabled(next); ++step) {
+      char caption[32] = {};
+      ::GetWindowTextA(next, caption, sizeof caption);
+      if (std::strcmp(caption, "Next>>") != 0 || !ClickAndSettle(main, next)) break;
+      ++shown;
+    }
+  }
+  std::printf("shown=%d\n", shown);
+  return 0;
+}
+
+int SelectTab(HWND window, int index) {
+  HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
+  if (tabs == nullptr) {
+    std::printf("no tab control\n");
+    return 1;
+  }
+  // Setting the focus on a tab of a tab control without buttons selects it, and the control
+  // itself tells its parent, inside the program.
+  ::SendMessageA(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+  return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  HWND main = ::FindWindowA(nullptr, "Quelvar");
-  if (main == nullptr) {
-    std::printf("no Quelvar window\n");
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "tour") {
+    HWND main = FindShownTop(0, "QuelvarMain");
+    return main != nullptr ? Tour(main) : (std::printf("no Quelvar main window\n"), 1);
+  }
+  if (argc < 3) {
+    std::printf("usage: window_probe wait|count|tab|close <class> ... or window_probe tour\n");
+    return 2;
+  }
+  const std::string className = argv[2];
+  if (command == "wait") {
+    const std::string caption = argc > 3 && std::strcmp(argv[3], "*") != 0 ? argv[3] : "";
+    const double timeout = argc > 4 ? std::atof(argv[4]) : 30000;
+    return WaitForSettled(0, className, caption, timeout, 50) != nullptr ? 0 : 1;
+  }
+  HWND window = FindShownTop(0, className);
+  if (window == nullptr) window = ::FindWindowA(className.c_str(), nullptr);  // in the tray
+  if (window == nullptr) {
+    std::printf("no window of class %s\n", className.c_str());
     return 1;
   }
-  if (argc > 1 && std::strcmp(argv[1], "--close") == 0) {
-    ::PostMessageA(main, WM_CLOSE, 0, 0);
-    return 0;
-  }
-  WindowCount count{};
-  ::GetWindowThreadProcessId(main, &count.pid);
-  HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, count.pid);
-  if (process == nullptr) {
-    std::printf("cannot open the process\n");
-    return 1;
-  }
-  ::EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
-  const DWORD user = ::GetGuiResources(process, GR_USEROBJECTS);
-  std::printf("gdi=%ld windows=%ld user=%ld\n", CountGdiObjects(process), count.windows,
-              user == 0 ? -1L : static_cast<long>(user));
-  ::CloseHandle(process);
-  return 0;
+  if (command == "count") return Count(window);
+  if (command == "tab" && argc > 3) return SelectTab(window, std::atoi(argv[3]));
+  if (command == "close") return ::PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  std::printf("unknown command %s\n", command.c_str());
+  return 2;
 }
 #else
 #include <cstdio>
 int main() {
-  std::printf("soak_probe samples a running Quelvar under Windows or Wine; build it for Windows\n");
+  std::printf("window_probe looks at programs under Windows or Wine; build it for Windows\n");
   return 0;
 }
 #endif

@@ -1,6 +1,6 @@
 // wait_window_probe <caption> [milliseconds]: exits 0 as soon as a visible top-level window with
-// that caption exists, 1 when none appeared in time (default 30 s). scripts/run uses it to know
-// when Quelvar's window is up before taking a screenshot.
+// that caption exists, 1 when none appeared in time (default 30 s). Scripts use it to know
+// when Quelvar's window (the splash or the main window, both captioned "Quelvar") is up.
 #include <windows.h>
 
 #include <cstdlib>
