@@ -52,14 +52,8 @@ class OwnWindows {
   explicit OwnWindows(DWORD processId) : m_processId(processId) {}
 
   std::vector<HWND> Shown() {
-    std::vector<HWND> all, shown;
-    ::EnumWindows(
-        [](HWND window, LPARAM list) -> BOOL {
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    for (HWND window : all) {
+    std::vector<HWND> shown;
+    for (HWND window : TopWindows()) {
       auto known = m_own.find(window);
       if (known == m_own.end()) {
         DWORD owner = 0;

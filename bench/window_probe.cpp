@@ -66,28 +66,16 @@ long CountGdiObjects(HANDLE process) {
 
 // Every window of the process, top-level (shown or not) and child.
 long CountWindows(DWORD processId) {
-  struct Count {
-    DWORD processId;
-    long windows = 0;
-  } count{processId};
-  ::EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& c = *reinterpret_cast<Count*>(data);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner != c.processId) return TRUE;
-        ++c.windows;
-        ::EnumChildWindows(
-            window,
-            [](HWND, LPARAM windows) -> BOOL {
-              ++*reinterpret_cast<long*>(windows);
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&c.windows));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.windows;
+  long windows = 0;
+  for (HWND window : TopWindows()) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != processId) continue;
+    std::vector<HWND> children;
+    ::EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&children));
+    windows += 1 + static_cast<long>(children.size());
+  }
+  return windows;
 }
 
 int Count(HWND window) {
@@ -105,31 +93,25 @@ int Count(HWND window) {
   return 0;
 }
 
-// A descendant with that control ID, or a button whose caption without its '&' is `caption`.
+// The caption without its '&' mnemonic marks.
+std::string PlainCaption(HWND window) {
+  char text[128] = {};
+  ::GetWindowTextA(window, text, sizeof text);
+  std::string plain;
+  for (const char* c = text; *c; ++c) {
+    if (*c != '&') plain += *c;
+  }
+  return plain;
+}
+
+// A descendant with that control ID, or (id 0) one whose caption without '&' is `caption`.
 HWND FindInside(HWND parent, int id, const char* caption) {
-  struct Search {
-    int id;
-    const char* caption;
-    HWND found = nullptr;
-  } search{id, caption};
-  ::EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        if (s.id != 0 && ::GetDlgCtrlID(child) == s.id) s.found = child;
-        if (s.caption != nullptr) {
-          char text[128] = {};
-          ::GetWindowTextA(child, text, sizeof text);
-          std::string plain;
-          for (const char* c = text; *c; ++c) {
-            if (*c != '&') plain += *c;
-          }
-          if (plain == s.caption) s.found = child;
-        }
-        return s.found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> children;
+  ::EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    if (id != 0 ? ::GetDlgCtrlID(child) == id : PlainCaption(child) == caption) return child;
+  }
+  return nullptr;
 }
 
 // Clicks a button and waits until the main window has painted what the click showed. A box the

@@ -34,22 +34,28 @@ inline bool IsShown(HWND window) {
          rect.right - rect.left > 1 && rect.bottom - rect.top > 1;
 }
 
+// Every top-level window, front to back. (Enumeration callbacks are plain functions: a
+// lambda does not convert to the 32-bit CALLBACK convention.)
+inline BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+inline std::vector<HWND> TopWindows() {
+  std::vector<HWND> windows;
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 // The shown top-level windows of a process (0: of every process), front to back.
 inline std::vector<HWND> ShownTopWindows(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  ::EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if ((s.processId == 0 || owner == s.processId) && IsShown(window)) s.found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> shown;
+  for (HWND window : TopWindows()) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if ((processId == 0 || owner == processId) && IsShown(window)) shown.push_back(window);
+  }
+  return shown;
 }
 
 // The first shown top-level window of that class (and caption, when one is given).
@@ -74,18 +80,12 @@ inline bool Answers(HWND window, UINT timeoutMs) {
 // True when neither the window nor any shown window inside it waits to be painted.
 inline bool NothingToPaint(HWND window) {
   if (::GetUpdateRect(window, nullptr, FALSE)) return false;
-  bool clean = true;
-  ::EnumChildWindows(
-      window,
-      [](HWND child, LPARAM data) -> BOOL {
-        if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) {
-          *reinterpret_cast<bool*>(data) = false;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&clean));
-  return clean;
+  std::vector<HWND> children;
+  ::EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
+  }
+  return true;
 }
 
 // Shown, answering and fully painted: what the user sees is finished.
