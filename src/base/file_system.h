@@ -2,6 +2,7 @@
 // interface: Win32 implements it with the "A" file calls, MemoryFileSystem stands in for tests.
 // Paths are full Windows paths ("C:\Tools\Backups\001.BCK"); names compare without regard to case.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,10 @@ class FileSystem {
                                    std::vector<std::string>* names) = 0;
   // The whole content of a file, bytes unchanged.
   virtual FileStatus ReadWholeFile(const std::string& path, std::string* contents) = 0;
+  // The first `maxBytes` bytes of a file, or all of it when it is shorter; nothing after them
+  // is read.
+  virtual FileStatus ReadFileStart(const std::string& path, std::size_t maxBytes,
+                                   std::string* contents) = 0;
   // Replaces (or creates) `path` with `contents` so that the file is either complete or left
   // as it was: the bytes go to a temporary file in the same folder, are flushed, and the
   // temporary file is renamed over the target. On failure nothing new is left behind.

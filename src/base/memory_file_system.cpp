@@ -168,6 +168,18 @@ FileStatus MemoryFileSystem::ReadWholeFile(const std::string& path, std::string*
     return FileStatus::Failure(FolderExists(FolderOfPath(path)) ? kFileNotFound : kPathNotFound);
   }
   *contents = it->contents;
+  m_bytesRead += contents->size();
+  return FileStatus::Success();
+}
+
+FileStatus MemoryFileSystem::ReadFileStart(const std::string& path, std::size_t maxBytes,
+                                           std::string* contents) {
+  auto it = Find(path);
+  if (it == m_files.end()) {
+    return FileStatus::Failure(FolderExists(FolderOfPath(path)) ? kFileNotFound : kPathNotFound);
+  }
+  *contents = it->contents.substr(0, maxBytes);
+  m_bytesRead += contents->size();
   return FileStatus::Success();
 }
 

@@ -43,6 +43,8 @@ class MemoryFileSystem : public FileSystem {
   std::string Contents(const std::string& path) const;
   // Full paths of every file, in creation order.
   std::vector<std::string> AllFiles() const;
+  // How many bytes the reads have handed out since the file system was made.
+  std::size_t BytesRead() const { return m_bytesRead; }
 
   bool FolderExists(const std::string& path) override;
   FileStatus CreateFolder(const std::string& path) override;
@@ -51,6 +53,8 @@ class MemoryFileSystem : public FileSystem {
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
   FileStatus ListEveryFile(const std::string& folder, const std::string& pattern,
                            std::vector<std::string>* names) override;
+  FileStatus ReadFileStart(const std::string& path, std::size_t maxBytes,
+                           std::string* contents) override;
   FileStatus WriteWholeFile(const std::string& path, std::string_view contents) override;
   FileStatus AppendToFile(const std::string& path, std::string_view text) override;
   FileStatus CreateNewFile(const std::string& path, std::string_view contents) override;
@@ -74,6 +78,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::string> m_listingFailures;  // key -> reason
   std::vector<File> m_files;
   std::optional<std::size_t> m_diskSpace;
+  std::size_t m_bytesRead = 0;
 };
 
 }  // namespace quelvar

@@ -223,7 +223,7 @@ std::optional<RestoreResult> KeysRefusal(const RestorePlan& plan, int runningOsF
 }  // namespace
 
 void ReadBackupStamp(std::string_view contents, BackupListEntry* entry) {
-  BackupFileReader reader(contents.substr(0, 256));
+  BackupFileReader reader(contents.substr(0, kBackupStampBytes));
   LocalDateTime date;
   if (reader.ReadDate(&date) == BackupRead::kOk) {
     entry->date = date;
@@ -252,8 +252,10 @@ std::vector<BackupListEntry> ReadBackupList() {
   for (const std::string& name : Files().ListFiles(folder, "*.BCK")) {
     BackupListEntry row;
     row.fileName = BackupRowName(name);
-    std::string contents;
-    if (Files().ReadWholeFile(BackupFilePath(name), &contents)) ReadBackupStamp(contents, &row);
+    std::string start;
+    if (Files().ReadFileStart(BackupFilePath(name), kBackupStampBytes, &start)) {
+      ReadBackupStamp(start, &row);
+    }
     rows.push_back(std::move(row));
   }
   return rows;

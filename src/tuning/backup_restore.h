@@ -20,10 +20,14 @@ struct BackupListEntry {
   std::optional<LocalDateTime> time;   // hour, minute, second
 };
 
-// The date and time of lines 1 and 2 of a backup file's contents.
+// How much of a backup file the list reads: its date and time lines lie within it.
+inline constexpr std::size_t kBackupStampBytes = 256;
+
+// The date and time of lines 1 and 2 of a backup file's contents (or of its first bytes).
 void ReadBackupStamp(std::string_view contents, BackupListEntry* entry);
 // Empties nothing; lists "*.BCK" in the backup folder in the file system's order, creating
-// the folder when it is missing (then the list is empty).
+// the folder when it is missing (then the list is empty). Reads only the first
+// kBackupStampBytes of each file; the restore checks the whole file.
 std::vector<BackupListEntry> ReadBackupList();
 // The row's text: base name of the file followed by ".BCK".
 std::string BackupRowName(std::string_view fileName);

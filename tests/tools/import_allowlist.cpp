@@ -120,7 +120,7 @@ constexpr std::string_view kSetupKernel32[] = {
     "GetWindowsDirectoryA", "GlobalAlloc", "GlobalFree", "GlobalLock", "GlobalUnlock",
     "LoadLibraryExA", "MoveFileExA", "RemoveDirectoryA", "SearchPathA", "SetCurrentDirectoryA",
     "SetEnvironmentVariableA", "SetErrorMode", "SetFileAttributesA", "SetFileTime",
-    "WritePrivateProfileStringA", "lstrcatA", "lstrcmpA", "lstrcpyA",
+    "WritePrivateProfileStringA", "lstrcatA", "lstrcmpA", "lstrcpyA", "lstrlenA",
 };
 constexpr std::string_view kSetupUser32[] = {
     "CharNextA", "CharPrevA", "CheckDlgButton", "CloseClipboard", "CreateDialogParamA",
@@ -130,6 +130,7 @@ constexpr std::string_view kSetupUser32[] = {
     "SendMessageTimeoutA", "SetClassLongA", "SetClipboardData", "SetDlgItemTextA", "wsprintfA",
 };
 constexpr std::string_view kSetupGdi32[] = {"CreateBrushIndirect"};
+constexpr std::string_view kSetupComctl32[] = {"ImageList_AddMasked"};
 constexpr std::string_view kSetupAdvapi32[] = {
     "AdjustTokenPrivileges", "LookupPrivilegeValueA", "OpenProcessToken", "RegEnumValueA",
 };
@@ -200,6 +201,7 @@ constexpr DllList kSetupAllowed[] = {
     QUELVAR_DLL("kernel32.dll", kSetupKernel32), QUELVAR_DLL("user32.dll", kSetupUser32),
     QUELVAR_DLL("gdi32.dll", kSetupGdi32),       QUELVAR_DLL("advapi32.dll", kSetupAdvapi32),
     QUELVAR_DLL("shell32.dll", kSetupShell32),   QUELVAR_DLL("ole32.dll", kSetupOle32),
+    QUELVAR_DLL("comctl32.dll", kSetupComctl32),
 };
 #undef QUELVAR_DLL
 

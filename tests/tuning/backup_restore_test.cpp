@@ -342,5 +342,20 @@ TEST_F(BackupRestore, ListRowsCarryDateAndTimeAndKeepFilesThatAreNoBackups) {
   EXPECT_FALSE(rows[3].time);
 }
 
+TEST_F(BackupRestore, ListReadsEachFileNoFurtherThanItsDateAndTime) {
+  // Values damaged after a sound date and time: the row shows both, as it always did, while
+  // the restore still refuses the file.
+  const std::string damaged =
+      testing::CrLfLines({"#2003-05-07#", "#09:05:03#", "2"}) + std::string(1 << 20, '\xff');
+  files.AddFile(std::string(kBackups) + "\\001.BCK", damaged);
+  const std::size_t readBefore = files.BytesRead();
+  const std::vector<BackupListEntry> rows = ReadBackupList();
+  ASSERT_EQ(rows.size(), 1u);
+  ASSERT_TRUE(rows[0].date && rows[0].time);
+  EXPECT_EQ(rows[0].time->second, 3);
+  EXPECT_LE(files.BytesRead() - readBefore, kBackupStampBytes);
+  EXPECT_FALSE(CheckBackupContents(damaged).problem.empty());
+}
+
 }  // namespace
 }  // namespace quelvar

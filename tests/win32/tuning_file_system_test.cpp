@@ -1,6 +1,6 @@
 // The Win32 file system service on Wine's real file system: whole-file replacement with no
-// temporary file left, listing by pattern without regard to case, a new file that never
-// replaces what is there (hidden or not), and failures with a reason.
+// temporary file left, reading a file's start only, listing by pattern without regard to case,
+// a new file that never replaces what is there (hidden or not), and failures with a reason.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -90,6 +90,21 @@ TEST_F(Win32FileSystemTest, ANewFileNeverReplacesAHiddenFileOrAFolder) {
   const FileStatus missing = files.ListEveryFile(Path("missing"), "*.BCK", &names);
   EXPECT_FALSE(missing);
   EXPECT_FALSE(missing.reason.empty());
+}
+
+TEST_F(Win32FileSystemTest, ReadsNoFurtherThanTheStartItIsAskedFor) {
+  const std::string bytes = "#2003-05-07#\r\n#09:05:03#\r\n" + std::string(5000, '\xff');
+  ASSERT_TRUE(files.WriteWholeFile(Path("001.BCK"), bytes));
+  for (std::size_t wanted : {std::size_t{0}, std::size_t{14}, std::size_t{256}, std::size_t{9000}}) {
+    std::string start = "stale";
+    ASSERT_TRUE(files.ReadFileStart(Path("001.BCK"), wanted, &start)) << wanted;
+    EXPECT_EQ(start, bytes.substr(0, wanted)) << wanted;
+  }
+  std::string contents = "unchanged";
+  const FileStatus missing = files.ReadFileStart(Path("absent.BCK"), 256, &contents);
+  EXPECT_FALSE(missing);
+  EXPECT_FALSE(missing.reason.empty());
+  EXPECT_EQ(contents, "unchanged");
 }
 
 TEST_F(Win32FileSystemTest, FailuresComeWithTheSystemsReason) {

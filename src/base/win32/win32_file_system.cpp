@@ -118,6 +118,27 @@ FileStatus Win32FileSystem::ReadWholeFile(const std::string& path, std::string* 
   return FileStatus::Success();
 }
 
+FileStatus Win32FileSystem::ReadFileStart(const std::string& path, std::size_t maxBytes,
+                                          std::string* contents) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastErrorStatus();
+  std::string data(maxBytes, '\0');
+  std::size_t filled = 0;
+  while (filled < maxBytes) {
+    DWORD read = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(maxBytes - filled, 1u << 20));
+    if (!::ReadFile(file.get(), data.data() + filled, wanted, &read, nullptr)) {
+      return LastErrorStatus();
+    }
+    if (read == 0) break;
+    filled += read;
+  }
+  data.resize(filled);
+  *contents = std::move(data);
+  return FileStatus::Success();
+}
+
 // Writes `contents` into a new temporary file in the folder of `path` and flushes it; on
 // success `temp` names it, on failure nothing is left behind.
 FileStatus WriteTemporaryFile(const std::string& path, std::string_view contents,

@@ -15,6 +15,8 @@ class Win32FileSystem : public FileSystem {
   FileStatus ListEveryFile(const std::string& folder, const std::string& pattern,
                            std::vector<std::string>* names) override;
   FileStatus ReadWholeFile(const std::string& path, std::string* contents) override;
+  FileStatus ReadFileStart(const std::string& path, std::size_t maxBytes,
+                           std::string* contents) override;
   // Temporary file from GetTempFileNameA in the target's folder, written, flushed, then on the
   // NT line MoveFileExA(MOVEFILE_REPLACE_EXISTING); on the 95 line (or without MoveFileExA) the
   // target is deleted and the temporary file renamed with MoveFileA.

@@ -1,7 +1,7 @@
 // wait_window_probe <caption> [milliseconds] [class]: exits 0 as soon as a visible top-level
 // window with that caption (and window class, when given) exists, 1 when none appeared in time
-// (default 30 s). scripts/run uses it to know
-// when Quelvar's window is up before taking a screenshot.
+// (default 30 s). Scripts use it to know when Quelvar's window is up: the splash and the main
+// window are both captioned "Quelvar", and the class tells them apart.
 #include <windows.h>
 
 #include <cstdlib>
