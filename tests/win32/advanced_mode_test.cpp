@@ -113,7 +113,8 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
   ASSERT_TRUE(ClickAndWait(back));
   EXPECT_TRUE(::IsWindowVisible(page(1)));
   ASSERT_TRUE(ClickAndWait(next));
-  EXPECT_EQ(SendWithTimeout(disable, BM_GETCHECK), BST_CHECKED);
+  // The page's controls are made anew each time it is shown.
+  EXPECT_EQ(SendWithTimeout(box(IDX_ADV_MTU_DISCOVER), BM_GETCHECK), BST_CHECKED);
   ASSERT_TRUE(ClickAndWait(next));
 
   // Page 4: the receive window.

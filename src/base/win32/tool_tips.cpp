@@ -28,6 +28,15 @@ void ToolTips::Add(HWND control, const char* text) {
   ::SendMessageA(m_tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void ToolTips::Remove(HWND control) {
+  if (!m_tips || !control) return;
+  TTTOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.hwnd = m_owner;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  ::SendMessageA(m_tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void ToolTips::Set(HWND control, const std::string& text) {
   if (!m_tips || !control) return;
   std::string copy(text);

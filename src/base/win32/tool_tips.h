@@ -15,6 +15,8 @@ class ToolTips {
   void Add(HWND control, const char* text);
   // Adds the tip, or changes the text of one already added.
   void Set(HWND control, const std::string& text);
+  // Takes the tip of a control away (before the control goes).
+  void Remove(HWND control);
 
  private:
   HWND m_owner = nullptr;

@@ -114,8 +114,9 @@ void frmAdvancedMode::CreateControls() {
   m_toolTips.Create(hwnd(), Scale(300));
 }
 
-// A page's controls are made the first time it is shown: in the tab order before Back and
-// Next, in the UI font and the skin, laid out, with their tool tips.
+// A page's controls are made when it is shown, and go when another page is (the wizard holds
+// what they showed): in the tab order before Back and Next, in the UI font and the skin, laid
+// out, with their tool tips.
 void frmAdvancedMode::BuildPage(int index) {
   Page& page = m_frmWizardPages[index];
   if (page.built || !ControlsCreated()) return;
@@ -151,6 +152,7 @@ void frmAdvancedMode::BuildPage(int index) {
   for (HWND control : made) {
     ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
   }
+  page.made = made;
   for (HWND label : m_boldLabels) {
     ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontBold()), FALSE);
   }
@@ -391,6 +393,36 @@ void frmAdvancedMode::CreatePage7() {
       .Fill({m_preview.hwnd(), m_lblPreviewRefusal}, 80, 2);
 }
 
+void frmAdvancedMode::DropPage(int index) {
+  Page& page = m_frmWizardPages[index];
+  if (!page.built) return;
+  for (HWND control : page.made) {
+    m_toolTips.Remove(control);
+    ::DestroyWindow(control);
+  }
+  const HWND frame = page.frame;
+  page = Page();
+  page.frame = frame;
+  auto forget = [](HWND& window) {
+    if (window && !::IsWindow(window)) window = nullptr;
+  };
+  for (HWND* window : {&m_frmConnectionType, &m_txtMSSRWINValue, &m_txtMultiplier,
+                       &m_txtScaleFactor, &m_txtRWIN, &m_lblMTURecValue, &m_lblMSSRecVaklue,
+                       &m_lblRWINRecValue, &m_chkBlackHoleValue, &m_chkMTUDisconver,
+                       &m_chkICMPValue, &m_updwnDescision, &m_cmbNDI, &m_lblPreviewRefusal,
+                       &m_cmdExport}) {
+    forget(*window);
+  }
+  for (HWND& window : m_optConnType) forget(window);
+  for (HWND& window : m_boxes) forget(window);
+  if (m_preview.hwnd() && !::IsWindow(m_preview.hwnd())) m_preview.Forget();
+  auto gone = [](HWND window) { return !::IsWindow(window); };
+  m_explanations.erase(std::remove_if(m_explanations.begin(), m_explanations.end(), gone),
+                       m_explanations.end());
+  m_boldLabels.erase(std::remove_if(m_boldLabels.begin(), m_boldLabels.end(), gone),
+                     m_boldLabels.end());
+}
+
 // Tips of the controls made so far; a control already holding its tip keeps it.
 void frmAdvancedMode::AddToolTips() {
   m_toolTips.Set(m_boxes[0], "Maximum transmission unit in bytes");
@@ -494,7 +526,7 @@ void frmAdvancedMode::ShowWizardPage(int index) {
   ::ShowWindow(m_lblPreviewRefusal, SW_HIDE);
   for (int i = 0; i < kWizardPageCount; ++i) {
     ::ShowWindow(m_frmWizardPages[i].frame, SW_HIDE);
-    for (HWND control : m_frmWizardPages[i].controls) ::ShowWindow(control, SW_HIDE);
+    if (i != index) DropPage(i);
   }
   Page& shown = m_frmWizardPages[index];
   ::ShowWindow(shown.frame, SW_SHOW);
@@ -505,8 +537,10 @@ void frmAdvancedMode::ShowWizardPage(int index) {
 // The keyboard stays on the window when its control was hidden or disabled: on the button
 // pressed, or the other one.
 void frmAdvancedMode::KeepFocus(HWND focus) {
-  if (focus && ::IsChild(hwnd(), focus) &&
-      (!::IsWindowVisible(focus) || !::IsWindowEnabled(focus))) {
+  // A focused control of this thread that is gone was on a page that went.
+  const bool gone = focus && !::IsWindow(focus);
+  if (gone || (focus && ::IsChild(hwnd(), focus) &&
+               (!::IsWindowVisible(focus) || !::IsWindowEnabled(focus)))) {
     ::SetFocus(::IsWindowEnabled(m_cmdNextPage) ? m_cmdNextPage : m_cmdPrevPage);
   }
 }

@@ -31,8 +31,9 @@ class frmAdvancedMode : public ChildWindow {
  private:
   // One page: its frame, the controls on it and how they stand.
   struct Page {
-    bool built = false;  // its controls made (the first time it was shown)
+    bool built = false;  // its controls are there (while it is shown)
     HWND frame = nullptr;
+    std::vector<HWND> made;  // every window made for it
     std::vector<HWND> controls;
     PageLayout layout;
   };
@@ -52,6 +53,7 @@ class frmAdvancedMode : public ChildWindow {
   void CreatePage7();
   void AddToolTips();
   void BuildPage(int index);
+  void DropPage(int index);
 
   void Layout();
   // Makes every page's frame and controls invisible, in index order, then shows page `index`.
