@@ -99,6 +99,7 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
   // Page 2: cable's MTU and MSS.
   EXPECT_TRUE(::IsWindowVisible(page(1)));
   EXPECT_FALSE(::IsWindowVisible(page(0)));
+  EXPECT_EQ(box(IDC_ADV_CONN_TYPE0), nullptr) << "a page not shown holds its controls";
   EXPECT_EQ(GetText(box(IDE_ADV_MTU)), "1500");
   EXPECT_EQ(GetText(box(IDE_ADV_MTU + 1)), "1460");
   EXPECT_EQ(GetText(box(IDC_ADV_MTU_REC_VALUE)), "1500 Byte");
