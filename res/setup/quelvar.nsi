@@ -66,19 +66,24 @@ VIAddVersionKey "LegalCopyright" "Brannoc"
 
 ; --- Installing -------------------------------------------------------------------------------
 
-; Quelvar needs the C runtime msvcrt.dll, version 6 or later. Windows 98, ME, 2000 and XP bring
-; it; Windows 95 and NT 4 get it with Internet Explorer 4 or later or with their updates. Checked
-; before any page, so nothing is copied on a system that lacks it.
+; Quelvar needs the C runtime msvcrt.dll, version 4.20 or later. NT 4.0, 98, ME, 2000 and XP
+; bring it; Windows 95 gets it with its later releases (OSR 2), Internet Explorer 4 or the Visual
+; C++ run-time. Checked before any page, so nothing is copied on a system that lacks it. The tests
+; point RUNTIME_DLL at a file that is not there to see the refusal.
+!ifndef RUNTIME_DLL
+  !define RUNTIME_DLL "$SYSDIR\msvcrt.dll"
+!endif
 Function CheckRuntime
-  StrCpy $0 0
+  StrCpy $1 0
   ClearErrors
-  GetDLLVersion "$SYSDIR\msvcrt.dll" $1 $2
-  ${IfNot} ${Errors}
-    IntOp $0 $1 >> 16
+  GetDLLVersion "${RUNTIME_DLL}" $1 $2
+  ${If} ${Errors}
+    StrCpy $1 0
   ${EndIf}
-  ${If} $0 < 6
+  ; $1 holds the major version in its high word and the minor in its low one: 4.20 is 262164.
+  ${If} $1 < 262164
     MessageBox MB_OK|MB_ICONSTOP "Quelvar needs the Microsoft C runtime library (msvcrt.dll, \
-      version 6 or later), which this Windows does not have yet.$\r$\n$\r$\nInstall Internet \
+      version 4.20 or later), which this Windows does not have yet.$\r$\n$\r$\nInstall Internet \
       Explorer 4 or later, or the Windows update that brings msvcrt.dll, then run this setup \
       again.$\r$\n$\r$\nNothing has been installed." /SD IDOK
     SetErrorLevel 3
