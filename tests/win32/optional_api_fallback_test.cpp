@@ -24,7 +24,7 @@ namespace {
 
 using namespace quelvar::uitest;
 
-// The face's navigation colours (face.cpp): a button at rest and under the mouse.
+// The face's navigation colours (face_paint.cpp): a button at rest and under the mouse.
 constexpr COLORREF kNav = RGB(0x1D, 0x2B, 0x3A);
 constexpr COLORREF kNavHot = RGB(0x27, 0x3A, 0x4F);
 

@@ -1,12 +1,11 @@
-// Main window start-up, command dispatch and shutdown; see frm_main.h.
+// Main window start-up, command dispatch and shutdown; see frm_main.h. Its tray icon is in
+// frm_main_tray.cpp.
 #include "main/win32/frm_main.h"
 
 #include <algorithm>
 
 #include "base/os_family.h"
 #include "base/program_folder.h"
-#include "base/system_features.h"
-#include "base/win32/optional_api.h"
 #include "main/win32/frm_main_settings.h"
 #include "base/win32/failure_net.h"
 #include "base/win32/paint.h"
@@ -19,9 +18,6 @@
 #include "tuning/win32/frm_advanced_mode.h"
 #include "tuning/win32/frm_back_up.h"
 #include "tuning/win32/frm_wizard_mode.h"
-#include "ui/tray_text.h"
-#include "ui/win32/figure_icon.h"
-#include "ui/win32/msg_frm.h"
 
 namespace quelvar {
 
@@ -90,11 +86,6 @@ frmMain::~frmMain() {
 }
 
 ChildWindow& frmMain::Child(ChildForm form) { return *m_children[IndexOf(form)]; }
-
-// Without its own icon the tray shows the system's application icon (shared, never owned).
-HICON frmMain::ProgramTrayIcon() const {
-  return m_trayImage ? m_trayImage.get() : ::LoadIconA(nullptr, IDI_APPLICATION);
-}
 
 // The window is laid out at the screen's dpi, or at the highest dpi at which it still fits the
 // work area when that is smaller (144 dpi on a 1024 x 768 screen).
@@ -321,44 +312,6 @@ BOOL CALLBACK SkinOneControl(HWND control, LPARAM context) {
 }
 }  // namespace
 
-void frmMain::SetTrayToolTip(const std::string& text) {
-  m_trayTipText = text;
-  ShowTrayTip();
-}
-
-void frmMain::SetTrayStatusLine(const std::string& line) {
-  if (line == m_trayStatusLine) return;
-  // Until the tip's text is set, the line goes beneath the tip the icon has.
-  if (!m_trayTipText) m_trayTipText = m_tray1.TrayToolTip();
-  m_trayStatusLine = line;
-  ShowTrayTip();
-}
-
-void frmMain::ShowTrayTip() {
-  // The shells of Windows 95, 98 and NT 4 show a tray tip on one line (OsFamily is the
-  // version code plus one).
-  const int windows = OsFamily - 1;
-  const bool oneLine = windows == 1 || windows == 2 || windows == 4;
-  const std::string tip = ComposeTrayTip(m_trayTipText.value_or(""), m_trayStatusLine,
-                                         oneLine ? kTrayTipOneLineSeparator : kTrayTipLineBreak);
-  m_tray1.SetTrayToolTip(tip);
-  // The control's window carries the tip as its caption too, where other programs can read it.
-  ::SetWindowTextA(m_tray1.hwnd(), tip.c_str());
-  // A removed icon (at shutdown) is not brought back by a late sample.
-  if (m_tray1.IsVisible()) m_tray1.Show(true);
-}
-
-void frmMain::SetTrayFigure(const std::string& figure) {
-  // At the small icon size the shell shows; a figure that cannot be drawn leaves the program
-  // icon, as does an empty one.
-  UniqueIcon drawn;
-  if (!figure.empty()) drawn = MakeFigureIcon(figure, ::GetSystemMetrics(SM_CXSMICON));
-  m_tray1.SetTrayImage(drawn ? drawn.get() : ProgramTrayIcon());
-  if (m_tray1.IsVisible()) m_tray1.Show(true);
-  // The shell has its own copy now: the figure shown before goes.
-  m_figureIcon = std::move(drawn);
-}
-
 void frmMain::applyAllControls(HWND window) {
   SkinWalk walk{&m_skin};
   ::EnumChildWindows(window, &SkinOneControl, reinterpret_cast<LPARAM>(&walk));
@@ -378,21 +331,6 @@ void frmMain::FSCommand(const std::string& command, const std::string& args) {
 }
 
 void frmMain::MinimizeWindow() { ::ShowWindow(hwnd(), SW_MINIMIZE); }
-
-void frmMain::hideToTray() {
-  ::ShowWindow(hwnd(), SW_HIDE);
-  m_inTray = true;
-  if (StillRunningUsesNoticeBox(OsFamily, optional_api::ShellVersion())) {
-    // The 95 line's self-closing notice at the lower right corner, where the tray is; shells
-    // before 5.0 (NT 4) show no balloons, so their users see it too.
-    const float screenW = static_cast<float>(::GetSystemMetrics(SM_CXSCREEN));
-    const float screenH = static_cast<float>(::GetSystemMetrics(SM_CYSCREEN));
-    MsgAuto_box("The Program Still Running Here", Information, "Program notification", 5, true,
-                RGB(242, 248, 200), screenW - 40, screenH, 0);
-  } else {
-    m_tray1.showBalloonoolTip(true);
-  }
-}
 
 void frmMain::BringFaceToFront() {
   ::SetWindowPos(m_flash.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -429,11 +367,7 @@ void frmMain::OpenHelp() { OpenHelpFile(reinterpret_cast<std::uintptr_t>(hwnd())
 
 void frmMain::UnloadChild(ChildForm form) { Child(form).Unload(); }
 
-void frmMain::RemoveTrayIcon() { m_tray1.Show(false); }
-
 void frmMain::LoadChild(ChildForm form) { Child(form).Load(); }
-
-void frmMain::ShowTrayIcon() { m_tray1.Show(true); }
 
 void frmMain::WatchRestart() {
   m_restart = Restart::Watched;
@@ -467,35 +401,6 @@ void frmMain::OnEndSession(bool ending) {
 }
 
 void frmMain::EndProcess() { ::ExitProcess(0); }
-
-// --- Tray icon and its menu ---
-
-void frmMain::Tray1_LeftClick() { mnuMainWindow_Click(); }
-
-void frmMain::Tray1_RightClick() {
-  if (!m_mnuPopup) {
-    mnuMainWindow_Click();
-    return;
-  }
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
-  ::SetForegroundWindow(hwnd());
-  ::TrackPopupMenu(m_mnuPopup.get(), 0, cursor.x, cursor.y, 0, hwnd(), nullptr);
-  ::PostMessageA(hwnd(), WM_NULL, 0, 0);
-}
-
-void frmMain::Tray1_MouseClick(int) { mnuMainWindow_Click(); }
-
-void frmMain::mnuMainWindow_Click() {
-  m_inTray = false;
-  ::ShowWindow(hwnd(), ::IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
-  ::SetForegroundWindow(hwnd());
-}
-
-void frmMain::mnuHelp_Click() { OpenHelp(); }
-
-void frmMain::mnuExit_Click() { Form_Unload(); }
 
 LRESULT frmMain::ChildFrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT skinned = 0;
