@@ -62,6 +62,22 @@ class Recorder : public MainWindowActions, public ShellService {
   long exitResult = 1;
 };
 
+// The texts of the message boxes shown. One for the whole run: the service slot keeps pointing
+// at it after a test.
+struct RecordedBoxes : MessageBoxService {
+  std::vector<std::string> shown;
+  int Show(const std::string& text, const std::string&, unsigned) override {
+    shown.push_back(text);
+    return kIdOk;
+  }
+};
+RecordedBoxes& RecordBoxes() {
+  static RecordedBoxes boxes;
+  boxes.shown.clear();
+  SetMessageBoxService(boxes);
+  return boxes;
+}
+
 class CommandDispatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -159,14 +175,7 @@ TEST_F(CommandDispatchTest, UnloadHandlerOrderPutsSystemStatusLast) {
 // again in the start-up order, the tray icon returns, the home view shows, and the user reads
 // why. A request Windows took is watched instead (the main window resumes if it is called off).
 TEST_F(CommandDispatchTest, ARestartThatDoesNotHappenGivesTheProgramBack) {
-  static struct : MessageBoxService {  // static: the service slot outlives the test
-    std::vector<std::string> shown;
-    int Show(const std::string& text, const std::string&, unsigned) override {
-      shown.push_back(text);
-      return kIdOk;
-    }
-  } boxes;
-  SetMessageBoxService(boxes);
+  RecordedBoxes& boxes = RecordBoxes();
   const Calls unloads(kRestartSequence.begin(), kRestartSequence.begin() + 8);
   const Calls back = {"load frmWizardMode",   "load frmAdvancedMode",     "load frmBackUp",
                       "load frmNetPingerSettings", "load frmSystemStatus", "load frmRamConfiguration",
@@ -238,15 +247,7 @@ TEST_F(CommandDispatchTest, HelpFileOpensFromTheProgramFolder) {
 // The shell's answer decides what the user is told: nothing when the file opened, the missing
 // file's path, or the missing viewer.
 TEST_F(CommandDispatchTest, HelpThatCannotOpenIsExplained) {
-  // Static: the service slot keeps pointing at it after the test.
-  static struct : MessageBoxService {
-    std::vector<std::string> shown;
-    int Show(const std::string& text, const std::string&, unsigned) override {
-      shown.push_back(text);
-      return kIdOk;
-    }
-  } boxes;
-  SetMessageBoxService(boxes);
+  RecordedBoxes& boxes = RecordBoxes();
   const std::string saved = ProgramFolder();
   SetProgramFolder("C:\\Tools\\Quelvar");
   struct Case {

@@ -78,22 +78,19 @@ TEST_F(CommandLineTest, EveryModeAppliesAsTheWizardDoesOnBothLines) {
     for (int mode = 0; mode < kPresetCount; ++mode) {
       SCOPED_TRACE(std::string(kPresetCaptions[mode]) + " on " + std::to_string(family));
       OsFamily = static_cast<std::int16_t>(family);
+      MemoryRegistry wizardStore, commandStore;
+      MemoryFileSystem wizardFiles, commandFiles;
+      const auto use = [family](MemoryRegistry& store, MemoryFileSystem& disk) {
+        disk.AddFolder(testing::kProgramFolder);
+        Machine(store, family);
+        SetRegistryBackend(store);
+        SetFileSystem(disk);
+      };
       // The wizard's road: the mode clicked, then "Optimize Now".
-      MemoryRegistry wizardStore;
-      MemoryFileSystem wizardFiles;
-      wizardFiles.AddFolder(testing::kProgramFolder);
-      Machine(wizardStore, family);
-      SetRegistryBackend(wizardStore);
-      SetFileSystem(wizardFiles);
+      use(wizardStore, wizardFiles);
       LoadPreset(mode);
       ASSERT_TRUE(ApplyTuningProfile());
-
-      MemoryRegistry commandStore;
-      MemoryFileSystem commandFiles;
-      commandFiles.AddFolder(testing::kProgramFolder);
-      Machine(commandStore, family);
-      SetRegistryBackend(commandStore);
-      SetFileSystem(commandFiles);
+      use(commandStore, commandFiles);
       LoadPreset(0);
       const CommandReport report =
           Run(std::string("/APPLY \"") + kPresetCaptions[mode] + "\"");
@@ -179,12 +176,11 @@ TEST_F(CommandLineTest, ArgumentsToExitCodeRegistryAndLog) {
     EXPECT_EQ(TtlIn(fresh.store), row.ttl);
     // Whatever is refused changes nothing.
     if (row.exit != 0 && row.exit != 5) { EXPECT_EQ(fresh.changes, std::vector<std::string>{}); }
-    const std::string logPath = ParseCommandLine(SplitCommandLine(row.line)).logPath;
     const ParsedCommand parsed = ParseCommandLine(SplitCommandLine(row.line));
     if (parsed.action == CommandAction::kExport) {
       EXPECT_EQ(disk.Contents(parsed.file).substr(0, 12), row.exit == 0 ? "REGEDIT4\r\n\r\n" : "");
     }
-    if (row.exit != 9 && !logPath.empty()) { EXPECT_EQ(disk.Contents(logPath), report.log); }
+    if (row.exit != 9 && !parsed.logPath.empty()) { EXPECT_EQ(disk.Contents(parsed.logPath), report.log); }
   }
 }
 

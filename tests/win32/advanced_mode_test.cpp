@@ -35,11 +35,6 @@ std::string Expect(const Line& line, const char* name, DWORD number) {
          (line.nineFive ? " REG_SZ " + std::to_string(number) : std::string(" REG_DWORD ") + hex);
 }
 
-std::string ExeFolder() {
-  const std::string exe = QuelvarExePath();
-  return exe.substr(0, exe.find_last_of('\\'));
-}
-
 // True when `upper` lies above `lower` among their parent's children.
 bool IsAbove(HWND upper, HWND lower) {
   for (HWND w = ::GetWindow(upper, GW_HWNDNEXT); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
@@ -68,13 +63,10 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
     ~RemoveAdapter() { ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, key); }
   } removeAdapter{line.adapterKey};
 
-  Process quelvar = Process::Start(QuelvarExePath());
-  ASSERT_TRUE(quelvar.Started());
-  HWND main = WaitForWindow("Quelvar", Milliseconds{15000}, quelvar.Id());
+  Process quelvar;
+  HWND main = StartQuelvar(quelvar);
   ASSERT_NE(main, nullptr);
-  HWND face = FindChildById(main, IDC_FACE);
-  ASSERT_NE(face, nullptr);
-  ASSERT_TRUE(ClickAndWait(FindChild(face, "Advanced Mode")));
+  ASSERT_TRUE(ClickFace(main, "Advanced Mode"));
   HWND next = FindChildById(main, IDC_ADV_NEXT);
   HWND back = FindChildById(main, IDC_ADV_PREV);
   ASSERT_TRUE(next && back);
@@ -169,7 +161,7 @@ TEST_P(AdvancedModeWalk, AllEightPagesToFinishWriteOneBackupAndTheEditedValues) 
   EXPECT_TRUE(FileExists(backups + "\\001.BCK"));
   EXPECT_FALSE(FileExists(backups + "\\002.BCK"));
   EXPECT_FALSE(::IsWindowEnabled(next));
-  EXPECT_TRUE(IsAbove(face, FindChildById(main, IDC_FRAM_CHILD_WINDOW)));
+  EXPECT_TRUE(IsAbove(FindChildById(main, IDC_FACE), FindChildById(main, IDC_FRAM_CHILD_WINDOW)));
   for (HWND window : TopWindowsOf(quelvar.Id())) {
     EXPECT_NE(ClassNameOf(window), "#32770") << "a message: " << GetText(window);
   }

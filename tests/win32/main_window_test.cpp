@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <string>
@@ -22,16 +21,6 @@ constexpr const char* kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersio
 constexpr const char* kMainSettingsKey = "SOFTWARE\\Brannoc\\Quelvar\\Settings\\MainSettings";
 constexpr const char* kRamKey = "SOFTWARE\\Brannoc\\Quelvar\\Settings\\RamSettings";
 constexpr const char* kPingerKey = "SOFTWARE\\Brannoc\\Quelvar\\Settings\\NetPinger";
-
-// Whether the shell holds the icon of the tray control's window: modifying succeeds only
-// for an icon it has.
-bool ShellHasIcon(HWND trayWindow) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
-  probe.hWnd = trayWindow;
-  probe.uID = 1;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
 
 // The output of "reg query" for the Run entry.
 std::string RegQueryRunEntry() {
@@ -87,6 +76,13 @@ std::vector<std::string> VisibleInFrame(HWND frame) {
   return shown;
 }
 
+// A setting of a child window, stored before the program starts.
+struct StoredText {
+  const char* key;
+  const char* name;
+  const char* text;
+};
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -106,11 +102,19 @@ class MainWindowTest : public ::testing::Test {
     return WaitForWindow("Quelvar", Milliseconds{15000}, process.Id());
   }
 
+  // Only the face: the child windows' frames carry some of the same captions.
   void ClickFace(HWND main, const std::string& caption) {
-    // Only the face: the child windows' frames carry some of the same captions.
-    HWND button = FindChild(FindChildById(main, IDC_FACE), caption);
-    ASSERT_NE(button, nullptr) << caption;
-    ASSERT_TRUE(ClickAndWait(button)) << caption;
+    ASSERT_TRUE(uitest::ClickFace(main, caption)) << caption;
+  }
+
+  // Waits for a program started in the tray: its main window, the tray control whose icon the
+  // shell holds, and the splash gone.
+  static bool WaitForTrayStart(HWND& main, HWND& tray) {
+    return WaitUntil([&] {
+      main = ::FindWindowA("QuelvarMain", "Quelvar");
+      tray = main ? FindChildById(main, IDC_TRAY1) : nullptr;
+      return tray && ShellHasIcon(tray) && !::FindWindowA("QuelvarSplash", nullptr);
+    }, Milliseconds{15000});
   }
 
   void SaveStartupOptions(HWND main, bool runWithWindows, bool runInTray) {
@@ -244,13 +248,8 @@ TEST_F(MainWindowTest, RunInTrayStartsWithOnlyTheIconAndTheBalloon) {
 
   Process quelvar = Process::Start(QuelvarExePath());
   ASSERT_TRUE(quelvar.Started());
-  HWND main = nullptr;
-  HWND tray = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    main = ::FindWindowA("QuelvarMain", "Quelvar");
-    tray = main ? FindChildById(main, IDC_TRAY1) : nullptr;
-    return tray && ShellHasIcon(tray) && !::FindWindowA("QuelvarSplash", nullptr);
-  }, Milliseconds{15000}));
+  HWND main = nullptr, tray = nullptr;
+  ASSERT_TRUE(WaitForTrayStart(main, tray));
   EXPECT_FALSE(::IsWindowVisible(main)) << "started in the tray";
   // Wine's shell shows the balloon a few seconds after it is asked for.
   ::Sleep(6000);
@@ -269,11 +268,7 @@ TEST_F(MainWindowTest, RunInTrayStartsWithOnlyTheIconAndTheBalloon) {
 // menu after hiding to the tray, a start in the tray), a window shown the first time holds
 // the stored settings and what its timers gathered meanwhile.
 TEST_F(MainWindowTest, AWindowShownTheFirstTimeHoldsWhatRanBeforeItHadControls) {
-  const struct {
-    const char* key;
-    const char* name;
-    const char* text;
-  } stored[] = {
+  const StoredText stored[] = {
       {kRamKey, "txtAlarm", "123"},          {kPingerKey, "txtPingHost", "127.0.0.7"},
       {kPingerKey, "chkDoPinging", "1"},     {kPingerKey, "optManual", "True"},
       {kPingerKey, "optAuto", "False"},
@@ -286,13 +281,8 @@ TEST_F(MainWindowTest, AWindowShownTheFirstTimeHoldsWhatRanBeforeItHadControls) 
                                  reach == Reach::StartInTray ? "1" : "0"));
     Process quelvar = Process::Start(QuelvarExePath());
     ASSERT_TRUE(quelvar.Started());
-    HWND main = nullptr;
-    HWND tray = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-      main = ::FindWindowA("QuelvarMain", "Quelvar");
-      tray = main ? FindChildById(main, IDC_TRAY1) : nullptr;
-      return tray && ShellHasIcon(tray) && !::FindWindowA("QuelvarSplash", nullptr);
-    }, Milliseconds{15000}));
+    HWND main = nullptr, tray = nullptr;
+    ASSERT_TRUE(WaitForTrayStart(main, tray));
     EXPECT_EQ(FindChildById(main, IDE_RAM_BOX0), nullptr) << "controls made before any show";
     // The memory timer runs without the status window's controls.
     EXPECT_TRUE(WaitUntil([&] { return GetText(tray).rfind("Memory Usage (", 0) == 0; }))
@@ -373,11 +363,7 @@ TEST_F(MainWindowTest, ARefusedRestartGivesBackEveryWindowWithItsTimersAndTheTra
   if ((memory.ullAvailPhys >> 20) >= 32000) GTEST_SKIP() << "free memory above any alarm level";
   // The alarm frees nothing every 100 ms (it says so in the status window); the pinger pings
   // loopback.
-  const struct {
-    const char* key;
-    const char* name;
-    const char* text;
-  } stored[] = {
+  const StoredText stored[] = {
       {kRamKey, "chkAutomatic", "1"},         {kRamKey, "txtAlarm", "32000"},
       {kRamKey, "txtFreeAlarm", "0"},         {kRamKey, "txtTimeCheck", "100"},
       {kRamKey, "txtRunOnly", "0"},           {kRamKey, "txtRetryOptimization", "1"},
@@ -401,20 +387,12 @@ TEST_F(MainWindowTest, ARefusedRestartGivesBackEveryWindowWithItsTimersAndTheTra
   ASSERT_TRUE(Click(pingNow));
   ASSERT_TRUE(Click(restart));
 
-  HWND box = nullptr;
-  const bool told = WaitUntil([&] {
-    for (HWND window : TopWindowsOf(quelvar.Id())) {
-      if (ClassNameOf(window) == "#32770") box = window;
-    }
-    return box != nullptr;
-  });
-  EXPECT_TRUE(told) << "no word of the refused restart";
-  if (told) {
-    const std::string text = GetText(::GetDlgItem(box, 0xFFFF));
-    EXPECT_NE(text.find("Windows was not restarted"), std::string::npos) << text;
+  const StandardBox box = WaitForStandardBox(quelvar.Id(), kDefaultTimeout);
+  EXPECT_NE(box.box, nullptr) << "no word of the refused restart";
+  if (box.box) {
+    EXPECT_NE(box.text.find("Windows was not restarted"), std::string::npos) << box.text;
     ASSERT_TRUE(SaveScreenshot(ScreenshotPath("main-restart-refused")));
-    Click(::GetDlgItem(box, IDOK));
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    ASSERT_TRUE(AnswerStandardBox(box, IDOK));
   }
 
   // The windows make their controls again when they are shown.

@@ -51,18 +51,7 @@ void PrintTo(const Fallback& c, std::ostream* out) {
   *out << "hidden: " << c.hidden << "; failing: " << c.stubbed << "; at " << c.version;
 }
 
-bool ShellHasIcon(HWND trayWindow) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  probe.hWnd = trayWindow;
-  probe.uID = 1;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
-std::string BackupFolder() {
-  const std::string exe = QuelvarExePath();
-  return exe.substr(0, exe.find_last_of('\\')) + "\\Backups";
-}
+std::string BackupFolder() { return ExeFolder() + "\\Backups"; }
 
 void WriteBackup(const std::string& path, const char* stamp) {
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -155,9 +144,8 @@ TEST_P(OptionalApiFallback, StartsHoversShowsTheTrayIconAndDegradesAsDesigned) {
     for (const auto& backup : kBackups) WriteBackup(BackupFolder() + "\\" + backup.first, backup.second);
   }
 
-  Process quelvar = Process::Start(QuelvarExePath());
-  ASSERT_TRUE(quelvar.Started());
-  HWND main = WaitForWindow("Quelvar", Milliseconds{15000}, quelvar.Id());
+  Process quelvar;
+  HWND main = StartQuelvar(quelvar);
   ASSERT_NE(main, nullptr) << "no main window with " << c.hidden << " hidden";
   HWND face = FindChildById(main, IDC_FACE);
   ASSERT_NE(face, nullptr);

@@ -164,13 +164,9 @@ class PingerWindowTest : public ::testing::Test {
   // Starts Quelvar.exe (none may run) and brings its pinger window to the front.
   void StartWithPingerWindow() {
     ASSERT_TRUE(WaitForNoProcess("Quelvar.exe")) << "a Quelvar.exe of an earlier test still runs";
-    quelvar = Process::Start(QuelvarExePath());
-    ASSERT_TRUE(quelvar.Started());
-    main = WaitForWindow("Quelvar", Milliseconds{15000}, quelvar.Id());
+    main = StartQuelvar(quelvar);
     ASSERT_NE(main, nullptr);
-    HWND button = FindChild(FindChildById(main, IDC_FACE), "Ping Settings");
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(ClickAndWait(button));
+    ASSERT_TRUE(ClickFace(main, "Ping Settings"));
     window = FindChildById(main, IDC_FRAME_NET_PINGER);
     ASSERT_NE(window, nullptr);
     window = ::GetParent(window);

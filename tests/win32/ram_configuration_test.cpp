@@ -48,13 +48,8 @@ class RamConfigurationWindowTest : public ::testing::Test {
   }
   // Starts Quelvar.exe and shows the RAM configuration window.
   bool Open() {
-    m_quelvar = Process::Start(QuelvarExePath());
-    if (!m_quelvar.Started()) return false;
-    m_main = WaitForWindow("Quelvar", Milliseconds{15000}, m_quelvar.Id());
-    if (!m_main) return false;
-    HWND face = FindChildById(m_main, IDC_FACE);
-    HWND button = face ? FindChild(face, "Ram Configuration") : nullptr;
-    return button && ClickAndWait(button);
+    m_main = StartQuelvar(m_quelvar);
+    return m_main && ClickFace(m_main, "Ram Configuration");
   }
   HWND Control(int id) const { return FindChildById(m_main, id); }
   HWND Box(int index) const { return Control(IDE_RAM_BOX0 + index); }
@@ -155,24 +150,25 @@ TEST_F(RamConfigurationWindowTest, AlarmFreesByItselfWhileTheWindowAnswers) {
 // The icon the tray control last gave the shell, read from outside the program.
 HICON TrayIcon(HWND tray) { return static_cast<HICON>(::GetPropA(tray, "QuelvarTrayIcon")); }
 
-// The figure the icon should show, from the megabytes of the tool tip, with the icon: read
-// when the tip stays the same around the icon (tip and icon change in one memory sample).
+// The figure the icon should show (from the megabytes of the tool tip) with the icon. A memory
+// sample writes the tip first and the icon only after a round trip to the shell, so a reading
+// counts once figure and icon have stayed the same over 150 ms.
 struct ShownFigure {
   explicit ShownFigure(HWND window) : tray(window) {}
+  std::string Figure() const {
+    long megabytes = -1;
+    if (std::sscanf(GetText(tray).c_str(), "Memory Usage (%ldMB).", &megabytes) != 1) return "";
+    return TrayFigureText(false, 0, megabytes);
+  }
   bool Read() {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-      const std::string tip = GetText(tray);
-      const HICON now = TrayIcon(tray);
-      long megabytes = -1;
-      if (GetText(tray) != tip || std::sscanf(tip.c_str(), "Memory Usage (%ldMB).", &megabytes) != 1) {
-        ::Sleep(20);
-        continue;
-      }
-      figure = TrayFigureText(false, 0, megabytes);
-      icon = now;
-      return true;
-    }
-    return false;
+    return WaitUntil([&] {
+      const std::string first = Figure();
+      const HICON firstIcon = TrayIcon(tray);
+      ::Sleep(150);
+      icon = TrayIcon(tray);
+      figure = Figure();
+      return icon && !figure.empty() && figure == first && icon == firstIcon;
+    }, Milliseconds{5000});
   }
   HWND tray;
   std::string figure;
@@ -186,40 +182,44 @@ TEST_F(RamConfigurationWindowTest, TrayIconShowsFreeMemoryWhenChosenAndTheChoice
   ASSERT_TRUE(tray && option);
   EXPECT_EQ(GetText(option), "Show free memory in the tray &icon");
   EXPECT_EQ(SendWithTimeout(option, BM_GETCHECK), BST_UNCHECKED) << "off by default";
-  const HICON programIcon = TrayIcon(tray);
-  ASSERT_NE(programIcon, nullptr);
-  ::Sleep(700);  // two memory samples: off, the icon stays the program's
+  ShownFigure shown(tray);
+  ASSERT_TRUE(shown.Read()) << GetText(tray);
+  const HICON programIcon = shown.icon;
+  ::Sleep(700);  // two more memory samples: off, the icon stays the program's
   EXPECT_EQ(TrayIcon(tray), programIcon);
 
   // Ticked (not yet saved), the next sample draws the figure.
   ASSERT_TRUE(ClickAndWait(option));
-  EXPECT_TRUE(WaitUntil([&] { return TrayIcon(tray) != programIcon; }, Milliseconds{3000}));
+  EXPECT_TRUE(WaitUntil([&] { return TrayIcon(tray) != programIcon; }));
   ::Sleep(1000);
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath("tray-figure")));
 
-  // A block of this test's memory moves the figure (on a machine with gigabytes free it reads
-  // in gigabytes, so a gigabyte it is). Other programs move free memory too, so the figure is
-  // worked out from the tool tip of the same sample: the icon changes exactly when it does.
-  ShownFigure shown(tray);
+  // A gigabyte of this test's memory moves the figure, and its release moves it back; a figure
+  // that moved is a new icon. Other programs move free memory too, so the figure is worked out
+  // from the tool tip of the same sample.
   ASSERT_TRUE(shown.Read()) << GetText(tray);
-  const std::string figureBefore = shown.figure;
-  const SIZE_T size = SIZE_T{1} << 30;
-  void* block = ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-  ASSERT_NE(block, nullptr);
-  std::memset(block, 1, size);
-  EXPECT_TRUE(WaitUntil([&] { return shown.Read() && shown.figure != figureBefore; },
-                        Milliseconds{5000}))
-      << figureBefore << " before, " << GetText(tray);
-  const ShownFigure lower = shown;
-  EXPECT_NE(lower.icon, programIcon);
-  ::VirtualFree(block, 0, MEM_RELEASE);
-  ::Sleep(1500);
-  ASSERT_TRUE(shown.Read());
-  if (shown.figure == lower.figure) {
-    EXPECT_EQ(shown.icon, lower.icon) << "the same figure is not drawn again";
-  } else {
-    EXPECT_NE(shown.icon, lower.icon) << lower.figure << " then " << shown.figure;
+  ShownFigure lower = shown;
+  {
+    UsedMemory block(SIZE_T{1} << 30);
+    ASSERT_TRUE(block.Held());
+    EXPECT_TRUE(WaitUntil([&] { return lower.Read() && lower.figure != shown.figure; }))
+        << shown.figure << " before, " << GetText(tray);
   }
+  EXPECT_NE(lower.icon, programIcon);
+  EXPECT_NE(lower.icon, shown.icon) << lower.figure << " after " << shown.figure;
+  EXPECT_TRUE(WaitUntil([&] { return shown.Read() && shown.figure != lower.figure; }));
+  EXPECT_NE(shown.icon, lower.icon) << lower.figure << " then " << shown.figure;
+  // The same figure is not drawn again: over three samples in which it stays, the icon stays
+  // (the icon is read before the tip, so a sample that redraws it shows in the tip first).
+  EXPECT_TRUE(WaitUntil([&] {
+    if (!shown.Read()) return false;
+    for (int look = 0; look < 50; ++look, ::Sleep(20)) {
+      const HICON icon = TrayIcon(tray);
+      if (shown.Figure() != shown.figure) return false;  // it moved: look again
+      if (icon != shown.icon) return false;
+    }
+    return true;
+  })) << "the icon of " << shown.figure << " was drawn again";
 
   // Saved, the choice is stored and comes back with the next start.
   ASSERT_TRUE(ClickAndWait(Control(IDC_RAM_SAVE)));
@@ -229,14 +229,20 @@ TEST_F(RamConfigurationWindowTest, TrayIconShowsFreeMemoryWhenChosenAndTheChoice
   ASSERT_TRUE(Open());
   tray = Control(IDC_TRAY1);
   EXPECT_EQ(SendWithTimeout(Control(IDX_RAM_TRAY_FIGURE), BM_GETCHECK), BST_CHECKED);
-  const HICON figureAtStart = TrayIcon(tray);
-  // Cleared, the program icon comes back.
-  ::Sleep(700);
+  ShownFigure atStart(tray);
+  ASSERT_TRUE(atStart.Read()) << GetText(tray);
+  // Cleared, the next sample puts the program icon back, which stays as the figure moves.
   ASSERT_TRUE(ClickAndWait(Control(IDX_RAM_TRAY_FIGURE)));
-  EXPECT_TRUE(WaitUntil([&] { return TrayIcon(tray) != figureAtStart; }, Milliseconds{3000}));
-  ::Sleep(700);
-  const HICON cleared = TrayIcon(tray);
-  ::Sleep(700);
+  HICON cleared = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    cleared = TrayIcon(tray);
+    return !WaitUntil([&] { return TrayIcon(tray) != cleared; }, Milliseconds{1000});
+  }));
+  EXPECT_NE(cleared, atStart.icon) << "the figure stayed";
+  ASSERT_TRUE(atStart.Read());
+  UsedMemory block(SIZE_T{1} << 30);
+  ShownFigure moved(tray);
+  EXPECT_TRUE(WaitUntil([&] { return moved.Read() && moved.figure != atStart.figure; }));
   EXPECT_EQ(TrayIcon(tray), cleared) << "the program icon stays while the option is off";
 }
 

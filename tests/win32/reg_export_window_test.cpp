@@ -7,8 +7,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "resource.h"
@@ -19,11 +17,6 @@ namespace {
 
 using namespace quelvar::uitest;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // Without the line that says when the file was made.
 std::string WithoutDate(const std::string& text) {
   const std::size_t made = text.find("; Made on ");
@@ -33,11 +26,6 @@ std::string WithoutDate(const std::string& text) {
 
 // Lets the windows paint before a screenshot.
 void Settle() { WaitUntil([] { return false; }, Milliseconds{600}); }
-
-std::string ExeFolder() {
-  const std::string exe = QuelvarExePath();
-  return exe.substr(0, exe.find_last_of('\\'));
-}
 
 // Runs Quelvar.exe with arguments and gives its exit code (-1 when it did not end in time).
 int RunQuelvar(const std::string& arguments) {
@@ -91,15 +79,12 @@ TEST(RegExportWindows, EachExportButtonSavesWhatTheCommandLineWrites) {
   EXPECT_EQ(RunQuelvar("/export 001.BCK \"" + commandBackup + "\""), 0);
   EXPECT_EQ(RunQuelvar("/restore 007.BCK"), 8);
 
-  Process quelvar = Process::Start(QuelvarExePath());
-  ASSERT_TRUE(quelvar.Started());
-  HWND main = WaitForWindow("Quelvar", Milliseconds{15000}, quelvar.Id());
+  Process quelvar;
+  HWND main = StartQuelvar(quelvar);
   ASSERT_NE(main, nullptr);
-  HWND face = FindChildById(main, IDC_FACE);
-  ASSERT_NE(face, nullptr);
 
   // Wizard mode, "Windows default", its preview and "Export...".
-  ASSERT_TRUE(ClickAndWait(FindChild(face, "Wizard Mode")));
+  ASSERT_TRUE(ClickFace(main, "Wizard Mode"));
   ASSERT_TRUE(ClickAndWait(FindChildById(main, IDC_WIZARD_MODE0 + 7)));
   ClickTabOf(FindChildById(main, IDC_WIZARD_VIEW_TABS), quelvar.Handle(), 1);
   HWND preview = FindChildById(main, IDC_WIZARD_PREVIEW);
@@ -114,7 +99,7 @@ TEST(RegExportWindows, EachExportButtonSavesWhatTheCommandLineWrites) {
   EXPECT_EQ(WithoutDate(ReadFile(wizardFile)), WithoutDate(ReadFile(commandMode)));
 
   // Advanced mode's last page.
-  ASSERT_TRUE(ClickAndWait(FindChild(face, "Advanced Mode")));
+  ASSERT_TRUE(ClickFace(main, "Advanced Mode"));
   HWND next = FindChildById(main, IDC_ADV_NEXT);
   ASSERT_NE(next, nullptr);
   for (int page = 0; page < 7; ++page) ASSERT_TRUE(ClickAndWait(next));
@@ -132,7 +117,7 @@ TEST(RegExportWindows, EachExportButtonSavesWhatTheCommandLineWrites) {
   EXPECT_NE(advanced.find("\"DefaultTTL\"=dword:"), std::string::npos);
 
   // The backup manager: the backup the command line made.
-  ASSERT_TRUE(ClickAndWait(FindChild(face, "Backup")));
+  ASSERT_TRUE(ClickFace(main, "Backup"));
   HWND list = FindChildById(main, IDC_BACKUP_LIST);
   HWND backupExport = FindChildById(main, IDC_BACKUP_EXPORT);
   ASSERT_TRUE(list && backupExport);

@@ -49,8 +49,7 @@ TEST_F(SettingsSaveWindowTest, ARefusedSaveIsSaidAndTheEditsStay) {
     ::RegCloseKey(created);
     ASSERT_TRUE(SetKeyWritable(HKEY_LOCAL_MACHINE, key, false)) << key;
   }
-  m_quelvar = Process::Start(QuelvarExePath());
-  HWND main = WaitForWindow("Quelvar", Milliseconds{15000}, m_quelvar.Id());
+  HWND main = StartQuelvar(m_quelvar);
   ASSERT_NE(main, nullptr);
 
   const struct {
@@ -67,7 +66,7 @@ TEST_F(SettingsSaveWindowTest, ARefusedSaveIsSaidAndTheEditsStay) {
   };
   for (const auto& window : windows) {
     SCOPED_TRACE(window.faceButton);
-    ASSERT_TRUE(ClickAndWait(FindChild(FindChildById(main, IDC_FACE), window.faceButton)));
+    ASSERT_TRUE(ClickFace(main, window.faceButton));
     HWND check = FindChildById(main, window.checkBox);
     HWND text = window.textBox ? FindChildById(main, window.textBox) : nullptr;
     HWND save = FindChildById(main, window.save);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/ui_test_lib.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -34,14 +36,8 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 2000) {
   }
 }
 
-// Whether the shell holds an icon for (window, 1): modifying succeeds only for one it has.
-bool ShellHasIcon(HWND window) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
-  probe.hWnd = window;
-  probe.uID = kTrayIconId;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
+using uitest::ShellHasIcon;
+static_assert(kTrayIconId == 1, "the probe asks for the icon (window, 1)");
 
 class TrayControlTest : public ::testing::Test {
  protected:

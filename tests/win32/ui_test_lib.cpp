@@ -3,7 +3,10 @@
 // minimal PNG writer (stored deflate blocks, so no compression library is needed).
 #include "win32/ui_test_lib.h"
 
+#include "resource.h"
+
 #include <commctrl.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -11,6 +14,9 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <thread>
 #include <utility>
 
@@ -192,6 +198,31 @@ std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
 
 bool WaitForNoProcess(const std::string& exeName, Milliseconds timeout) {
   return WaitUntil([&] { return ProcessesNamed(exeName).empty(); }, timeout);
+}
+
+std::string ExeFolder() {
+  const std::string exe = QuelvarExePath();
+  return exe.substr(0, exe.find_last_of('\\'));
+}
+
+HWND StartQuelvar(Process& process, const std::string& arguments) {
+  process = Process::Start(QuelvarExePath(), arguments);
+  if (!process.Started()) return nullptr;
+  return WaitForWindow("Quelvar", Milliseconds{15000}, process.Id());
+}
+
+bool ClickFace(HWND main, const std::string& caption) {
+  HWND face = FindChildById(main, IDC_FACE);
+  HWND button = face ? FindChild(face, caption) : nullptr;
+  return button && ClickAndWait(button);
+}
+
+bool ShellHasIcon(HWND trayWindow) {
+  NOTIFYICONDATAA probe{};
+  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  probe.hWnd = trayWindow;
+  probe.uID = 1;
+  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
 // ---- Windows and controls --------------------------------------------------------------
@@ -586,6 +617,25 @@ bool SetKeyWritable(HKEY root, const std::string& path, bool writable) {
   ::FreeSid(everyone);
   ::RegCloseKey(key);
   return set;
+}
+
+UsedMemory::UsedMemory(SIZE_T bytes)
+    : m_block(::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)) {
+  if (m_block) std::memset(m_block, 1, bytes);
+}
+
+UsedMemory::~UsedMemory() {
+  if (m_block) ::VirtualFree(m_block, 0, MEM_RELEASE);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << contents;
 }
 
 bool FileExists(const std::string& path) {

@@ -31,6 +31,9 @@ std::string ScreenshotPath(const std::string& name);
 // The file name of a path ("Z:\a\Quelvar.exe" -> "Quelvar.exe").
 std::string FileNameOf(const std::string& path);
 
+// The folder Quelvar.exe lies in (where it keeps its Backups folder).
+std::string ExeFolder();
+
 // ---- Processes -------------------------------------------------------------------------
 
 // A started program. Move-only; the destructor terminates the program if it still runs, so a
@@ -78,6 +81,13 @@ std::vector<DWORD> ProcessesNamed(const std::string& exeName);
 
 // Waits until no process named exeName is left; true when none is left within the time-out.
 bool WaitForNoProcess(const std::string& exeName, Milliseconds timeout = Milliseconds{5000});
+
+// Starts Quelvar.exe (into `process`) and waits up to 15 s for its main window; null when none
+// appeared.
+HWND StartQuelvar(Process& process, const std::string& arguments = "");
+
+// Clicks a button of the main window's face ("Wizard Mode") and waits for its handler.
+bool ClickFace(HWND main, const std::string& caption);
 
 // ---- Windows and controls --------------------------------------------------------------
 
@@ -149,6 +159,11 @@ StandardBox WaitForStandardBox(DWORD processId, Milliseconds timeout = Milliseco
 // has no such button or stays open.
 bool AnswerStandardBox(const StandardBox& box, int buttonId);
 
+// ---- The notification area -------------------------------------------------------------
+
+// Whether the shell holds the icon (window, 1): modifying succeeds only for an icon it has.
+bool ShellHasIcon(HWND trayWindow);
+
 // ---- List views and the mouse (64-bit programs only: records cross in this build's layout) -
 
 // Memory inside another process, for requests whose parameter points at a record.
@@ -216,9 +231,26 @@ bool SetKeyWritable(HKEY root, const std::string& path, bool writable);
 // Writes a text value (REG_SZ) under HKEY_LOCAL_MACHINE, creating the key; false on failure.
 bool StoreMachineText(const std::string& key, const std::string& name, const std::string& text);
 
+// A block of this process's memory, written so that it counts as used, until destroyed (to move
+// the free memory a program shows).
+class UsedMemory {
+ public:
+  explicit UsedMemory(SIZE_T bytes);
+  ~UsedMemory();
+  UsedMemory(const UsedMemory&) = delete;
+  UsedMemory& operator=(const UsedMemory&) = delete;
+  bool Held() const { return m_block != nullptr; }
+
+ private:
+  void* m_block;
+};
+
 // ---- Files -----------------------------------------------------------------------------
 
 bool FileExists(const std::string& path);
+// A whole file's bytes (empty when it cannot be read), and a file written anew.
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& contents);
 // Deletes the files (not the folders) of a folder.
 void DeleteFilesIn(const std::string& folder);
 

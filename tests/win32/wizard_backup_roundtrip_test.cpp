@@ -9,9 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,58 +20,6 @@ namespace quelvar {
 namespace {
 
 using namespace quelvar::uitest;
-
-struct MessageBoxSeen {
-  HWND box = nullptr;
-  std::string title;
-  std::string text;
-};
-
-MessageBoxSeen WaitForMessageBox(DWORD processId, Milliseconds timeout = Milliseconds{5000}) {
-  MessageBoxSeen seen;
-  WaitUntil(
-      [&] {
-        for (HWND window : TopWindowsOf(processId)) {
-          if (ClassNameOf(window) == "#32770") {
-            seen.box = window;
-            return true;
-          }
-        }
-        return false;
-      },
-      timeout);
-  if (seen.box) {
-    seen.title = GetText(seen.box);
-    seen.text = GetText(::GetDlgItem(seen.box, 0xFFFF));
-  }
-  return seen;
-}
-
-// Answers a standard message box with one of its buttons (IDOK, IDYES, IDNO).
-void Answer(const MessageBoxSeen& seen, int buttonId) {
-  ASSERT_NE(seen.box, nullptr);
-  HWND button = ::GetDlgItem(seen.box, buttonId);
-  ASSERT_NE(button, nullptr) << "no button " << buttonId;
-  Click(button);
-  WaitUntil([&] { return !::IsWindow(seen.box); }, Milliseconds{5000});
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& contents) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << contents;
-}
-
-
-std::string ExeFolder() {
-  const std::string exe = QuelvarExePath();
-  return exe.substr(0, exe.find_last_of('\\'));
-}
-
 
 void SetValue(HKEY root, const char* key, const char* name, bool asText, DWORD number) {
   HKEY opened = nullptr;
@@ -137,15 +83,12 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
            "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize", "",
            line.nineFive, 0);
 
-  Process quelvar = Process::Start(QuelvarExePath());
-  ASSERT_TRUE(quelvar.Started());
-  HWND main = WaitForWindow("Quelvar", Milliseconds{15000}, quelvar.Id());
+  Process quelvar;
+  HWND main = StartQuelvar(quelvar);
   ASSERT_NE(main, nullptr);
-  HWND face = FindChildById(main, IDC_FACE);
-  ASSERT_NE(face, nullptr);
 
   // Wizard mode: "Automatic-A" from the start, then "Windows default", applied twice.
-  ASSERT_TRUE(ClickAndWait(FindChild(face, "Wizard Mode")));
+  ASSERT_TRUE(ClickFace(main, "Wizard Mode"));
   HWND description = FindChildById(main, IDC_WIZARD_DESCRIPTION);
   ASSERT_NE(description, nullptr);
   EXPECT_EQ(SendWithTimeout(FindChildById(main, IDC_WIZARD_MODE0), BM_GETCHECK), BST_CHECKED);
@@ -181,7 +124,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   HWND optimize = FindChildById(main, IDC_WIZARD_OPTIMIZE);
   ASSERT_EQ(GetText(optimize), "Optimize &Now");
   ASSERT_TRUE(ClickAndWait(optimize));
-  ASSERT_TRUE(ClickAndWait(FindChild(face, "Wizard Mode")));
+  ASSERT_TRUE(ClickFace(main, "Wizard Mode"));
   ASSERT_TRUE(ClickAndWait(optimize));
   EXPECT_TRUE(FileExists(backups + "\\001.BCK"));
   EXPECT_TRUE(FileExists(backups + "\\002.BCK"));
@@ -205,7 +148,7 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   WriteFile(backups + "\\006.BCK", first.substr(0, familyStart) + (family == "6" ? "7" : "6") +
                                        first.substr(familyEnd));
 
-  ASSERT_TRUE(ClickAndWait(FindChild(face, "Backup")));
+  ASSERT_TRUE(ClickFace(main, "Backup"));
   HWND list = FindChildById(main, IDC_BACKUP_LIST);
   HWND restore = FindChildById(main, IDC_BACKUP_RESTORE);
   HWND remove = FindChildById(main, IDC_BACKUP_DELETE);
@@ -277,14 +220,14 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   EXPECT_TRUE(::IsWindowEnabled(restore));
   EXPECT_TRUE(::IsWindowEnabled(remove));
   Click(restore);
-  MessageBoxSeen question = WaitForMessageBox(quelvar.Id());
+  StandardBox question = WaitForStandardBox(quelvar.Id());
   EXPECT_EQ(question.text, "Do you want to restore this settings??");
   EXPECT_EQ(question.title, "");
-  Answer(question, IDYES);
-  MessageBoxSeen refusal = WaitForMessageBox(quelvar.Id());
+  ASSERT_TRUE(AnswerStandardBox(question, IDYES));
+  StandardBox refusal = WaitForStandardBox(quelvar.Id());
   EXPECT_EQ(refusal.text, "This backup file was taken from another operating system!!");
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath(std::string("backup-refusal-") + line.wineVersion)));
-  Answer(refusal, IDOK);
+  ASSERT_TRUE(AnswerStandardBox(refusal, IDOK));
   EXPECT_EQ(RegQueryValue(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 55));
 
   // The first backup restores what it recorded, as its preview said; nothing is shown.
@@ -303,9 +246,9 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   }
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath(std::string("backup-preview-") + line.wineVersion)));
   Click(restore);
-  question = WaitForMessageBox(quelvar.Id());
-  Answer(question, IDYES);
-  EXPECT_EQ(WaitForMessageBox(quelvar.Id(), Milliseconds{1500}).box, nullptr);
+  question = WaitForStandardBox(quelvar.Id());
+  ASSERT_TRUE(AnswerStandardBox(question, IDYES));
+  EXPECT_EQ(WaitForStandardBox(quelvar.Id(), Milliseconds{1500}).box, nullptr);
   EXPECT_EQ(RegQueryValue(hklmTcp, "DefaultTTL"), Expect(line, "DefaultTTL", 77));
   EXPECT_EQ(RegQueryValue(hklmTcp, "KeepAliveTime"), Expect(line, "KeepAliveTime", 0xFFFFFFFF));
   EXPECT_EQ(RegQueryValue(hklmTcp, "GlobalMaxTcpWindowSize").rfind("(no value)", 0), 0u);
@@ -315,9 +258,9 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
   // Delete after "Yes": the file goes, the list is refilled, both buttons are off again.
   SelectListViewRow(list, process, position("002.BCK"));
   Click(remove);
-  question = WaitForMessageBox(quelvar.Id());
+  question = WaitForStandardBox(quelvar.Id());
   EXPECT_EQ(question.text, "Do you want to delete this file??");
-  Answer(question, IDYES);
+  ASSERT_TRUE(AnswerStandardBox(question, IDYES));
   WaitUntil([&] { return SendWithTimeout(list, LVM_GETITEMCOUNT) == 5; });
   EXPECT_FALSE(FileExists(backups + "\\002.BCK"));
   EXPECT_EQ(position("002.BCK"), -1);

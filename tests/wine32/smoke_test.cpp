@@ -111,11 +111,7 @@ void MainWindowAppears(Session& s) {
 void TrayIconIsThere(Session& s) {
   HWND tray = FindChildById(s.main, IDC_TRAY1);
   ASSERT_NE(tray, nullptr);
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  probe.hWnd = tray;
-  probe.uID = 1;
-  EXPECT_TRUE(WaitUntil([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE; }))
+  EXPECT_TRUE(WaitUntil([&] { return ShellHasIcon(tray); }))
       << "the shell holds no icon of the tray control";
 }
 
