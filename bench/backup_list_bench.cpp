@@ -103,6 +103,9 @@ int main() {
     std::printf("the backup manager could not be created\n");
     return 1;
   }
+  // The list is a control the window makes when first shown, as the program does before
+  // filling it.
+  window.CreateControlsNow();
   HWND list = ::GetDlgItem(window.hwnd(), IDC_BACKUP_LIST);
 
   for (int run = 1; run <= 7; ++run) {

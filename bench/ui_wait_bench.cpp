@@ -117,21 +117,27 @@ int main(int argc, char** argv) {
   const int buttonId = action == "apply" ? IDC_WIZARD_OPTIMIZE
                        : action == "ping" ? IDC_PINGER_PING_NOW
                                           : IDC_STATUS_OPTIMIZE;
-  // The child windows load after the main window shows.
+  // The face's buttons appear once the main window shows; a page makes its controls when it
+  // is first shown, so the page is opened before its button is looked for.
   HWND pageButton = nullptr;
-  HWND button = nullptr;
-  for (int i = 0; i < 100 && (pageButton == nullptr || button == nullptr); ++i) {
+  for (int i = 0; i < 100 && pageButton == nullptr; ++i) {
     main = WaitForMain(process.dwProcessId);  // the splash shows first under the same title
     pageButton = Control(main, 0, page);
-    button = Control(main, buttonId);
-    if (pageButton == nullptr || button == nullptr) ::Sleep(100);
+    if (pageButton == nullptr) ::Sleep(100);
   }
-  if (pageButton == nullptr || button == nullptr) {
+  HWND button = nullptr;
+  if (pageButton != nullptr) {
+    ::SendMessageA(pageButton, BM_CLICK, 0, 0);
+    for (int i = 0; i < 100 && button == nullptr; ++i) {
+      button = Control(main, buttonId);
+      if (button == nullptr) ::Sleep(100);
+    }
+  }
+  if (button == nullptr) {
     std::printf("the %s controls were not found\n", action.c_str());
     ::TerminateProcess(process.hProcess, 1);
     return 1;
   }
-  ::SendMessageA(pageButton, BM_CLICK, 0, 0);
   if (action == "free512") {
     HWND slider = Control(main, IDC_STATUS_FREE_AMOUNT);
     ::SendMessageA(slider, TBM_SETPOS, TRUE, 512);
