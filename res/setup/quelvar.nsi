@@ -74,7 +74,6 @@ VIAddVersionKey "LegalCopyright" "Brannoc"
   !define RUNTIME_DLL "$SYSDIR\msvcrt.dll"
 !endif
 Function CheckRuntime
-  StrCpy $1 0
   ClearErrors
   GetDLLVersion "${RUNTIME_DLL}" $1 $2
   ${If} ${Errors}

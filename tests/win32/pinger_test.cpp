@@ -13,9 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -52,8 +50,7 @@ struct CapturedEcho {
   std::string payload;
 };
 std::vector<CapturedEcho> CapturedEchoRequests(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  const std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string data = ReadWholeFile(path);
   std::vector<CapturedEcho> echoes;
   if (data.size() < 24) return echoes;
   auto u32 = [&](std::size_t at) {

@@ -96,7 +96,7 @@ TEST(RegExportWindows, EachExportButtonSavesWhatTheCommandLineWrites) {
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath("export-wizard-mode")));
   const std::string wizardFile = folder + "\\wizard.reg";
   ExportTo(wizardExport, quelvar.Id(), wizardFile, "export-save-dialog");
-  EXPECT_EQ(WithoutDate(ReadFile(wizardFile)), WithoutDate(ReadFile(commandMode)));
+  EXPECT_EQ(WithoutDate(ReadWholeFile(wizardFile)), WithoutDate(ReadWholeFile(commandMode)));
 
   // Advanced mode's last page.
   ASSERT_TRUE(ClickFace(main, "Advanced Mode"));
@@ -110,7 +110,7 @@ TEST(RegExportWindows, EachExportButtonSavesWhatTheCommandLineWrites) {
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath("export-advanced-mode")));
   const std::string advancedFile = folder + "\\advanced.reg";
   ExportTo(advancedExport, quelvar.Id(), advancedFile, "export-save-dialog-advanced");
-  const std::string advanced = ReadFile(advancedFile);
+  const std::string advanced = ReadWholeFile(advancedFile);
   EXPECT_EQ(advanced.rfind("REGEDIT4\r\n\r\n; Quelvar ", 0), 0u) << advanced;
   EXPECT_NE(advanced.find("what finishing advanced mode with these values writes"),
             std::string::npos);
@@ -128,7 +128,7 @@ TEST(RegExportWindows, EachExportButtonSavesWhatTheCommandLineWrites) {
   ASSERT_TRUE(SaveScreenshot(ScreenshotPath("export-backup-manager")));
   const std::string backupFile = folder + "\\backup.reg";
   ExportTo(backupExport, quelvar.Id(), backupFile, "export-save-dialog-backup");
-  EXPECT_EQ(WithoutDate(ReadFile(backupFile)), WithoutDate(ReadFile(commandBackup)));
+  EXPECT_EQ(WithoutDate(ReadWholeFile(backupFile)), WithoutDate(ReadWholeFile(commandBackup)));
 
   ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
   EXPECT_TRUE(quelvar.WaitForExit());

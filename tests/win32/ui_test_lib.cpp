@@ -628,12 +628,12 @@ UsedMemory::~UsedMemory() {
   if (m_block) ::VirtualFree(m_block, 0, MEM_RELEASE);
 }
 
-std::string ReadFile(const std::string& path) {
+std::string ReadWholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::string& path, const std::string& contents) {
+void WriteWholeFile(const std::string& path, const std::string& contents) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << contents;
 }

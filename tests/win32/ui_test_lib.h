@@ -249,8 +249,8 @@ class UsedMemory {
 
 bool FileExists(const std::string& path);
 // A whole file's bytes (empty when it cannot be read), and a file written anew.
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& contents);
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& contents);
 // Deletes the files (not the folders) of a folder.
 void DeleteFilesIn(const std::string& folder);
 

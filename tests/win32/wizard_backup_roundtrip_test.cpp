@@ -137,15 +137,15 @@ TEST_P(WizardBackupRoundTrip, ApplyTwiceListSortRestoreRefuseDelete) {
 
   // Files for the sort: an old one, an older one, one that is no backup, and one taken under
   // another Windows version (line 3 changed).
-  const std::string first = ReadFile(backups + "\\001.BCK");
+  const std::string first = ReadWholeFile(backups + "\\001.BCK");
   const std::size_t familyStart = first.find("\r\n", first.find("\r\n") + 2) + 2;
   const std::size_t familyEnd = first.find("\r\n", familyStart);
   const std::string family = first.substr(familyStart, familyEnd - familyStart);
   const std::string body = first.substr(familyStart);
-  WriteFile(backups + "\\003.BCK", "#2001-02-03#\r\n#23:59:59#\r\n" + body);
-  WriteFile(backups + "\\004.BCK", "#1999-12-31#\r\n#00:00:01#\r\n" + body);
-  WriteFile(backups + "\\005.BCK", "shopping list\r\n");
-  WriteFile(backups + "\\006.BCK", first.substr(0, familyStart) + (family == "6" ? "7" : "6") +
+  WriteWholeFile(backups + "\\003.BCK", "#2001-02-03#\r\n#23:59:59#\r\n" + body);
+  WriteWholeFile(backups + "\\004.BCK", "#1999-12-31#\r\n#00:00:01#\r\n" + body);
+  WriteWholeFile(backups + "\\005.BCK", "shopping list\r\n");
+  WriteWholeFile(backups + "\\006.BCK", first.substr(0, familyStart) + (family == "6" ? "7" : "6") +
                                        first.substr(familyEnd));
 
   ASSERT_TRUE(ClickFace(main, "Backup"));
